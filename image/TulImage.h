@@ -1,0 +1,210 @@
+// TulImage: the exported picture library. Pixel formats and picture
+// geometry, aligned memory blocks, processor identification, and resizing
+// with the primitive library's resamplers or with our own resampler.
+//
+// Sizes and status codes are 32-bit (ULONG, int) whatever the platform.
+// Status codes of the library operations: 0 success; 1 memory could not be
+// obtained; 2 the destination capacity is too small; 3 a null pointer (the
+// required size is still reported) or an unsupported request; 4 the
+// operation failed part-way.
+#pragma once
+
+#include "platform/ipp/ippdefs.h"
+#include "platform/win32/wintypes.h"
+
+#if defined(_WIN32)
+#define TUL_API __declspec(dllexport)
+#else
+#define TUL_API __attribute__((visibility("default")))
+#endif
+
+// ---------------------------------------------------------------------------
+// Aligned memory block and the raw fill and copy routines.
+class TUL_API TulMemory {
+public:
+    TulMemory();
+    virtual ~TulMemory();
+    // One owner per block: a copy would release the same block twice.
+    TulMemory(const TulMemory&) = delete;
+    TulMemory& operator=(const TulMemory&) = delete;
+
+    // Holds a block of `size` bytes aligned to `alignment` (a power of two).
+    // Returns the block, or null when it cannot be obtained.
+    void* Initialize(unsigned int size, unsigned int alignment);
+    void UnInitialize();
+    void* GetBuffer();
+    unsigned int GetSize();
+    unsigned int GetAlignment();
+    // Zero-fills the whole held block.
+    void Clear();
+
+    static void* Set(void* dest, int value, unsigned int count);
+    static void ZeroClear(void* dest, unsigned int count);
+    // Forward copy; the ranges must not overlap.
+    static void* Copy(void* dest, const void* src, unsigned int count);
+    // Overlap-safe copy.
+    static void* Move(void* dest, const void* src, unsigned int count);
+
+private:
+    void* buffer;
+    unsigned int size;
+    unsigned int alignment;
+};
+
+// ---------------------------------------------------------------------------
+// Processor identification. Stateless; every call asks the processor again.
+class TUL_API CTulCpuJudgment {
+public:
+    enum CpuVender : unsigned int {
+        VenderUnknown = 0,
+        VenderIntel = 1,
+        VenderAmd = 2,
+        VenderTransmeta = 3,
+        VenderCyrix = 4
+    };
+
+    CTulCpuJudgment() {}
+    ~CTulCpuJudgment() {}
+    CTulCpuJudgment& operator=(const CTulCpuJudgment&) { return *this; }
+
+    static bool IsCpuidSupported();
+    static CpuVender GetVender();
+    static ULONG GetModel();
+    static bool IsCrusoe();
+    static bool IsSupportSSE2();
+};
+
+// ---------------------------------------------------------------------------
+// Records of a prepared resize.
+
+// Scratch planes of a YUY2 resize through the primitive resamplers: the
+// packed picture is split into Y, U, V planes, each resized, then joined.
+// Pointer and step triples lie side by side because the split and join
+// primitives take them as arrays of three.
+struct TEMP_PLANAR_FORMAT {
+    unsigned char* srcPlane[3];
+    unsigned char* dstPlane[3];
+    int srcPlaneStep[3];
+    int dstPlaneStep[3];
+};
+
+struct RESIZE_INFO {
+    ULONG srcWidth;
+    ULONG srcHeight;
+    ULONG dstWidth;
+    ULONG dstHeight;
+    IppiRect srcRegion;
+    int srcStep;
+    int dstStep;
+    int srcMarginX;
+    int dstMarginX;
+    int dstMarginY;
+    bool resizeNeeded;
+    double xFactor;
+    double yFactor;
+    int interpolation;  // an INTERPOLATION_MODE value
+    TEMP_PLANAR_FORMAT tempPlanar;
+};
+
+// ---------------------------------------------------------------------------
+class TUL_API TulImage {
+public:
+    enum COLOR_FORMAT_TYPE : int {
+        COLOR_FORMAT_YUY2 = 0,
+        COLOR_FORMAT_RGB24 = 1,
+        COLOR_FORMAT_RGB32 = 2,
+        COLOR_FORMAT_SHIFTED_STRAIGHT_RGB24 = 3,
+        COLOR_FORMAT_SHIFTED_STRAIGHT_RGB32 = 4,
+        COLOR_FORMAT_YUV420 = 5,
+        COLOR_FORMAT_YV12 = 6,
+        COLOR_FORMAT_VUYA = 7
+    };
+
+    enum INTERPOLATION_MODE : int {
+        INTERPOLATION_NEAREST = 0,
+        INTERPOLATION_LINEAR = 1,
+        INTERPOLATION_CUBIC = 2,
+        INTERPOLATION_AUTO = 3,
+        INTERPOLATION_VEXO = 4
+    };
+
+    // Rows counted in memory order from the first row of the buffer.
+    enum FIELD_TYPE : int {
+        FIELD_FRAME = 0,
+        FIELD_EVEN = 1,
+        FIELD_ODD = 2
+    };
+
+    TulImage();
+    // A copy takes the plan (sizes, factors, margins, mode) and allocates
+    // scratch planes of its own; it never shares blocks with the original.
+    TulImage(const TulImage& other);
+    TulImage& operator=(const TulImage& other);
+    virtual ~TulImage();
+
+    // --- Picture geometry ---------------------------------------------------
+    static ULONG GetBitPixel(COLOR_FORMAT_TYPE format);
+    static ULONG GetPictureSize(COLOR_FORMAT_TYPE format, ULONG width, ULONG height, int step);
+    static ULONG GetGenericSize(COLOR_FORMAT_TYPE format, ULONG width, ULONG height, int* step,
+                                int* bitPixel);
+    static int GetGenericStep(COLOR_FORMAT_TYPE format, ULONG width, ULONG height);
+    static void ClearPicture(unsigned char* buffer, COLOR_FORMAT_TYPE format, ULONG width,
+                             ULONG height, int step);
+
+    // --- One-call resize ----------------------------------------------------
+    // `size` is in-out: the destination capacity on entry, the bytes the
+    // destination occupies on return. A negative step is a bottom-up picture.
+    static ULONG ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* size,
+                            ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                            ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode);
+    static ULONG ResizeYUV420(unsigned char* const src, unsigned char* dst, ULONG* size,
+                              ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                              ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode);
+    static ULONG ResizeRGB24(unsigned char* const src, unsigned char* dst, ULONG* size,
+                             ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                             ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode);
+    static ULONG ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size,
+                             ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                             ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode);
+    static ULONG Resize(unsigned char* const src, unsigned char* dst, ULONG* size, ULONG srcWidth,
+                        ULONG srcHeight, int srcStep, ULONG dstWidth, ULONG dstHeight, int dstStep,
+                        COLOR_FORMAT_TYPE format, INTERPOLATION_MODE mode);
+
+    // --- Prepared resize ----------------------------------------------------
+    ULONG Initialize(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULONG dstHeight,
+                     INTERPOLATION_MODE mode);
+    ULONG InitializeEx(ULONG srcWidth, ULONG srcHeight, tagRECT srcRect, ULONG dstWidth,
+                       ULONG dstHeight, tagRECT dstRect, INTERPOLATION_MODE mode);
+    ULONG ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* size);
+    ULONG ResizeRGB24(unsigned char* const src, unsigned char* dst, ULONG* size);
+    ULONG ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size);
+
+private:
+    friend struct TulImageInternals;  // white-box access for the library's own tests
+
+    static void ClearTempBuffer(TEMP_PLANAR_FORMAT* t);
+    static void ClearResizeBuffer(RESIZE_INFO* r);
+    static bool GetResizeFactor(IppiSize src, IppiSize dst, double* xFactor, double* yFactor,
+                                int* srcMarginX, int* dstMarginX);
+    static int GetInterpolation(INTERPOLATION_MODE mode, double xFactor, double yFactor);
+
+    static bool IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                              IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
+                              double xFactor, double yFactor, INTERPOLATION_MODE mode,
+                              TEMP_PLANAR_FORMAT* temp, FIELD_TYPE field, bool fieldToField);
+    static bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                                IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
+                                double xFactor, double yFactor, INTERPOLATION_MODE mode,
+                                FIELD_TYPE field, bool fieldToField);
+    static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                               IppiSize srcSize, IppiSize dstSize, int srcMarginX,
+                               int dstMarginX, int dstMarginY, FIELD_TYPE field,
+                               bool fieldToField);
+    static bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                                 IppiSize srcSize, IppiSize dstSize, int srcMarginX,
+                                 int dstMarginX, int dstMarginY, FIELD_TYPE field,
+                                 bool fieldToField);
+
+    bool m_resizeReady;
+    RESIZE_INFO m_resizeInfo;
+};

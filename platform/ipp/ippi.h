@@ -1,0 +1,57 @@
+// The image primitives the library calls, with Intel IPP's published names,
+// argument order and status codes. C linkage, like IPP's own ippi.h.
+#pragma once
+
+#include "platform/ipp/ippdefs.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Memory: 64-byte aligned blocks, every row starting on a 64-byte boundary. */
+Ipp8u* ippiMalloc_8u_C1(int widthPixels, int heightPixels, int* pStepBytes);
+Ipp8u* ippiMalloc_8u_C3(int widthPixels, int heightPixels, int* pStepBytes);
+Ipp8u* ippiMalloc_8u_AC4(int widthPixels, int heightPixels, int* pStepBytes);
+Ipp32f* ippiMalloc_32f_C1(int widthPixels, int heightPixels, int* pStepBytes);
+Ipp32f* ippiMalloc_32f_C3(int widthPixels, int heightPixels, int* pStepBytes);
+void ippiFree(void* ptr);
+
+/* Copy, fill, mirror, channel swap. */
+IppStatus ippiCopy_8u_C1R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_C4R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_C3AC4R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_AC4C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_C3P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* const pDst[3], int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_C4P4R(const Ipp8u* pSrc, int srcStep, Ipp8u* const pDst[4], int dstStep, IppiSize roiSize);
+IppStatus ippiCopy_8u_P4C4R(const Ipp8u* const pSrc[4], int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiSet_8u_C1R(Ipp8u value, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiSet_8u_C4CR(Ipp8u value, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiMirror_8u_C1IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, IppiAxis flip);
+IppStatus ippiMirror_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, IppiAxis flip);
+IppStatus ippiMirror_8u_C4IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, IppiAxis flip);
+IppStatus ippiSwapChannels_8u_C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep,
+                                  IppiSize roiSize, const int dstOrder[3]);
+IppStatus ippiSwapChannels_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, const int dstOrder[3]);
+
+/* Packed 4:2:2 to and from three planes. */
+IppStatus ippiSplit422_8u_C2P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst[3], int dstStep[3], IppiSize roiSize);
+IppStatus ippiJoin422_8u_P3C2R(const Ipp8u* pSrc[3], int srcStep[3], Ipp8u* pDst, int dstStep, IppiSize roiSize);
+
+/* Centre-based resampling (the legacy ResizeCenter family). */
+IppStatus ippiResizeCenter_8u_C1R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
+                                  Ipp8u* pDst, int dstStep, IppiSize dstRoiSize,
+                                  double xFactor, double yFactor, double xCenter, double yCenter,
+                                  int interpolation);
+IppStatus ippiResizeCenter_8u_C3R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
+                                  Ipp8u* pDst, int dstStep, IppiSize dstRoiSize,
+                                  double xFactor, double yFactor, double xCenter, double yCenter,
+                                  int interpolation);
+IppStatus ippiResizeCenter_8u_C4R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
+                                  Ipp8u* pDst, int dstStep, IppiSize dstRoiSize,
+                                  double xFactor, double yFactor, double xCenter, double yCenter,
+                                  int interpolation);
+
+#ifdef __cplusplus
+}
+#endif
