@@ -1,0 +1,164 @@
+// Picture geometry: sizes, default steps and the black picture per format.
+#include "image/TulImage.h"
+#include "tests/support/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using F = TulImage::COLOR_FORMAT_TYPE;
+constexpr F kYUY2 = TulImage::COLOR_FORMAT_YUY2;
+constexpr F kRGB24 = TulImage::COLOR_FORMAT_RGB24;
+constexpr F kRGB32 = TulImage::COLOR_FORMAT_RGB32;
+constexpr F kSS24 = TulImage::COLOR_FORMAT_SHIFTED_STRAIGHT_RGB24;
+constexpr F kSS32 = TulImage::COLOR_FORMAT_SHIFTED_STRAIGHT_RGB32;
+constexpr F kI420 = TulImage::COLOR_FORMAT_YUV420;
+constexpr F kYV12 = TulImage::COLOR_FORMAT_YV12;
+constexpr F kVUYA = TulImage::COLOR_FORMAT_VUYA;
+const F kUnknown = static_cast<F>(8);
+
+TEST(PictureGeometry, BitsPerPixelOfEveryFormat)
+{
+    EXPECT_EQ(TulImage::GetBitPixel(kYUY2), 16u);
+    EXPECT_EQ(TulImage::GetBitPixel(kRGB24), 24u);
+    EXPECT_EQ(TulImage::GetBitPixel(kSS24), 24u);
+    EXPECT_EQ(TulImage::GetBitPixel(kRGB32), 32u);
+    EXPECT_EQ(TulImage::GetBitPixel(kSS32), 32u);
+    EXPECT_EQ(TulImage::GetBitPixel(kVUYA), 32u);
+    EXPECT_EQ(TulImage::GetBitPixel(kI420), 12u);
+    EXPECT_EQ(TulImage::GetBitPixel(kYV12), 12u);
+    EXPECT_EQ(TulImage::GetBitPixel(kUnknown), 0u);
+    EXPECT_EQ(TulImage::GetBitPixel(static_cast<F>(-1)), 0u);
+}
+
+TEST(PictureGeometry, DefaultStepsRoundRowsToWords)
+{
+    EXPECT_EQ(TulImage::GetGenericStep(kRGB24, 3, 99), -12);
+    EXPECT_EQ(TulImage::GetGenericStep(kYUY2, 3, 1), 8);
+    EXPECT_EQ(TulImage::GetGenericStep(kRGB32, 5, 1), -20);
+    EXPECT_EQ(TulImage::GetGenericStep(kI420, 5, 1), 5);
+    EXPECT_EQ(TulImage::GetGenericStep(kYV12, 7, 1), 7);
+    EXPECT_EQ(TulImage::GetGenericStep(kVUYA, 2, 1), -8);
+    EXPECT_EQ(TulImage::GetGenericStep(kUnknown, 100, 1), 0);
+}
+
+TEST(PictureGeometry, PictureSizesOfTheDocumentedExamples)
+{
+    EXPECT_EQ(TulImage::GetPictureSize(kRGB24, 3, 2, 0), 24u);
+    EXPECT_EQ(TulImage::GetPictureSize(kI420, 5, 4, 0), 28u);
+    EXPECT_EQ(TulImage::GetPictureSize(kI420, 5, 4, -6), 36u);
+    EXPECT_EQ(TulImage::GetPictureSize(kI420, 5, 4, 7), 40u);
+    EXPECT_EQ(TulImage::GetPictureSize(kUnknown, 5, 4, 0), 0u);
+    EXPECT_EQ(TulImage::GetPictureSize(kUnknown, 5, 4, -9), 36u);
+}
+
+TEST(PictureGeometry, SignOfStepNeverChangesSize)
+{
+    for (F f : {kYUY2, kRGB24, kRGB32, kSS24, kSS32, kI420, kYV12, kVUYA, kUnknown}) {
+        for (int step : {1, 7, 8, 33, 1440, 4097}) {
+            EXPECT_EQ(TulImage::GetPictureSize(f, 13, 11, step),
+                      TulImage::GetPictureSize(f, 13, 11, -step))
+                << "format " << f << " step " << step;
+        }
+    }
+}
+
+TEST(PictureGeometry, SizesWrapIn32Bits)
+{
+    // 70000 x 70000 RGB32 is 19.6e9 bytes; the exported size is 32-bit.
+    const ULONG expected = static_cast<ULONG>(70000ull * 4 * 70000ull);
+    EXPECT_EQ(TulImage::GetPictureSize(kRGB32, 70000, 70000, 0), expected);
+}
+
+TEST(PictureGeometry, GenericSizeReportsStepAndBits)
+{
+    int step = 0, bits = 0;
+    EXPECT_EQ(TulImage::GetGenericSize(kVUYA, 2, 3, &step, &bits), 24u);
+    EXPECT_EQ(step, -8);
+    EXPECT_EQ(bits, 32);
+    EXPECT_EQ(TulImage::GetGenericSize(kI420, 5, 4, &step, &bits), 28u);
+    EXPECT_EQ(step, 5);
+    EXPECT_EQ(bits, 12);
+    EXPECT_EQ(TulImage::GetGenericSize(kYUY2, 3, 2, &step, &bits), 16u);
+    EXPECT_EQ(step, 8);
+    EXPECT_EQ(bits, 16);
+    // Null outputs are left alone; the size still comes back.
+    EXPECT_EQ(TulImage::GetGenericSize(kRGB24, 3, 2, nullptr, nullptr), 24u);
+    bits = 77;
+    EXPECT_EQ(TulImage::GetGenericSize(kUnknown, 3, 2, &step, &bits), 0u);
+    EXPECT_EQ(bits, 0);
+}
+
+TEST(ClearPicture, Yv12IsBlackLumaAndNeutralChroma)
+{
+    tultest::GuardedBuffer b(12, 0xEE);
+    TulImage::ClearPicture(b.data(), kYV12, 4, 2, 0);
+    const std::vector<unsigned char> expected{0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 127, 127};
+    EXPECT_TRUE(tultest::SameBytes(expected, b.Bytes()));
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+TEST(ClearPicture, Yuy2RowsGetThePatternButNotThePadding)
+{
+    // Width 3 rounds to 8 bytes a row; a 12-byte pitch keeps 4 bytes of padding.
+    tultest::GuardedBuffer b(24, 0xEE);
+    TulImage::ClearPicture(b.data(), kYUY2, 3, 2, -12);
+    for (int r = 0; r < 2; ++r) {
+        const unsigned char* row = b.data() + r * 12;
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(row[i], (i % 2) ? 0x7F : 0x00) << "row " << r << " byte " << i;
+        for (int i = 8; i < 12; ++i)
+            EXPECT_EQ(row[i], 0xEE);
+    }
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+TEST(ClearPicture, VuyaPixelIsNeutralChromaBlackLumaZeroAlpha)
+{
+    tultest::GuardedBuffer b(2 * 3 * 4, 0xEE);
+    TulImage::ClearPicture(b.data(), kVUYA, 2, 3, 0);
+    for (std::size_t p = 0; p < 6; ++p) {
+        EXPECT_EQ(b[4 * p + 0], 0x7F);
+        EXPECT_EQ(b[4 * p + 1], 0x7F);
+        EXPECT_EQ(b[4 * p + 2], 0x00);
+        EXPECT_EQ(b[4 * p + 3], 0x00);
+    }
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+class ClearRgb : public ::testing::TestWithParam<F> {};
+
+TEST_P(ClearRgb, ZeroesPitchTimesHeight)
+{
+    tultest::GuardedBuffer b(5 * 40, 0xEE);
+    TulImage::ClearPicture(b.data(), GetParam(), 7, 5, 40);
+    for (std::size_t i = 0; i < b.size(); ++i)
+        ASSERT_EQ(b[i], 0) << i;
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllRgbForms, ClearRgb, ::testing::Values(kRGB24, kRGB32, kSS24, kSS32));
+
+TEST(ClearPicture, UnknownFormatWithDefaultStepWritesNothing)
+{
+    tultest::GuardedBuffer b(16, 0xEE);
+    TulImage::ClearPicture(b.data(), kUnknown, 4, 4, 0);
+    for (std::size_t i = 0; i < b.size(); ++i)
+        EXPECT_EQ(b[i], 0xEE);
+}
+
+TEST(ClearPicture, I420WithNegativeOddStepUsesTruncatedHalfPitch)
+{
+    // Pitch 5: luma 5 x 2 bytes, then (5 / 2) x 2 = 4 chroma bytes.
+    tultest::GuardedBuffer b(16, 0xEE);
+    TulImage::ClearPicture(b.data(), kI420, 4, 2, -5);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(b[i], 0);
+    for (int i = 10; i < 14; ++i)
+        EXPECT_EQ(b[i], 127);
+    EXPECT_EQ(b[14], 0xEE);
+}
+
+}  // namespace

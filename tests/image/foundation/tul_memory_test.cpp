@@ -1,0 +1,172 @@
+// TulMemory: the block's lifecycle rules and the fill and copy routines on
+// every alignment around the 128-byte switch to streaming stores.
+#include "image/TulImage.h"
+#include "tests/support/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+bool AlignedTo(const void* p, unsigned int a)
+{
+    return (reinterpret_cast<std::uintptr_t>(p) % a) == 0;
+}
+
+TEST(TulMemoryBlock, StartsEmptyAndUnInitializeIsHarmless)
+{
+    TulMemory m;
+    EXPECT_EQ(m.GetBuffer(), nullptr);
+    EXPECT_EQ(m.GetSize(), 0u);
+    EXPECT_EQ(m.GetAlignment(), 0u);
+    m.UnInitialize();
+    m.UnInitialize();
+    m.Clear();  // nothing held, nothing to clear
+    EXPECT_EQ(m.GetBuffer(), nullptr);
+}
+
+TEST(TulMemoryBlock, SameRequestKeepsTheBlockAndItsContents)
+{
+    TulMemory m;
+    void* first = m.Initialize(100, 16);
+    ASSERT_NE(first, nullptr);
+    std::memset(first, 0x5A, 100);
+    EXPECT_EQ(m.Initialize(100, 16), first);
+    EXPECT_EQ(static_cast<unsigned char*>(first)[99], 0x5A);
+}
+
+TEST(TulMemoryBlock, NewSizeKeepsTheContentsUpToTheSmallerSize)
+{
+    TulMemory m;
+    auto* p = static_cast<unsigned char*>(m.Initialize(100, 16));
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 100; ++i)
+        p[i] = static_cast<unsigned char>(i);
+    auto* q = static_cast<unsigned char*>(m.Initialize(200, 16));
+    ASSERT_NE(q, nullptr);
+    EXPECT_TRUE(AlignedTo(q, 16));
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(q[i], i);
+    EXPECT_EQ(m.GetSize(), 200u);
+    auto* r = static_cast<unsigned char*>(m.Initialize(50, 16));
+    ASSERT_NE(r, nullptr);
+    for (int i = 0; i < 50; ++i)
+        ASSERT_EQ(r[i], i);
+}
+
+TEST(TulMemoryBlock, NewAlignmentGivesAFreshAlignedBlock)
+{
+    TulMemory m;
+    ASSERT_NE(m.Initialize(200, 16), nullptr);
+    void* p = m.Initialize(200, 32);
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(AlignedTo(p, 32));
+    EXPECT_EQ(m.GetAlignment(), 32u);
+    EXPECT_TRUE(AlignedTo(m.Initialize(64, 4096), 4096));
+}
+
+TEST(TulMemoryBlock, ClearZeroesTheWholeBlock)
+{
+    TulMemory m;
+    auto* p = static_cast<unsigned char*>(m.Initialize(1000, 64));
+    ASSERT_NE(p, nullptr);
+    std::memset(p, 0xFF, 1000);
+    m.Clear();
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(p[i], 0) << i;
+}
+
+TEST(TulMemoryBlock, FailedRequestLeavesAnEmptyObject)
+{
+    TulMemory m;
+    ASSERT_NE(m.Initialize(64, 16), nullptr);
+    // Not a power of two: the aligned allocator refuses it.
+    EXPECT_EQ(m.Initialize(64, 24), nullptr);
+    EXPECT_EQ(m.GetBuffer(), nullptr);
+    EXPECT_EQ(m.GetSize(), 0u);
+    m.Clear();  // must not touch memory it does not hold
+}
+
+TEST(TulMemoryRoutines, ZeroCountWritesNothingAndReturnsTheDestination)
+{
+    tultest::GuardedBuffer b(16, 0xEE);
+    unsigned char src[16] = {};
+    EXPECT_EQ(TulMemory::Set(b.data(), 1, 0), b.data());
+    EXPECT_EQ(TulMemory::Copy(b.data(), src, 0), b.data());
+    EXPECT_EQ(TulMemory::Move(b.data(), src, 0), b.data());
+    for (std::size_t i = 0; i < b.size(); ++i)
+        EXPECT_EQ(b[i], 0xEE);
+}
+
+// Counts around the streaming threshold, at every start address modulo 16.
+class MemoryRoutineSweep : public ::testing::TestWithParam<unsigned int> {};
+
+TEST_P(MemoryRoutineSweep, SetFillsExactlyTheRangeWithTheLowByte)
+{
+    const unsigned int count = GetParam();
+    for (unsigned int offset = 0; offset < 16; ++offset) {
+        tultest::GuardedBuffer b(count + 32, 0xEE);
+        unsigned char* d = b.data() + offset;
+        EXPECT_EQ(TulMemory::Set(d, 0x1234AB, count), d);
+        for (unsigned int i = 0; i < offset; ++i)
+            ASSERT_EQ(b[i], 0xEE);
+        for (unsigned int i = 0; i < count; ++i)
+            ASSERT_EQ(d[i], 0xAB) << "offset " << offset << " byte " << i;
+        for (unsigned int i = offset + count; i < b.size(); ++i)
+            ASSERT_EQ(b[i], 0xEE);
+        ASSERT_TRUE(b.GuardsIntact());
+    }
+}
+
+TEST_P(MemoryRoutineSweep, CopyMatchesTheSourceForEveryRelativeAlignment)
+{
+    const unsigned int count = GetParam();
+    tultest::GuardedBuffer src(count + 32);
+    tultest::FillRandom(src, count);
+    for (unsigned int so = 0; so < 16; so += 3) {
+        for (unsigned int d0 = 0; d0 < 16; ++d0) {
+            tultest::GuardedBuffer dst(count + 32, 0xEE);
+            unsigned char* d = dst.data() + d0;
+            EXPECT_EQ(TulMemory::Copy(d, src.data() + so, count), d);
+            ASSERT_EQ(std::memcmp(d, src.data() + so, count), 0) << "src " << so << " dst " << d0;
+            for (unsigned int i = 0; i < d0; ++i)
+                ASSERT_EQ(dst[i], 0xEE);
+            for (unsigned int i = d0 + count; i < dst.size(); ++i)
+                ASSERT_EQ(dst[i], 0xEE);
+            ASSERT_TRUE(dst.GuardsIntact());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AroundTheThreshold, MemoryRoutineSweep,
+                         ::testing::Values(1u, 3u, 4u, 15u, 16u, 17u, 127u, 128u, 129u, 143u,
+                                           1000u, 4099u));
+
+TEST(TulMemoryRoutines, MoveHandlesOverlapBothWays)
+{
+    unsigned char b[300];
+    for (int i = 0; i < 300; ++i)
+        b[i] = static_cast<unsigned char>(i);
+    TulMemory::Move(b + 10, b, 200);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(b[10 + i], static_cast<unsigned char>(i));
+    for (int i = 0; i < 300; ++i)
+        b[i] = static_cast<unsigned char>(i);
+    TulMemory::Move(b, b + 10, 200);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(b[i], static_cast<unsigned char>(i + 10));
+}
+
+TEST(TulMemoryRoutines, ZeroClearZeroes)
+{
+    tultest::GuardedBuffer b(500, 0xEE);
+    TulMemory::ZeroClear(b.data() + 3, 490);
+    for (int i = 3; i < 493; ++i)
+        ASSERT_EQ(b[i], 0);
+    EXPECT_EQ(b[2], 0xEE);
+    EXPECT_EQ(b[493], 0xEE);
+}
+
+}  // namespace
