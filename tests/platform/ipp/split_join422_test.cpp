@@ -1,0 +1,325 @@
+// Split422 / Join422: known pictures, every SIMD path against a plain model
+// on random data (widths, padded steps, start offsets), and bad arguments.
+#include "platform/ipp/ippi.h"
+#include "platform/ipp/split_join422.h"
+#include "tests/platform/ipp/simd_levels.h"
+#include "tests/support/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using tultest::GuardedBuffer;
+
+// Three planes laid out in one guarded buffer each, with their own steps.
+struct Planes {
+    Planes(int width, int height, const int steps[3], const int offsets[3], unsigned char fill)
+    {
+        for (int c = 0; c < 3; ++c) {
+            step[c] = steps[c];
+            buffers.emplace_back(static_cast<std::size_t>(offsets[c]) + static_cast<std::size_t>(steps[c]) * height,
+                                 fill);
+            ptr[c] = buffers.back().data() + offsets[c];
+        }
+        (void)width;
+    }
+    bool GuardsIntact() const
+    {
+        for (const auto& b : buffers)
+            if (!b.GuardsIntact())
+                return false;
+        return true;
+    }
+    std::vector<GuardedBuffer> buffers;
+    Ipp8u* ptr[3];
+    int step[3];
+};
+
+// The documented formulas, byte by byte, with the odd-width rule.
+void ModelSplit(const Ipp8u* p, int pStep, Ipp8u* const d[3], const int dStep[3], int w, int h)
+{
+    for (int r = 0; r < h; ++r) {
+        const Ipp8u* s = p + static_cast<std::ptrdiff_t>(r) * pStep;
+        Ipp8u* y = d[0] + static_cast<std::ptrdiff_t>(r) * dStep[0];
+        Ipp8u* u = d[1] + static_cast<std::ptrdiff_t>(r) * dStep[1];
+        Ipp8u* v = d[2] + static_cast<std::ptrdiff_t>(r) * dStep[2];
+        for (int x = 0; x < w; ++x) {
+            y[x] = s[2 * x];
+            if (x % 2 == 0)
+                u[x / 2] = s[2 * x + 1];
+            else
+                v[x / 2] = s[2 * x + 1];
+        }
+    }
+}
+
+void ModelJoin(Ipp8u* const s[3], const int sStep[3], Ipp8u* p, int pStep, int w, int h)
+{
+    for (int r = 0; r < h; ++r) {
+        Ipp8u* d = p + static_cast<std::ptrdiff_t>(r) * pStep;
+        const Ipp8u* y = s[0] + static_cast<std::ptrdiff_t>(r) * sStep[0];
+        const Ipp8u* u = s[1] + static_cast<std::ptrdiff_t>(r) * sStep[1];
+        const Ipp8u* v = s[2] + static_cast<std::ptrdiff_t>(r) * sStep[2];
+        for (int x = 0; x < w; ++x) {
+            d[2 * x] = y[x];
+            d[2 * x + 1] = x % 2 == 0 ? u[x / 2] : v[x / 2];
+        }
+    }
+}
+
+TEST(Split422, KnownPictureEvenWidth)
+{
+    const Ipp8u packed[16] = {10, 20, 11, 30, 12, 21, 13, 31,  //
+                              40, 50, 41, 60, 42, 51, 43, 61};
+    Ipp8u y[8] = {}, u[4] = {}, v[4] = {};
+    Ipp8u* planes[3] = {y, u, v};
+    int steps[3] = {4, 2, 2};
+    ASSERT_EQ(ippiSplit422_8u_C2P3R(packed, 8, planes, steps, {4, 2}), ippStsNoErr);
+    EXPECT_EQ(std::vector<Ipp8u>(y, y + 8), (std::vector<Ipp8u>{10, 11, 12, 13, 40, 41, 42, 43}));
+    EXPECT_EQ(std::vector<Ipp8u>(u, u + 4), (std::vector<Ipp8u>{20, 21, 50, 51}));
+    EXPECT_EQ(std::vector<Ipp8u>(v, v + 4), (std::vector<Ipp8u>{30, 31, 60, 61}));
+
+    Ipp8u back[16] = {};
+    const Ipp8u* src[3] = {y, u, v};
+    ASSERT_EQ(ippiJoin422_8u_P3C2R(src, steps, back, 8, {4, 2}), ippStsNoErr);
+    EXPECT_EQ(std::vector<Ipp8u>(back, back + 16), std::vector<Ipp8u>(packed, packed + 16));
+}
+
+// The lone last pixel of an odd row is the first half of a pair: its Y and
+// U move, no V is read or written.
+TEST(Split422, OddWidthLastPixelCarriesYAndU)
+{
+    const Ipp8u packed[6] = {1, 2, 3, 4, 5, 6};
+    Ipp8u y[3] = {}, u[2] = {}, v[2] = {0xEE, 0xEE};
+    Ipp8u* planes[3] = {y, u, v};
+    int steps[3] = {3, 2, 1};
+    ASSERT_EQ(ippiSplit422_8u_C2P3R(packed, 6, planes, steps, {3, 1}), ippStsNoErr);
+    EXPECT_EQ(std::vector<Ipp8u>(y, y + 3), (std::vector<Ipp8u>{1, 3, 5}));
+    EXPECT_EQ(std::vector<Ipp8u>(u, u + 2), (std::vector<Ipp8u>{2, 6}));
+    EXPECT_EQ(v[0], 4);
+    EXPECT_EQ(v[1], 0xEE);
+
+    Ipp8u back[8] = {0, 0, 0, 0, 0, 0, 0xEE, 0xEE};
+    const Ipp8u* src[3] = {y, u, v};
+    ASSERT_EQ(ippiJoin422_8u_P3C2R(src, steps, back, 6, {3, 1}), ippStsNoErr);
+    EXPECT_EQ(std::vector<Ipp8u>(back, back + 8), (std::vector<Ipp8u>{1, 2, 3, 4, 5, 6, 0xEE, 0xEE}));
+}
+
+// width, padded steps
+class Split422Random : public ::testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(Split422Random, EveryPathMatchesModel)
+{
+    const auto [width, padded] = GetParam();
+    const int rowU = (width + 1) / 2;
+    for (int height : {1, 2, 5}) {
+        for (int offset = 0; offset < 32; ++offset) {
+            const int pad = padded ? 1 + offset % 7 : 0;
+            const int pStep = 2 * width + pad;
+            const int steps[3] = {width + pad, rowU + 2 * pad, width / 2 + pad};
+            const int offsets[3] = {(offset * 7) % 32, (offset * 13) % 32, (offset * 5) % 32};
+            GuardedBuffer packed(static_cast<std::size_t>(offset) + static_cast<std::size_t>(pStep) * height);
+            tultest::FillRandom(packed, 1000u + width * 37 + offset);
+            const Ipp8u* src = packed.data() + offset;
+
+            Planes expected(width, height, steps, offsets, 0x5A);
+            ModelSplit(src, pStep, expected.ptr, steps, width, height);
+            for (auto level : tultest::AvailableSimdLevels()) {
+                SCOPED_TRACE("level " + tultest::SimdLevelName(level) + " height " + std::to_string(height) +
+                             " offset " + std::to_string(offset));
+                tultest::ScopedSimdLevel scoped(level);
+                Planes actual(width, height, steps, offsets, 0x5A);
+                int dstSteps[3] = {steps[0], steps[1], steps[2]};
+                ASSERT_EQ(ippiSplit422_8u_C2P3R(src, pStep, actual.ptr, dstSteps, {width, height}), ippStsNoErr);
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_TRUE(tultest::SameBytes(expected.buffers[c].Bytes(), actual.buffers[c].Bytes()))
+                        << "plane " << c;
+                ASSERT_TRUE(actual.GuardsIntact());
+            }
+        }
+    }
+}
+
+TEST_P(Split422Random, JoinEveryPathMatchesModel)
+{
+    const auto [width, padded] = GetParam();
+    const int rowU = (width + 1) / 2;
+    for (int height : {1, 2, 5}) {
+        for (int offset = 0; offset < 32; ++offset) {
+            const int pad = padded ? 1 + offset % 5 : 0;
+            const int pStep = 2 * width + pad;
+            const int steps[3] = {width + pad, rowU + pad, width / 2 + 2 * pad};
+            const int offsets[3] = {(offset * 3) % 32, (offset * 11) % 32, (offset * 17) % 32};
+            Planes planes(width, height, steps, offsets, 0);
+            for (int c = 0; c < 3; ++c)
+                tultest::FillRandom(planes.buffers[c], 2000u + width * 31 + offset * 3 + c);
+            const std::size_t bytes = static_cast<std::size_t>(offset) + static_cast<std::size_t>(pStep) * height;
+
+            GuardedBuffer expected(bytes, 0x5A);
+            ModelJoin(planes.ptr, steps, expected.data() + offset, pStep, width, height);
+            const Ipp8u* src[3] = {planes.ptr[0], planes.ptr[1], planes.ptr[2]};
+            for (auto level : tultest::AvailableSimdLevels()) {
+                SCOPED_TRACE("level " + tultest::SimdLevelName(level) + " height " + std::to_string(height) +
+                             " offset " + std::to_string(offset));
+                tultest::ScopedSimdLevel scoped(level);
+                GuardedBuffer actual(bytes, 0x5A);
+                int srcSteps[3] = {steps[0], steps[1], steps[2]};
+                ASSERT_EQ(ippiJoin422_8u_P3C2R(src, srcSteps, actual.data() + offset, pStep, {width, height}),
+                          ippStsNoErr);
+                ASSERT_TRUE(tultest::SameBytes(expected.Bytes(), actual.Bytes()));
+                ASSERT_TRUE(actual.GuardsIntact());
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, Split422Random,
+                         ::testing::Combine(::testing::Values(2, 3, 15, 16, 17, 31, 33, 64, 65, 127, 719, 720, 1921),
+                                            ::testing::Bool()));
+
+// Every row kernel against the scalar one for every tail length.
+TEST(Split422Kernels, EveryWidthMatchesScalar)
+{
+    constexpr int kMax = 260;
+    GuardedBuffer packed(2 * kMax);
+    tultest::FillRandom(packed, 77);
+    for (auto level : tultest::AvailableSimdLevels()) {
+        const auto split = tulipp::Split422RowFor(level);
+        const auto join = tulipp::Join422RowFor(level);
+        for (int w = 0; w <= kMax; ++w) {
+            SCOPED_TRACE(tultest::SimdLevelName(level) + " width " + std::to_string(w));
+            GuardedBuffer y0(w), u0((w + 1) / 2), v0(w / 2), y1(w), u1((w + 1) / 2), v1(w / 2);
+            tulipp::Split422RowScalar(packed.data(), y0.data(), u0.data(), v0.data(), w);
+            split(packed.data(), y1.data(), u1.data(), v1.data(), w);
+            ASSERT_TRUE(tultest::SameBytes(y0.Bytes(), y1.Bytes()));
+            ASSERT_TRUE(tultest::SameBytes(u0.Bytes(), u1.Bytes()));
+            ASSERT_TRUE(tultest::SameBytes(v0.Bytes(), v1.Bytes()));
+            ASSERT_TRUE(y1.GuardsIntact() && u1.GuardsIntact() && v1.GuardsIntact());
+
+            GuardedBuffer p0(2 * w), p1(2 * w);
+            tulipp::Join422RowScalar(y0.data(), u0.data(), v0.data(), p0.data(), w);
+            join(y0.data(), u0.data(), v0.data(), p1.data(), w);
+            ASSERT_TRUE(tultest::SameBytes(p0.Bytes(), p1.Bytes()));
+            ASSERT_TRUE(p1.GuardsIntact());
+            // Lossless: joining the split gives the packed row back.
+            ASSERT_TRUE(tultest::SameRows(packed.data(), 0, p1.data(), 0, 2 * w, 1));
+        }
+    }
+}
+
+// Bad arguments: the documented status, checked in the order null, size,
+// step, stride, with nothing written.
+class Split422BadArgs : public ::testing::Test {
+protected:
+    static constexpr int kW = 6, kH = 3;
+    Split422BadArgs() : packed(2 * kW * kH), y(kW * kH, 0x11), u(kW * kH, 0x22), v(kW * kH, 0x33)
+    {
+        tultest::FillRandom(packed, 5);
+        planes[0] = y.data();
+        planes[1] = u.data();
+        planes[2] = v.data();
+    }
+    IppStatus Split(IppiSize roi) { return ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, steps, roi); }
+    IppStatus Join(IppiSize roi)
+    {
+        const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
+        return ippiJoin422_8u_P3C2R(src, steps, packed.data(), pStep, roi);
+    }
+    bool Untouched() const
+    {
+        GuardedBuffer p(2 * kW * kH);
+        tultest::FillRandom(p, 5);
+        return p.Bytes() == packed.Bytes() && y.Bytes() == std::vector<Ipp8u>(kW * kH, 0x11) &&
+               u.Bytes() == std::vector<Ipp8u>(kW * kH, 0x22) && v.Bytes() == std::vector<Ipp8u>(kW * kH, 0x33);
+    }
+    GuardedBuffer packed, y, u, v;
+    Ipp8u* planes[3];
+    int steps[3] = {kW, kW / 2, kW / 2};
+    int pStep = 2 * kW;
+};
+
+TEST_F(Split422BadArgs, NullPointers)
+{
+    const IppiSize roi{kW, kH};
+    EXPECT_EQ(ippiSplit422_8u_C2P3R(nullptr, pStep, planes, steps, roi), ippStsNullPtrErr);
+    EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, nullptr, steps, roi), ippStsNullPtrErr);
+    EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, nullptr, roi), ippStsNullPtrErr);
+    const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
+    EXPECT_EQ(ippiJoin422_8u_P3C2R(nullptr, steps, packed.data(), pStep, roi), ippStsNullPtrErr);
+    EXPECT_EQ(ippiJoin422_8u_P3C2R(src, nullptr, packed.data(), pStep, roi), ippStsNullPtrErr);
+    EXPECT_EQ(ippiJoin422_8u_P3C2R(src, steps, nullptr, pStep, roi), ippStsNullPtrErr);
+    for (int c = 0; c < 3; ++c) {
+        Ipp8u* saved = planes[c];
+        planes[c] = nullptr;
+        EXPECT_EQ(Split(roi), ippStsNullPtrErr) << c;
+        EXPECT_EQ(Join(roi), ippStsNullPtrErr) << c;
+        // Null wins over a bad size.
+        EXPECT_EQ(Split({0, 0}), ippStsNullPtrErr) << c;
+        planes[c] = saved;
+    }
+    EXPECT_TRUE(Untouched());
+}
+
+TEST_F(Split422BadArgs, Sizes)
+{
+    for (IppiSize roi : {IppiSize{0, kH}, IppiSize{1, kH}, IppiSize{-2, kH}, IppiSize{kW, 0}, IppiSize{kW, -1},
+                         IppiSize{INT_MAX / 2 + 1, 1}, IppiSize{INT_MAX, 1}}) {
+        EXPECT_EQ(Split(roi), ippStsSizeErr) << roi.width << "x" << roi.height;
+        EXPECT_EQ(Join(roi), ippStsSizeErr) << roi.width << "x" << roi.height;
+    }
+    // Size is checked before steps.
+    pStep = 0;
+    EXPECT_EQ(Split({1, 1}), ippStsSizeErr);
+    EXPECT_TRUE(Untouched());
+}
+
+TEST_F(Split422BadArgs, StepsNotPositive)
+{
+    for (int bad : {0, -1, -2 * kW}) {
+        for (int which = 0; which < 4; ++which) {
+            int* target = which == 3 ? &pStep : &steps[which];
+            const int saved = *target;
+            *target = bad;
+            EXPECT_EQ(Split({kW, kH}), ippStsStepErr) << which << " " << bad;
+            EXPECT_EQ(Join({kW, kH}), ippStsStepErr) << which << " " << bad;
+            *target = saved;
+        }
+    }
+    EXPECT_TRUE(Untouched());
+}
+
+TEST_F(Split422BadArgs, StepsShorterThanTheirRows)
+{
+    for (int which = 0; which < 4; ++which) {
+        int* target = which == 3 ? &pStep : &steps[which];
+        --*target;
+        EXPECT_EQ(Split({kW, kH}), ippStsStrideErr) << which;
+        EXPECT_EQ(Join({kW, kH}), ippStsStrideErr) << which;
+        // Documented for every height, a single row included.
+        EXPECT_EQ(Split({kW, 1}), ippStsStrideErr) << which;
+        ++*target;
+    }
+    EXPECT_TRUE(Untouched());
+}
+
+// With an odd width the U row holds one byte more than the V row.
+TEST_F(Split422BadArgs, OddWidthNeedsTheLastU)
+{
+    const IppiSize roi{kW - 1, kH};
+    steps[0] = kW - 1;
+    steps[1] = (kW - 1) / 2;
+    steps[2] = (kW - 1) / 2;
+    pStep = 2 * (kW - 1);
+    EXPECT_EQ(Split(roi), ippStsStrideErr);
+    EXPECT_EQ(Join(roi), ippStsStrideErr);
+    EXPECT_TRUE(Untouched());
+    steps[1] = kW / 2;
+    EXPECT_EQ(Split(roi), ippStsNoErr);
+    EXPECT_EQ(Join(roi), ippStsNoErr);
+}
+
+}  // namespace
