@@ -1,0 +1,75 @@
+// Cubic kernel of the centre-based resamplers, in double precision.
+//
+// Separable as documented: each of the four source rows around ys is
+// interpolated across at every written column, then the four results are
+// combined down. A source row is interpolated across once and kept while
+// the following destination rows still need it.
+#include "platform/ipp/resize_center_taps.h"
+
+#include <array>
+#include <vector>
+
+namespace tulipp::resize_center {
+namespace {
+
+template <int N>
+void CubicRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
+{
+    const int count = f.x.Count();
+    const std::size_t values = static_cast<std::size_t>(count) * N;
+    // The rows one destination row reads are four consecutive (clamped)
+    // indices, so row & 3 never puts two of them in the same slot.
+    std::array<std::vector<double>, 4> kept;
+    std::array<int, 4> keptRow = {-1, -1, -1, -1};
+    for (auto& k : kept)
+        k.resize(values);
+    std::vector<double> sum(values);
+
+    for (int r = 0; r < f.y.Count(); ++r) {
+        const std::size_t tap0 = yt.first[r];
+        const std::size_t taps = yt.first[r + 1] - tap0;
+        for (std::size_t m = 0; m < taps; ++m) {
+            const int row = yt.lo + yt.index[tap0 + m];
+            const int slot = row & 3;
+            if (keptRow[slot] != row) {
+                ApplyTaps<N>(f.SrcPixel(row, xt.lo), xt, kept[slot].data(), count);
+                keptRow[slot] = row;
+            }
+        }
+        for (std::size_t m = 0; m < taps; ++m) {
+            const double w = yt.weight[tap0 + m];
+            const double* h = kept[(yt.lo + yt.index[tap0 + m]) & 3].data();
+            if (m == 0) {
+                for (std::size_t i = 0; i < values; ++i)
+                    sum[i] = w * h[i];
+            } else {
+                for (std::size_t i = 0; i < values; ++i)
+                    sum[i] += w * h[i];
+            }
+        }
+        Ipp8u* out = f.DstWritten(f.y.begin + r);
+        for (std::size_t i = 0; i < values; ++i)
+            out[i] = RoundSample(sum[i]);
+    }
+}
+
+}  // namespace
+
+void ResizeCubic(const Frame& f)
+{
+    const WeightTaps xt = MakeCubicTaps(f.x);
+    const WeightTaps yt = MakeCubicTaps(f.y);
+    switch (f.channels) {
+    case 1:
+        CubicRows<1>(f, xt, yt);
+        break;
+    case 3:
+        CubicRows<3>(f, xt, yt);
+        break;
+    default:
+        CubicRows<4>(f, xt, yt);
+        break;
+    }
+}
+
+}  // namespace tulipp::resize_center

@@ -1,0 +1,208 @@
+// Linear kernel of the centre-based resamplers: weight tables, the scalar
+// row operations, and the row loop that picks which axis to blend first.
+// The fixed-point definition is in resize_center_linear.h.
+#include "platform/ipp/resize_center_linear.h"
+
+#include "platform/ipp/simd_level.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tulipp::resize_center {
+
+LinearTaps MakeLinearTaps(const Axis& a)
+{
+    LinearTaps t;
+    const int count = a.Count();
+    t.pos.resize(static_cast<std::size_t>(count));
+    t.pair.resize(static_cast<std::size_t>(count));
+    int lo = a.Last();
+    int hi = a.roiStart;
+    for (int k = 0; k < count; ++k) {
+        const double s = a.Source(a.begin + k);
+        const double whole = std::floor(s);
+        int w = static_cast<int>(std::floor((s - whole) * kLinearOne + 0.5));
+        const int i0 = a.Clamp(static_cast<std::int64_t>(whole));
+        const int i1 = a.Clamp(static_cast<std::int64_t>(whole) + 1);
+        if (i0 == i1)
+            w = 0;
+        t.pos[k] = i0;
+        t.pair[k] = WeightPair(w);
+        lo = std::min(lo, i0);
+        hi = std::max(hi, w != 0 ? i1 : i0);
+    }
+    if (count == 0)
+        hi = lo;
+    t.lo = lo;
+    t.span = hi - lo + 1;
+    for (auto& p : t.pos)
+        p -= lo;
+    return t;
+}
+
+void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = BlendPair(a[i], b[i], w);
+}
+
+void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n)
+{
+    for (int i = 0; i < n; ++i)
+        out[i] = FinishPair(a[i], b[i], w);
+}
+
+void GatherWordsScalar(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n)
+{
+    for (int k = 0; k < n; ++k)
+        out[k] = FinishPair(v[pos[k]], v[pos[k] + 1], PairWeight(pair[k]));
+}
+
+void GatherBytesScalar(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n)
+{
+    for (int k = 0; k < n; ++k)
+        out[k] = BlendPair(s[pos[k]], s[pos[k] + 1], PairWeight(pair[k]));
+}
+
+const LinearRowOps& ScalarLinearRowOps()
+{
+    static const LinearRowOps ops{BlendBytesScalar, BlendWordsScalar, GatherWordsScalar, GatherBytesScalar};
+    return ops;
+}
+
+const LinearRowOps& ActiveLinearRowOps()
+{
+    // SSSE3 adds nothing these loops use over SSE2.
+    if (SimdAtLeast(SimdLevel::AVX2))
+        return Avx2LinearRowOps();
+    if (SimdAtLeast(SimdLevel::SSE2))
+        return Sse2LinearRowOps();
+    return ScalarLinearRowOps();
+}
+
+namespace {
+
+// Multi-channel gathers: every channel of a pixel takes the same weights.
+template <int N>
+void GatherWordsPixels(const std::int16_t* v, const LinearTaps& t, Ipp8u* out, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
+        const int w = PairWeight(t.pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = FinishPair(p[c], p[N + c], w);
+    }
+}
+
+template <int N>
+void GatherBytesPixels(const Ipp8u* s, const LinearTaps& t, std::int16_t* out, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
+        const int w = PairWeight(t.pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = BlendPair(p[c], p[N + c], w);
+    }
+}
+
+void GatherWords(const LinearRowOps& ops, int channels, const std::int16_t* v, const LinearTaps& t, Ipp8u* out,
+                 int count)
+{
+    switch (channels) {
+    case 1:
+        ops.gatherWords(v, t.pos.data(), t.pair.data(), out, count);
+        break;
+    case 3:
+        GatherWordsPixels<3>(v, t, out, count);
+        break;
+    default:
+        GatherWordsPixels<4>(v, t, out, count);
+        break;
+    }
+}
+
+void GatherBytes(const LinearRowOps& ops, int channels, const Ipp8u* s, const LinearTaps& t, std::int16_t* out,
+                 int count)
+{
+    switch (channels) {
+    case 1:
+        ops.gatherBytes(s, t.pos.data(), t.pair.data(), out, count);
+        break;
+    case 3:
+        GatherBytesPixels<3>(s, t, out, count);
+        break;
+    default:
+        GatherBytesPixels<4>(s, t, out, count);
+        break;
+    }
+}
+
+// Rows first: each destination row blends its two source rows over the
+// columns in use, then gathers columns. Cheapest when destination rows do
+// not share source rows (reduction, or equal heights).
+void RowsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+{
+    const int n = f.channels;
+    const int spanBytes = xt.span * n;
+    const int count = f.x.Count();
+    // One extra pixel: a zero-weight right sample of the last column.
+    std::vector<std::int16_t> blended(static_cast<std::size_t>(spanBytes) + n);
+    for (int r = 0; r < f.y.Count(); ++r) {
+        const int j0 = yt.lo + yt.pos[r];
+        const int w = PairWeight(yt.pair[r]);
+        const Ipp8u* upper = f.SrcPixel(j0, xt.lo);
+        const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, xt.lo) : upper;
+        ops.blendBytes(upper, lower, w, blended.data(), spanBytes);
+        std::copy_n(blended.data() + spanBytes - n, n, blended.data() + spanBytes);
+        GatherWords(ops, n, blended.data(), xt, f.DstWritten(f.y.begin + r), count);
+    }
+}
+
+// Columns first: each source row in use is resampled across once and kept
+// while consecutive destination rows still need it; each destination row
+// then blends two kept rows. Cheapest when enlarging vertically.
+void ColumnsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+{
+    const int n = f.channels;
+    const int spanBytes = xt.span * n;
+    const std::size_t outBytes = static_cast<std::size_t>(f.x.Count()) * n;
+    // The source row is copied into a padded line so that the gathers may
+    // read past the region's last sample without touching the caller's
+    // memory beyond it.
+    std::vector<Ipp8u> line(static_cast<std::size_t>(spanBytes) + n + kGatherPadBytes, 0);
+    std::vector<std::int16_t> kept[2] = {std::vector<std::int16_t>(outBytes), std::vector<std::int16_t>(outBytes)};
+    int keptRow[2] = {-1, -1};
+    // Two consecutive rows differ in parity, so row & 1 names a free slot.
+    auto ensure = [&](int row) -> const std::int16_t* {
+        const int slot = row & 1;
+        if (keptRow[slot] != row) {
+            std::memcpy(line.data(), f.SrcPixel(row, xt.lo), static_cast<std::size_t>(spanBytes));
+            GatherBytes(ops, n, line.data(), xt, kept[slot].data(), f.x.Count());
+            keptRow[slot] = row;
+        }
+        return kept[slot].data();
+    };
+    for (int r = 0; r < f.y.Count(); ++r) {
+        const int j0 = yt.lo + yt.pos[r];
+        const int w = PairWeight(yt.pair[r]);
+        const std::int16_t* upper = ensure(j0);
+        const std::int16_t* lower = w != 0 ? ensure(j0 + 1) : upper;
+        ops.blendWords(upper, lower, w, f.DstWritten(f.y.begin + r), static_cast<int>(outBytes));
+    }
+}
+
+}  // namespace
+
+void ResizeLinear(const Frame& f)
+{
+    const LinearTaps xt = MakeLinearTaps(f.x);
+    const LinearTaps yt = MakeLinearTaps(f.y);
+    const LinearRowOps& ops = ActiveLinearRowOps();
+    if (f.y.factor > 1.0)
+        ColumnsFirst(f, xt, yt, ops);
+    else
+        RowsFirst(f, xt, yt, ops);
+}
+
+}  // namespace tulipp::resize_center

@@ -1,0 +1,92 @@
+// The linear kernel's fixed-point definition and its row operations, shared
+// by the scalar reference and the SSE2 / AVX2 paths.
+//
+// Precision decision, kept by every path:
+//   - Each destination column and row gets one weight w = floor(t*256 + 0.5)
+//     in 0..256 for the right/lower sample (256 - w for the left/upper),
+//     t being the fractional part of the double source position. When both
+//     samples clamp to the same edge pixel the weight is 0.
+//   - D = (sum of S * wx * wy over the 2x2 samples + 32768) >> 16: exact
+//     integer accumulation and one round-half-up at the end. The sum is the
+//     same whichever axis is blended first, so a path may go row-first or
+//     column-first and still give the same bytes.
+//   - Intermediates are the exact 16-bit blend of one axis (at most 65280),
+//     stored biased by -32768 as int16 so that pmaddwd can take them.
+// Against an exact double evaluation the result differs by at most 1.
+#pragma once
+
+#include "platform/ipp/ippdefs.h"
+#include "platform/ipp/resize_center_plan.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tulipp::resize_center {
+
+constexpr int kLinearOne = 256;
+constexpr int kWordBias = 32768;
+// Undoes the bias on both pair members (weights sum to 256) and adds the
+// rounding half of the final >> 16.
+constexpr std::int32_t kFinishOffset = kWordBias * kLinearOne + kWordBias;
+// Readable bytes a byte gather needs after the last sample of a row.
+constexpr int kGatherPadBytes = 4;
+
+// Blend of two 8-bit samples by (256 - w, w), biased into int16.
+inline std::int16_t BlendPair(int a, int b, int w)
+{
+    return static_cast<std::int16_t>(a * (kLinearOne - w) + b * w - kWordBias);
+}
+
+// Blend of two biased intermediates by (256 - w, w), rounded to 8 bits.
+inline Ipp8u FinishPair(int a, int b, int w)
+{
+    return static_cast<Ipp8u>(((a + kWordBias) * (kLinearOne - w) + (b + kWordBias) * w + kWordBias) >> 16);
+}
+
+// (256 - w) in the low half, w in the high half: one pmaddwd operand.
+inline std::int32_t WeightPair(int w)
+{
+    return static_cast<std::int32_t>((kLinearOne - w) | (w << 16));
+}
+
+inline int PairWeight(std::int32_t pair) { return pair >> 16; }
+
+// The two samples and the weight of each written index on one axis.
+struct LinearTaps {
+    int lo = 0;    // first source index used, image coordinates
+    int span = 0;  // indices lo .. lo + span - 1 are read
+    std::vector<std::int32_t> pos;   // left/upper sample, relative to lo
+    std::vector<std::int32_t> pair;  // WeightPair of the weight on pos + 1
+};
+
+LinearTaps MakeLinearTaps(const Axis& a);
+
+// Row operations; n counts elements (bytes or words, or outputs for the
+// gathers). Gathers are single-channel; they read v[pos] and v[pos + 1].
+struct LinearRowOps {
+    // out[i] = BlendPair(a[i], b[i], w)
+    void (*blendBytes)(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+    // out[i] = FinishPair(a[i], b[i], w)
+    void (*blendWords)(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
+    // out[k] = FinishPair(v[pos[k]], v[pos[k] + 1], weight of pair[k])
+    void (*gatherWords)(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out,
+                        int n);
+    // out[k] = BlendPair(s[pos[k]], s[pos[k] + 1], weight of pair[k]); s must
+    // stay readable kGatherPadBytes past the last sample.
+    void (*gatherBytes)(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out,
+                        int n);
+};
+
+const LinearRowOps& ScalarLinearRowOps();
+const LinearRowOps& Sse2LinearRowOps();
+const LinearRowOps& Avx2LinearRowOps();
+// The row operations of the active instruction-set level.
+const LinearRowOps& ActiveLinearRowOps();
+
+// Scalar row operations, also used for the tails of the vector paths.
+void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
+void GatherWordsScalar(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n);
+void GatherBytesScalar(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n);
+
+}  // namespace tulipp::resize_center

@@ -1,0 +1,95 @@
+// Weight tables of the cubic and super-sampling kernels.
+#include "platform/ipp/resize_center_taps.h"
+
+#include <algorithm>
+
+namespace tulipp::resize_center {
+namespace {
+
+// Rebases indices on the lowest one read and records the span.
+void Rebase(WeightTaps& t, int lo, int hi)
+{
+    t.lo = lo;
+    t.span = hi >= lo ? hi - lo + 1 : 1;
+    for (auto& i : t.index)
+        i -= lo;
+}
+
+}  // namespace
+
+WeightTaps MakeCubicTaps(const Axis& a)
+{
+    WeightTaps t;
+    const int count = a.Count();
+    t.first.reserve(static_cast<std::size_t>(count) + 1);
+    t.index.reserve(static_cast<std::size_t>(count) * 4);
+    t.weight.reserve(static_cast<std::size_t>(count) * 4);
+    int lo = a.Last();
+    int hi = a.roiStart;
+    for (int k = 0; k < count; ++k) {
+        const double s = a.Source(a.begin + k);
+        const double whole = std::floor(s);
+        const double u = s - whole;
+        // Lagrange weights for offsets -1, 0, +1, +2 at fraction u.
+        const double w[4] = {-u * (u - 1.0) * (u - 2.0) / 6.0, (u + 1.0) * (u - 1.0) * (u - 2.0) / 2.0,
+                             -(u + 1.0) * u * (u - 2.0) / 2.0, (u + 1.0) * u * (u - 1.0) / 6.0};
+        t.first.push_back(t.index.size());
+        for (int m = 0; m < 4; ++m) {
+            const int i = a.Clamp(static_cast<std::int64_t>(whole) + m - 1);
+            t.index.push_back(i);
+            t.weight.push_back(w[m]);
+            lo = std::min(lo, i);
+            hi = std::max(hi, i);
+        }
+    }
+    t.first.push_back(t.index.size());
+    Rebase(t, lo, hi);
+    return t;
+}
+
+WeightTaps MakeAreaTaps(const Axis& a)
+{
+    WeightTaps t;
+    const int count = a.Count();
+    const double width = 1.0 / a.factor;
+    t.first.reserve(static_cast<std::size_t>(count) + 1);
+    int lo = a.Last();
+    int hi = a.roiStart;
+    for (int k = 0; k < count; ++k) {
+        const double x0 = a.Source(a.begin + k);
+        const double x1 = x0 + width;
+        const std::size_t start = t.index.size();
+        t.first.push_back(start);
+        // Pixels m cover [m, m+1); bounds are clamped in double so that a
+        // huge footprint cannot overflow the conversion.
+        const double mFirst = std::max(std::floor(x0), static_cast<double>(a.roiStart));
+        const double mLast = std::min(std::ceil(x1) - 1.0, static_cast<double>(a.Last()));
+        double covered = 0.0;
+        for (double m = mFirst; m <= mLast; m += 1.0) {
+            const double overlap = std::min(x1, m + 1.0) - std::max(x0, m);
+            if (overlap <= 0.0)
+                continue;
+            t.index.push_back(static_cast<std::int32_t>(m));
+            t.weight.push_back(overlap);
+            covered += overlap;
+        }
+        if (covered > 0.0) {
+            // Dividing by the covered area rather than 1/factor keeps a
+            // footprint cut by the region's edge from darkening.
+            for (std::size_t m = start; m < t.index.size(); ++m)
+                t.weight[m] /= covered;
+        } else {
+            t.index.push_back(a.Clamp(static_cast<std::int64_t>(std::floor(x0))));
+            t.weight.push_back(1.0);
+        }
+        for (std::size_t m = start; m < t.index.size(); ++m) {
+            lo = std::min(lo, static_cast<int>(t.index[m]));
+            hi = std::max(hi, static_cast<int>(t.index[m]));
+        }
+    }
+    t.first.push_back(t.index.size());
+    Rebase(t, lo, hi);
+    return t;
+}
+
+}  // namespace tulipp::resize_center

@@ -1,0 +1,101 @@
+// AVX2 row operations of the linear centre-based resampler. Same integer
+// formulas as the scalar ones (resize_center_linear.h), so same bytes; the
+// gathers use the hardware gather on the padded row buffers.
+#include "platform/ipp/resize_center_linear.h"
+
+#include <immintrin.h>
+
+namespace tulipp::resize_center {
+namespace {
+
+__attribute__((target("avx2"))) void BlendBytesAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out,
+                                                    int n)
+{
+    const __m256i wa = _mm256_set1_epi16(static_cast<short>(kLinearOne - w));
+    const __m256i wb = _mm256_set1_epi16(static_cast<short>(w));
+    const __m256i bias = _mm256_set1_epi16(static_cast<short>(0x8000));
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m256i va = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)));
+        const __m256i vb = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i)));
+        const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(va, wa), _mm256_mullo_epi16(vb, wb));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_xor_si256(sum, bias));
+    }
+    BlendBytesScalar(a + i, b + i, w, out + i, n - i);
+}
+
+__attribute__((target("avx2"))) void BlendWordsAvx2(const std::int16_t* a, const std::int16_t* b, int w,
+                                                    Ipp8u* out, int n)
+{
+    const __m256i pair = _mm256_set1_epi32(WeightPair(w));
+    const __m256i finish = _mm256_set1_epi32(kFinishOffset);
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m256i va = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+        const __m256i vb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+        // unpack and pack both work within 128-bit lanes, so their
+        // orders cancel: words come out as elements 0..15 in order.
+        __m256i lo = _mm256_madd_epi16(_mm256_unpacklo_epi16(va, vb), pair);
+        __m256i hi = _mm256_madd_epi16(_mm256_unpackhi_epi16(va, vb), pair);
+        lo = _mm256_srai_epi32(_mm256_add_epi32(lo, finish), 16);
+        hi = _mm256_srai_epi32(_mm256_add_epi32(hi, finish), 16);
+        const __m256i words = _mm256_packs_epi32(lo, hi);
+        const __m128i bytes =
+            _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), bytes);
+    }
+    BlendWordsScalar(a + i, b + i, w, out + i, n - i);
+}
+
+__attribute__((target("avx2"))) inline __m128i FinishEight(const std::int16_t* v, const std::int32_t* pos,
+                                                           const std::int32_t* pair)
+{
+    const __m256i idx = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pos));
+    // One 32-bit lane holds v[pos] and v[pos + 1].
+    const __m256i samples = _mm256_i32gather_epi32(reinterpret_cast<const int*>(v), idx, 2);
+    __m256i sum = _mm256_madd_epi16(samples, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pair)));
+    sum = _mm256_srai_epi32(_mm256_add_epi32(sum, _mm256_set1_epi32(kFinishOffset)), 16);
+    return _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+}
+
+__attribute__((target("avx2"))) void GatherWordsAvx2(const std::int16_t* v, const std::int32_t* pos,
+                                                     const std::int32_t* pair, Ipp8u* out, int n)
+{
+    int k = 0;
+    for (; k + 16 <= n; k += 16) {
+        const __m128i bytes = _mm_packus_epi16(FinishEight(v, pos + k, pair + k), FinishEight(v, pos + k + 8, pair + k + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), bytes);
+    }
+    GatherWordsScalar(v, pos + k, pair + k, out + k, n - k);
+}
+
+__attribute__((target("avx2"))) void GatherBytesAvx2(const Ipp8u* s, const std::int32_t* pos,
+                                                     const std::int32_t* pair, std::int16_t* out, int n)
+{
+    const __m256i low = _mm256_set1_epi32(0xFF);
+    const __m256i second = _mm256_set1_epi32(0xFF0000);
+    const __m256i bias = _mm256_set1_epi32(kWordBias);
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m256i idx = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pos + k));
+        // Reads four bytes from s + pos: the caller pads the row for it.
+        const __m256i raw = _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), idx, 1);
+        const __m256i samples =
+            _mm256_or_si256(_mm256_and_si256(raw, low), _mm256_and_si256(_mm256_slli_epi32(raw, 8), second));
+        __m256i sum = _mm256_madd_epi16(samples, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pair + k)));
+        sum = _mm256_sub_epi32(sum, bias);
+        const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
+    }
+    GatherBytesScalar(s, pos + k, pair + k, out + k, n - k);
+}
+
+}  // namespace
+
+const LinearRowOps& Avx2LinearRowOps()
+{
+    static const LinearRowOps ops{BlendBytesAvx2, BlendWordsAvx2, GatherWordsAvx2, GatherBytesAvx2};
+    return ops;
+}
+
+}  // namespace tulipp::resize_center

@@ -1,0 +1,114 @@
+// SSE2 row operations of the linear centre-based resampler. Same integer
+// formulas as the scalar ones (resize_center_linear.h), so same bytes.
+#include "platform/ipp/resize_center_linear.h"
+
+#include <emmintrin.h>
+
+#include <cstring>
+
+namespace tulipp::resize_center {
+namespace {
+
+__attribute__((target("sse2"))) void BlendBytesSse2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out,
+                                                    int n)
+{
+    const __m128i wa = _mm_set1_epi16(static_cast<short>(kLinearOne - w));
+    const __m128i wb = _mm_set1_epi16(static_cast<short>(w));
+    const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        // Exact in 16 bits (at most 255 * 256); the xor is the -32768 bias.
+        const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(va, zero), wa),
+                                         _mm_mullo_epi16(_mm_unpacklo_epi8(vb, zero), wb));
+        const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(va, zero), wa),
+                                         _mm_mullo_epi16(_mm_unpackhi_epi8(vb, zero), wb));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_xor_si128(lo, bias));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_xor_si128(hi, bias));
+    }
+    BlendBytesScalar(a + i, b + i, w, out + i, n - i);
+}
+
+__attribute__((target("sse2"))) void BlendWordsSse2(const std::int16_t* a, const std::int16_t* b, int w,
+                                                    Ipp8u* out, int n)
+{
+    const __m128i pair = _mm_set1_epi32(WeightPair(w));
+    const __m128i finish = _mm_set1_epi32(kFinishOffset);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(va, vb), pair);
+        __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(va, vb), pair);
+        lo = _mm_srai_epi32(_mm_add_epi32(lo, finish), 16);
+        hi = _mm_srai_epi32(_mm_add_epi32(hi, finish), 16);
+        const __m128i words = _mm_packs_epi32(lo, hi);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words, words));
+    }
+    BlendWordsScalar(a + i, b + i, w, out + i, n - i);
+}
+
+inline std::int32_t LoadPair(const std::int16_t* v)
+{
+    std::int32_t d;
+    std::memcpy(&d, v, sizeof d);
+    return d;
+}
+
+__attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v, const std::int32_t* pos,
+                                                          const std::int32_t* pair)
+{
+    const __m128i samples =
+        _mm_setr_epi32(LoadPair(v + pos[0]), LoadPair(v + pos[1]), LoadPair(v + pos[2]), LoadPair(v + pos[3]));
+    const __m128i sum = _mm_madd_epi16(samples, _mm_loadu_si128(reinterpret_cast<const __m128i*>(pair)));
+    return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(kFinishOffset)), 16);
+}
+
+__attribute__((target("sse2"))) void GatherWordsSse2(const std::int16_t* v, const std::int32_t* pos,
+                                                     const std::int32_t* pair, Ipp8u* out, int n)
+{
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m128i words = _mm_packs_epi32(FinishFour(v, pos + k, pair + k), FinishFour(v, pos + k + 4, pair + k + 4));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, words));
+    }
+    GatherWordsScalar(v, pos + k, pair + k, out + k, n - k);
+}
+
+// Two neighbouring bytes as the 16-bit halves of one 32-bit lane.
+inline std::int32_t LoadBytePair(const Ipp8u* s)
+{
+    return static_cast<std::int32_t>(s[0] | (s[1] << 16));
+}
+
+__attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const std::int32_t* pos,
+                                                         const std::int32_t* pair)
+{
+    const __m128i samples = _mm_setr_epi32(LoadBytePair(s + pos[0]), LoadBytePair(s + pos[1]),
+                                           LoadBytePair(s + pos[2]), LoadBytePair(s + pos[3]));
+    const __m128i sum = _mm_madd_epi16(samples, _mm_loadu_si128(reinterpret_cast<const __m128i*>(pair)));
+    return _mm_sub_epi32(sum, _mm_set1_epi32(kWordBias));
+}
+
+__attribute__((target("sse2"))) void GatherBytesSse2(const Ipp8u* s, const std::int32_t* pos,
+                                                     const std::int32_t* pair, std::int16_t* out, int n)
+{
+    int k = 0;
+    for (; k + 8 <= n; k += 8) {
+        const __m128i words = _mm_packs_epi32(BlendFour(s, pos + k, pair + k), BlendFour(s, pos + k + 4, pair + k + 4));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
+    }
+    GatherBytesScalar(s, pos + k, pair + k, out + k, n - k);
+}
+
+}  // namespace
+
+const LinearRowOps& Sse2LinearRowOps()
+{
+    static const LinearRowOps ops{BlendBytesSse2, BlendWordsSse2, GatherWordsSse2, GatherBytesSse2};
+    return ops;
+}
+
+}  // namespace tulipp::resize_center
