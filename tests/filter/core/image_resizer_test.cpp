@@ -1,0 +1,260 @@
+// The resizer slot: preparing a TulImage for the filter's geometry and
+// resizing frames through it, including the refusals that keep a frame
+// from ever being resized by a plan made for other sizes.
+#include "filter/core/image_resizer.h"
+#include "filter/core/resize_settings_values.h"
+#include "tests/support/picture.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr ULONG kRefused = 3;
+constexpr ULONG kNotPrepared = 4;
+constexpr ULONG kTooSmall = 2;
+
+std::size_t FrameBytes(int width, int height) { return static_cast<std::size_t>(width) * 2 * height; }
+
+void FillPairs(unsigned char* frame, std::size_t bytes, const unsigned char pair[4])
+{
+    for (std::size_t i = 0; i + 4 <= bytes; i += 4)
+        std::memcpy(frame + i, pair, 4);
+}
+
+constexpr unsigned char kBlack[4] = {0x00, 0x7F, 0x00, 0x7F};
+constexpr unsigned char kColour[4] = {200, 60, 200, 180};
+
+enum class Pair { Colour, Black, Other };
+
+Pair Classify(const unsigned char* p)
+{
+    if (std::memcmp(p, kColour, 4) == 0)
+        return Pair::Colour;
+    if (std::memcmp(p, kBlack, 4) == 0)
+        return Pair::Black;
+    return Pair::Other;
+}
+
+// Where the picture lies in an output frame of a flat colour on black.
+struct Placement {
+    int top = -1, bottom = -1;  // picture lines [top, bottom)
+    int left = -1, right = -1;  // picture pixels [left, right), whole pairs
+    int others = 0;             // pairs that are neither colour nor black
+    bool solid = true;          // the colour fills exactly that rectangle
+};
+
+Placement Locate(const unsigned char* frame, int width, int height)
+{
+    Placement p;
+    const int pairs = width / 2;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < pairs; ++x) {
+            const Pair k = Classify(frame + (static_cast<std::size_t>(y) * width + 2 * x) * 2);
+            if (k == Pair::Other)
+                ++p.others;
+            if (k != Pair::Colour)
+                continue;
+            if (p.top < 0)
+                p.top = y;
+            p.bottom = y + 1;
+            if (p.left < 0 || 2 * x < p.left)
+                p.left = 2 * x;
+            if (2 * x + 2 > p.right)
+                p.right = 2 * x + 2;
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < pairs; ++x) {
+            const bool inside = y >= p.top && y < p.bottom && 2 * x >= p.left && 2 * x < p.right;
+            const Pair k = Classify(frame + (static_cast<std::size_t>(y) * width + 2 * x) * 2);
+            if (k != (inside ? Pair::Colour : Pair::Black))
+                p.solid = false;
+        }
+    }
+    return p;
+}
+
+TEST(ImageResizer, ResizeBeforePrepareWritesNothing)
+{
+    CImageResizer slot;
+    EXPECT_FALSE(slot.FillsFields());
+    tultest::GuardedBuffer src(FrameBytes(8, 4), 0x11), dst(FrameBytes(8, 4), 0xEE);
+    EXPECT_EQ(slot.Resize(src.data(), dst.data()), kNotPrepared);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(dst.size(), 0xEE), dst.Bytes()));
+}
+
+TEST(ImageResizer, ResizeRefusesNullFrames)
+{
+    CImageResizer slot;
+    ASSERT_EQ(slot.Prepare(8, 4, 1, 1, 8, 4, 1, 1, RESIZE_MODE_FIT, FIELD_POLICY_AUTO), 0u);
+    tultest::GuardedBuffer frame(FrameBytes(8, 4));
+    EXPECT_EQ(slot.Resize(nullptr, frame.data()), kRefused);
+    EXPECT_EQ(slot.Resize(frame.data(), nullptr), kRefused);
+}
+
+struct BadPrepare {
+    LONG srcW, srcH, srcAx, srcAy, outW, outH, outAx, outAy, mode;
+};
+
+class ImageResizerRefuses : public ::testing::TestWithParam<BadPrepare> {};
+
+TEST_P(ImageResizerRefuses, AndForgetsTheEarlierPlan)
+{
+    const BadPrepare c = GetParam();
+    CImageResizer slot;
+    // A good plan first, which asked for a field fill: the refused
+    // preparation must not leave it in force.
+    ASSERT_EQ(slot.Prepare(16, 6, 1, 1, 16, 6, 1, 1, RESIZE_MODE_FIT, FIELD_POLICY_ALWAYS), 0u);
+    ASSERT_TRUE(slot.FillsFields());
+    EXPECT_EQ(slot.Prepare(c.srcW, c.srcH, c.srcAx, c.srcAy, c.outW, c.outH, c.outAx, c.outAy,
+                           c.mode, FIELD_POLICY_ALWAYS),
+              kRefused);
+    EXPECT_FALSE(slot.FillsFields());
+    tultest::GuardedBuffer src(FrameBytes(16, 6), 0x11), dst(FrameBytes(16, 6), 0xEE);
+    EXPECT_EQ(slot.Resize(src.data(), dst.data()), kNotPrepared);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(dst.size(), 0xEE), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadGeometry, ImageResizerRefuses,
+    ::testing::Values(
+        BadPrepare{0, 480, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 0, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 480, 1, 1, 0, 240, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 480, 1, 1, 320, 0, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{-2, 480, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 480, 1, 1, 320, -240, 1, 1, RESIZE_MODE_KEEP_ASPECT},
+        BadPrepare{720, 480, 0, 9, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT},
+        BadPrepare{720, 480, 16, -9, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT},
+        BadPrepare{720, 480, 1, 1, 320, 240, 0, 0, RESIZE_MODE_KEEP_ASPECT},
+        BadPrepare{720, 480, 1, 1, 320, 240, 4, 0, RESIZE_MODE_KEEP_ASPECT},
+        BadPrepare{10000, 1, 1, 1, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT},
+        // Frames whose bytes pass 32 bits, on either side.
+        BadPrepare{720, 480, 1, 1, 65536, 32768, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 480, 1, 1, 46341, 46341, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{720, 480, 1, 1, INT32_MAX, 1, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{65536, 32768, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT},
+        BadPrepare{INT32_MAX, INT32_MAX, 1, 1, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT}));
+
+struct FieldDecision {
+    LONG srcW, srcH, outW, outH, mode, policy;
+    bool fills;
+};
+
+class ImageResizerFieldDecision : public ::testing::TestWithParam<FieldDecision> {};
+
+TEST_P(ImageResizerFieldDecision, FollowsThePictureHeight)
+{
+    const FieldDecision c = GetParam();
+    CImageResizer slot;
+    ASSERT_EQ(slot.Prepare(c.srcW, c.srcH, 1, 1, c.outW, c.outH, 1, 1, c.mode, c.policy), 0u);
+    EXPECT_EQ(slot.FillsFields(), c.fills);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Geometry, ImageResizerFieldDecision,
+    ::testing::Values(
+        FieldDecision{720, 480, 320, 240, RESIZE_MODE_FIT, FIELD_POLICY_AUTO, false},
+        // The fitted picture is 213 lines high: not a divisor of 480.
+        FieldDecision{720, 480, 320, 240, RESIZE_MODE_KEEP_ASPECT, FIELD_POLICY_AUTO, true},
+        FieldDecision{720, 480, 320, 160, RESIZE_MODE_FIT, FIELD_POLICY_AUTO, true},
+        FieldDecision{720, 480, 720, 480, RESIZE_MODE_FIT, FIELD_POLICY_AUTO, false},
+        FieldDecision{720, 480, 720, 480, RESIZE_MODE_FIT, FIELD_POLICY_ALWAYS, true},
+        FieldDecision{720, 486, 720, 486, RESIZE_MODE_FIT, FIELD_POLICY_AUTO, true},
+        FieldDecision{720, 486, 720, 486, RESIZE_MODE_FIT, 1, false},
+        // Keeping the aspect in a wider frame keeps the height: the policy decides.
+        FieldDecision{640, 480, 800, 480, RESIZE_MODE_KEEP_ASPECT, FIELD_POLICY_ALWAYS, true},
+        FieldDecision{640, 480, 800, 480, RESIZE_MODE_KEEP_ASPECT, FIELD_POLICY_AUTO, false}));
+
+TEST(ImageResizer, StretchIgnoresAspectTerms)
+{
+    CImageResizer slot;
+    EXPECT_EQ(slot.Prepare(64, 48, 0, -1, 32, 24, 0, 0, RESIZE_MODE_FIT, FIELD_POLICY_AUTO), 0u);
+    EXPECT_EQ(slot.Prepare(64, 48, 0, -1, 32, 24, 0, 0, 9, FIELD_POLICY_AUTO), 0u);
+}
+
+TEST(ImageResizer, EqualGeometryCopiesTheFrame)
+{
+    CImageResizer slot;
+    ASSERT_EQ(slot.Prepare(40, 10, 1, 1, 40, 10, 1, 1, RESIZE_MODE_KEEP_ASPECT, FIELD_POLICY_AUTO),
+              0u);
+    tultest::GuardedBuffer src(FrameBytes(40, 10)), dst(FrameBytes(40, 10), 0xEE);
+    tultest::FillRandom(src, 5u);
+    EXPECT_EQ(slot.Resize(src.data(), dst.data()), 0u);
+    EXPECT_TRUE(tultest::SameBytes(src.Bytes(), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+TEST(ImageResizer, OddOutputWidthIsRefusedByTheResizer)
+{
+    // The resizer's rows are padded to whole 32-bit words, so a frame of
+    // 33 x 2 bytes per line is too small for it and nothing is written.
+    CImageResizer slot;
+    ASSERT_EQ(slot.Prepare(64, 48, 1, 1, 33, 24, 1, 1, RESIZE_MODE_FIT, FIELD_POLICY_AUTO), 0u);
+    tultest::GuardedBuffer src(FrameBytes(64, 48), 0x40), dst(FrameBytes(33, 24), 0xEE);
+    EXPECT_EQ(slot.Resize(src.data(), dst.data()), kTooSmall);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(dst.size(), 0xEE), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+struct FlatCase {
+    LONG srcW, srcH, srcAx, srcAy, outW, outH, outAx, outAy, mode;
+    int pictureW, pictureH;
+};
+
+class ImageResizerFlatPicture : public ::testing::TestWithParam<FlatCase> {};
+
+TEST_P(ImageResizerFlatPicture, ColourWhereThePictureIsAndBlackElsewhere)
+{
+    const FlatCase c = GetParam();
+    CImageResizer slot;
+    ASSERT_EQ(slot.Prepare(c.srcW, c.srcH, c.srcAx, c.srcAy, c.outW, c.outH, c.outAx, c.outAy,
+                           c.mode, FIELD_POLICY_AUTO),
+              0u);
+    tultest::GuardedBuffer src(FrameBytes(c.srcW, c.srcH)), dst(FrameBytes(c.outW, c.outH), 0xEE);
+    FillPairs(src.data(), src.size(), kColour);
+    ASSERT_EQ(slot.Resize(src.data(), dst.data()), 0u);
+    EXPECT_TRUE(dst.GuardsIntact());
+
+    const Placement p = Locate(dst.data(), c.outW, c.outH);
+    EXPECT_EQ(p.others, 0);
+    EXPECT_TRUE(p.solid);
+    EXPECT_EQ(p.bottom - p.top, c.pictureH);
+    EXPECT_EQ(p.right - p.left, c.pictureW);
+    // The resizer centres the picture: the black is shared between the two
+    // sides (an odd remainder puts the extra line or pixel after it).
+    EXPECT_EQ(p.top, (c.outH - c.pictureH) / 2);
+    EXPECT_EQ(p.left, (c.outW - c.pictureW) / 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, ImageResizerFlatPicture,
+    ::testing::Values(
+        FlatCase{64, 48, 1, 1, 32, 24, 1, 1, RESIZE_MODE_FIT, 32, 24},
+        FlatCase{64, 48, 16, 9, 96, 40, 1, 1, RESIZE_MODE_FIT, 96, 40},
+        // 16:9 into a 4:3 frame: 36 lines of picture, 12 of black.
+        FlatCase{64, 48, 16, 9, 64, 48, 1, 1, RESIZE_MODE_KEEP_ASPECT, 64, 36},
+        // 4:3 into a frame announced as 16:9: 48 pixels of picture, 16 of black.
+        FlatCase{64, 48, 4, 3, 64, 48, 16, 9, RESIZE_MODE_KEEP_ASPECT, 48, 48},
+        // Square pixels on both sides: the sizes give the shapes.
+        FlatCase{128, 48, 1, 1, 64, 48, 1, 1, RESIZE_MODE_KEEP_ASPECT, 64, 24},
+        FlatCase{32, 64, 1, 1, 64, 48, 1, 1, RESIZE_MODE_KEEP_ASPECT, 24, 48}));
+
+TEST(ImageResizer, PreparingAgainFollowsTheNewGeometry)
+{
+    CImageResizer slot;
+    tultest::GuardedBuffer src(FrameBytes(64, 48)), dst(FrameBytes(64, 48), 0xEE);
+    FillPairs(src.data(), src.size(), kColour);
+    ASSERT_EQ(slot.Prepare(64, 48, 16, 9, 64, 48, 1, 1, RESIZE_MODE_KEEP_ASPECT, 0), 0u);
+    ASSERT_EQ(slot.Resize(src.data(), dst.data()), 0u);
+    EXPECT_EQ(Locate(dst.data(), 64, 48).bottom - Locate(dst.data(), 64, 48).top, 36);
+    ASSERT_EQ(slot.Prepare(64, 48, 16, 9, 64, 48, 1, 1, RESIZE_MODE_FIT, 0), 0u);
+    ASSERT_EQ(slot.Resize(src.data(), dst.data()), 0u);
+    const Placement p = Locate(dst.data(), 64, 48);
+    EXPECT_TRUE(p.solid);
+    EXPECT_EQ(p.bottom - p.top, 48);
+}
+
+}  // namespace

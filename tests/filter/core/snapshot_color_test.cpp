@@ -1,0 +1,157 @@
+// YUY2 to bottom-up BGR24 for snapshots.
+#include "filter/core/snapshot_color.h"
+#include "tests/support/picture.h"
+
+#include <cmath>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+constexpr HRESULT kOk = 0;
+constexpr HRESULT kFail = static_cast<HRESULT>(0x80004005u);
+
+// The fixed-point factors with floor division in doubles (exact for these
+// magnitudes) and a clamp.
+unsigned char Channel(int y, double chroma)
+{
+    const double v = std::floor((32768.0 * y + chroma) / 32768.0);
+    return static_cast<unsigned char>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+void ModelPixel(int y, int u, int v, unsigned char* bgr)
+{
+    const int d = u - 128, e = v - 128;
+    bgr[0] = Channel(y, 58064.0 * d);
+    bgr[1] = Channel(y, -11272.0 * d - 23396.0 * e);
+    bgr[2] = Channel(y, 45940.0 * e);
+}
+
+std::vector<unsigned char> ConvertOnePair(unsigned char y0, unsigned char u, unsigned char y1,
+                                          unsigned char v)
+{
+    const unsigned char src[4] = {y0, u, y1, v};
+    std::vector<unsigned char> dst(6, 0xEE);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src, 2, 1), kOk);
+    return dst;
+}
+
+TEST(Yuy2ToBgr24, KnownColours)
+{
+    EXPECT_TRUE(tultest::SameBytes({128, 128, 128, 128, 128, 128}, ConvertOnePair(128, 128, 128, 128)));
+    EXPECT_TRUE(tultest::SameBytes({16, 0, 173, 16, 0, 173}, ConvertOnePair(16, 128, 16, 240)));
+    EXPECT_TRUE(tultest::SameBytes({36, 255, 235, 36, 255, 235}, ConvertOnePair(235, 16, 235, 128)));
+    // Each pixel of a pair keeps its own luma with the shared chroma.
+    EXPECT_TRUE(tultest::SameBytes({0, 0, 0, 255, 255, 255}, ConvertOnePair(0, 128, 255, 128)));
+}
+
+TEST(Yuy2ToBgr24, NegativeSumsRoundTowardMinusInfinity)
+{
+    // Y 1, U 127: blue = (32768 - 58064) >> 15 = -1 -> 0 after the clamp;
+    // Y 1, V 129: green = (32768 - 23396) >> 15 = 0, and Y 0 gives -1 -> 0.
+    for (int y = 0; y < 256; ++y) {
+        for (int u : {0, 1, 127, 128, 129, 255}) {
+            for (int v : {0, 1, 127, 128, 129, 255}) {
+                unsigned char want[3];
+                ModelPixel(y, u, v, want);
+                const auto got = ConvertOnePair(static_cast<unsigned char>(y),
+                                                static_cast<unsigned char>(u),
+                                                static_cast<unsigned char>(y),
+                                                static_cast<unsigned char>(v));
+                ASSERT_TRUE(tultest::SameBytes({want[0], want[1], want[2], want[0], want[1], want[2]},
+                                               got))
+                    << "Y " << y << " U " << u << " V " << v;
+            }
+        }
+    }
+}
+
+TEST(Yuy2ToBgr24, EveryChromaPairMatchesTheModel)
+{
+    // One line per (U, V): 128 pairs sweep Y0 up and Y1 down.
+    const int pairs = 128;
+    std::vector<unsigned char> src(pairs * 4), dst(pairs * 6);
+    for (int u = 0; u < 256; ++u) {
+        for (int v = 0; v < 256; ++v) {
+            for (int p = 0; p < pairs; ++p) {
+                src[p * 4 + 0] = static_cast<unsigned char>(2 * p);
+                src[p * 4 + 1] = static_cast<unsigned char>(u);
+                src[p * 4 + 2] = static_cast<unsigned char>(255 - 2 * p);
+                src[p * 4 + 3] = static_cast<unsigned char>(v);
+            }
+            ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), pairs * 2, 1), kOk);
+            for (int p = 0; p < pairs; ++p) {
+                unsigned char want[6];
+                ModelPixel(2 * p, u, v, want);
+                ModelPixel(255 - 2 * p, u, v, want + 3);
+                for (int b = 0; b < 6; ++b)
+                    ASSERT_EQ(dst[p * 6 + b], want[b]) << "U " << u << " V " << v << " pair " << p;
+            }
+        }
+    }
+}
+
+using Geometry = std::tuple<int /*width*/, int /*height*/>;
+
+class Yuy2ToBgr24Pictures : public ::testing::TestWithParam<Geometry> {};
+
+TEST_P(Yuy2ToBgr24Pictures, WritesLinesBottomUpWithinTheirBytes)
+{
+    const auto [width, height] = GetParam();
+    const std::size_t srcLine = static_cast<std::size_t>(width) * 2;
+    const std::size_t dstLine = static_cast<std::size_t>(width) * 3;
+    tultest::GuardedBuffer src(srcLine * height);
+    tultest::FillRandom(src, 400u + width + height * 3);
+    tultest::GuardedBuffer dst(dstLine * height, 0xEE);
+    ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), width, height), kOk);
+    EXPECT_TRUE(dst.GuardsIntact());
+
+    std::vector<unsigned char> expected(dstLine * height, 0xEE);
+    for (int r = 0; r < height; ++r) {
+        const unsigned char* s = src.data() + r * srcLine;
+        unsigned char* d = expected.data() + (height - 1 - r) * dstLine;
+        for (int p = 0; p < width / 2; ++p) {
+            ModelPixel(s[4 * p], s[4 * p + 1], s[4 * p + 3], d + 6 * p);
+            ModelPixel(s[4 * p + 2], s[4 * p + 1], s[4 * p + 3], d + 6 * p + 3);
+        }
+    }
+    // An odd width's last pixel has no whole pair and stays as it was.
+    EXPECT_TRUE(tultest::SameRows(expected.data(), static_cast<int>(dstLine), dst.data(),
+                                  static_cast<int>(dstLine), static_cast<int>(dstLine), height));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, Yuy2ToBgr24Pictures,
+                         ::testing::Combine(::testing::Values(1, 2, 3, 4, 5, 16, 17, 320, 721),
+                                            ::testing::Values(1, 2, 3, 240)));
+
+TEST(Yuy2ToBgr24, RefusesNullPictures)
+{
+    unsigned char buf[12] = {};
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, buf, 2, 1), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(buf, nullptr, 2, 1), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, nullptr, 0, 0), kFail);
+}
+
+TEST(Yuy2ToBgr24, EmptyPicturesWriteNothing)
+{
+    tultest::GuardedBuffer src(16, 0x80), dst(24, 0xEE);
+    for (auto [w, h] : {std::pair{2, 0}, {2, -1}, {2, INT32_MIN}, {0, 2}, {0, 0}}) {
+        EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), w, h), kOk) << w << " x " << h;
+    }
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(24, 0xEE), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+TEST(Yuy2ToBgr24, RefusesNegativeWidthsAndHugePictures)
+{
+    tultest::GuardedBuffer src(16, 0x80), dst(24, 0xEE);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), -2, 2), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MIN, 2), kFail);
+    // 40000 x 40000 x 3 bytes pass 32 bits: refused before anything is written.
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), 40000, 40000), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MAX, INT32_MAX), kFail);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(24, 0xEE), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+}  // namespace
