@@ -1,13 +1,12 @@
 // YUY2 to bottom-up BGR24 for snapshots.
 #include "filter/core/snapshot_color.h"
 
+#include "platform/com/hresult.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace {
-
-constexpr HRESULT kOk = 0;
-constexpr HRESULT kFail = static_cast<HRESULT>(0x80004005u);
 
 // 1.772, 0.344, 0.714 and 1.402 scaled by 32768.
 constexpr std::int32_t kBlueFromU = 58064;
@@ -46,16 +45,16 @@ void ConvertLine(BYTE* __restrict bgr, const BYTE* __restrict yuy2, std::size_t 
 HRESULT Yuy2ToBgr24BottomUp(BYTE* dst, const BYTE* src, LONG width, LONG height)
 {
     if (!dst || !src || width < 0)
-        return kFail;
+        return E_FAIL;
     if (height < 1 || width == 0)
-        return kOk;
+        return S_OK;
     const std::size_t srcLine = static_cast<std::size_t>(width) * 2;
     const std::size_t dstLine = static_cast<std::size_t>(width) * 3;
     const std::size_t rows = static_cast<std::size_t>(height);
     if (dstLine * rows > UINT32_MAX)
-        return kFail;
+        return E_FAIL;
     const std::size_t pairs = static_cast<std::size_t>(width) / 2;
     for (std::size_t r = 0; r < rows; ++r)
         ConvertLine(dst + (rows - 1 - r) * dstLine, src + r * srcLine, pairs);
-    return kOk;
+    return S_OK;
 }

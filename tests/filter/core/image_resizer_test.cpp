@@ -97,6 +97,11 @@ struct BadPrepare {
     LONG srcW, srcH, srcAx, srcAy, outW, outH, outAx, outAy, mode;
 };
 
+void PrintTo(const BadPrepare& c, std::ostream* os)
+{
+    *os << c.srcW << " " << c.srcH << " " << c.srcAx << " " << c.srcAy << " " << c.outW << " " << c.outH << " " << c.outAx << " " << c.outAy << " " << c.mode;
+}
+
 class ImageResizerRefuses : public ::testing::TestWithParam<BadPrepare> {};
 
 TEST_P(ImageResizerRefuses, AndForgetsTheEarlierPlan)
@@ -142,6 +147,11 @@ struct FieldDecision {
     LONG srcW, srcH, outW, outH, mode, policy;
     bool fills;
 };
+
+void PrintTo(const FieldDecision& c, std::ostream* os)
+{
+    *os << c.srcW << " " << c.srcH << " " << c.outW << " " << c.outH << " " << c.mode << " " << c.policy;
+}
 
 class ImageResizerFieldDecision : public ::testing::TestWithParam<FieldDecision> {};
 
@@ -203,6 +213,11 @@ struct FlatCase {
     LONG srcW, srcH, srcAx, srcAy, outW, outH, outAx, outAy, mode;
     int pictureW, pictureH;
 };
+
+void PrintTo(const FlatCase& c, std::ostream* os)
+{
+    *os << c.srcW << " " << c.srcH << " " << c.srcAx << " " << c.srcAy << " " << c.outW << " " << c.outH << " " << c.outAx << " " << c.outAy << " " << c.mode;
+}
 
 class ImageResizerFlatPicture : public ::testing::TestWithParam<FlatCase> {};
 

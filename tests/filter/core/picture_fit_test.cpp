@@ -17,6 +17,11 @@ struct FitCase {
     LONG expectW, expectH;
 };
 
+void PrintTo(const FitCase& c, std::ostream* os)
+{
+    *os << c.srcW << " " << c.srcH << " " << c.srcAx << " " << c.srcAy << " " << c.outW << " " << c.outH << " " << c.outAx << " " << c.outAy << " " << c.mode;
+}
+
 class KeepAspectFit : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(KeepAspectFit, GivesThePictureSize)
@@ -104,6 +109,11 @@ TEST(PictureFit, MatchesAnExactModelAndStaysInsideTheFrame)
 struct RefusedFit {
     LONG srcW, srcH, srcAx, srcAy, outW, outH, outAx, outAy, mode;
 };
+
+void PrintTo(const RefusedFit& c, std::ostream* os)
+{
+    *os << c.srcW << " " << c.srcH << " " << c.srcAx << " " << c.srcAy << " " << c.outW << " " << c.outH << " " << c.outAx << " " << c.outAy << " " << c.mode;
+}
 
 class PictureFitRefuses : public ::testing::TestWithParam<RefusedFit> {};
 

@@ -1,5 +1,6 @@
 // YUY2 to bottom-up BGR24 for snapshots.
 #include "filter/core/snapshot_color.h"
+#include "platform/com/hresult.h"
 #include "tests/support/picture.h"
 
 #include <cmath>
@@ -7,9 +8,6 @@
 #include <vector>
 
 namespace {
-
-constexpr HRESULT kOk = 0;
-constexpr HRESULT kFail = static_cast<HRESULT>(0x80004005u);
 
 // The fixed-point factors with floor division in doubles (exact for these
 // magnitudes) and a clamp.
@@ -32,7 +30,7 @@ std::vector<unsigned char> ConvertOnePair(unsigned char y0, unsigned char u, uns
 {
     const unsigned char src[4] = {y0, u, y1, v};
     std::vector<unsigned char> dst(6, 0xEE);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src, 2, 1), kOk);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src, 2, 1), S_OK);
     return dst;
 }
 
@@ -79,7 +77,7 @@ TEST(Yuy2ToBgr24, EveryChromaPairMatchesTheModel)
                 src[p * 4 + 2] = static_cast<unsigned char>(255 - 2 * p);
                 src[p * 4 + 3] = static_cast<unsigned char>(v);
             }
-            ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), pairs * 2, 1), kOk);
+            ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), pairs * 2, 1), S_OK);
             for (int p = 0; p < pairs; ++p) {
                 unsigned char want[6];
                 ModelPixel(2 * p, u, v, want);
@@ -103,7 +101,7 @@ TEST_P(Yuy2ToBgr24Pictures, WritesLinesBottomUpWithinTheirBytes)
     tultest::GuardedBuffer src(srcLine * height);
     tultest::FillRandom(src, 400u + width + height * 3);
     tultest::GuardedBuffer dst(dstLine * height, 0xEE);
-    ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), width, height), kOk);
+    ASSERT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), width, height), S_OK);
     EXPECT_TRUE(dst.GuardsIntact());
 
     std::vector<unsigned char> expected(dstLine * height, 0xEE);
@@ -127,16 +125,16 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Yuy2ToBgr24Pictures,
 TEST(Yuy2ToBgr24, RefusesNullPictures)
 {
     unsigned char buf[12] = {};
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, buf, 2, 1), kFail);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(buf, nullptr, 2, 1), kFail);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, nullptr, 0, 0), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, buf, 2, 1), E_FAIL);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(buf, nullptr, 2, 1), E_FAIL);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(nullptr, nullptr, 0, 0), E_FAIL);
 }
 
 TEST(Yuy2ToBgr24, EmptyPicturesWriteNothing)
 {
     tultest::GuardedBuffer src(16, 0x80), dst(24, 0xEE);
     for (auto [w, h] : {std::pair{2, 0}, {2, -1}, {2, INT32_MIN}, {0, 2}, {0, 0}}) {
-        EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), w, h), kOk) << w << " x " << h;
+        EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), w, h), S_OK) << w << " x " << h;
     }
     EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(24, 0xEE), dst.Bytes()));
     EXPECT_TRUE(dst.GuardsIntact());
@@ -145,11 +143,11 @@ TEST(Yuy2ToBgr24, EmptyPicturesWriteNothing)
 TEST(Yuy2ToBgr24, RefusesNegativeWidthsAndHugePictures)
 {
     tultest::GuardedBuffer src(16, 0x80), dst(24, 0xEE);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), -2, 2), kFail);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MIN, 2), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), -2, 2), E_FAIL);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MIN, 2), E_FAIL);
     // 40000 x 40000 x 3 bytes pass 32 bits: refused before anything is written.
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), 40000, 40000), kFail);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MAX, INT32_MAX), kFail);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), 40000, 40000), E_FAIL);
+    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src.data(), INT32_MAX, INT32_MAX), E_FAIL);
     EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(24, 0xEE), dst.Bytes()));
     EXPECT_TRUE(dst.GuardsIntact());
 }
