@@ -1,0 +1,418 @@
+// The one-call resize entry points: size queries, capacity, refusals,
+// background, orientation, and the dispatcher.
+#include "tests/image/resize/resize_internals.h"
+#include "tests/support/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using T = TulImage;
+using Mode = T::INTERPOLATION_MODE;
+using Format = T::COLOR_FORMAT_TYPE;
+
+// Bytes of one luma-or-packed row and rows of each plane, per format, for
+// building buffers and mirroring them plane by plane.
+struct Layout {
+    Format format;
+    int bytesPerPixel;  // packed formats; 1 for the 4:2:0 luma plane
+    bool planar;
+};
+
+int DefaultStepOf(const Layout& l, int width)
+{
+    if (l.planar)
+        return width;
+    return (l.bytesPerPixel * 8 * width + 31) / 32 * 4;
+}
+
+std::size_t BytesOf(const Layout& l, int step, int height)
+{
+    return l.planar ? static_cast<std::size_t>(step + step / 2) * height
+                    : static_cast<std::size_t>(step) * height;
+}
+
+// Reverses the rows of every plane of a picture stored at `step`.
+std::vector<unsigned char> Flipped(const Layout& l, const std::vector<unsigned char>& in, int step,
+                                   int height)
+{
+    std::vector<unsigned char> out(in.size());
+    auto flipPlane = [&](std::size_t offset, int pitch, int rows) {
+        for (int r = 0; r < rows; ++r)
+            std::memcpy(out.data() + offset + static_cast<std::size_t>(r) * pitch,
+                        in.data() + offset + static_cast<std::size_t>(rows - 1 - r) * pitch, pitch);
+    };
+    flipPlane(0, step, height);
+    if (l.planar) {
+        const std::size_t luma = static_cast<std::size_t>(step) * height;
+        const std::size_t chroma = static_cast<std::size_t>(step / 2) * (height / 2);
+        flipPlane(luma, step / 2, height / 2);
+        flipPlane(luma + chroma, step / 2, height / 2);
+        // Whatever lies past the planes stays in place.
+        for (std::size_t i = luma + 2 * chroma; i < in.size(); ++i)
+            out[i] = in[i];
+    }
+    return out;
+}
+
+const Layout kLayouts[] = {
+    {T::COLOR_FORMAT_YUY2, 2, false},
+    {T::COLOR_FORMAT_YUV420, 1, true},
+    {T::COLOR_FORMAT_RGB24, 3, false},
+    {T::COLOR_FORMAT_RGB32, 4, false},
+};
+
+struct Geometry {
+    int sw, sh, dw, dh;
+};
+
+struct OrientationCase {
+    Layout layout;
+    Mode mode;
+    Geometry g;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<OrientationCase>& info)
+{
+    const auto& c = info.param;
+    return "f" + std::to_string(c.layout.format) + "_m" + std::to_string(c.mode) + "_" +
+           std::to_string(c.g.sw) + "x" + std::to_string(c.g.sh) + "_to_" + std::to_string(c.g.dw) +
+           "x" + std::to_string(c.g.dh);
+}
+
+class EntryOrientation : public ::testing::TestWithParam<OrientationCase> {
+protected:
+    // Resizes the same source bytes with the given signs of the steps.
+    std::vector<unsigned char> Run(int srcSign, int dstSign, ULONG* status)
+    {
+        const auto& c = GetParam();
+        const int ss = DefaultStepOf(c.layout, c.g.sw);
+        const int ds = DefaultStepOf(c.layout, c.g.dw);
+        tultest::GuardedBuffer src(BytesOf(c.layout, ss, c.g.sh));
+        tultest::FillRandom(src, 1234);
+        tultest::GuardedBuffer dst(BytesOf(c.layout, ds, c.g.dh), 0xEE);
+        ULONG size = static_cast<ULONG>(dst.size());
+        *status = T::Resize(src.data(), dst.data(), &size, c.g.sw, c.g.sh, srcSign * ss, c.g.dw,
+                            c.g.dh, dstSign * ds, c.layout.format, c.mode);
+        EXPECT_EQ(size, dst.size());
+        EXPECT_TRUE(dst.GuardsIntact());
+        return dst.Bytes();
+    }
+};
+
+TEST_P(EntryOrientation, NegativeStepEqualsTheMirroredTopDownResult)
+{
+    const auto& c = GetParam();
+    ULONG s1 = 9, s2 = 9, s3 = 9, s4 = 9;
+    const auto topDown = Run(1, 1, &s1);
+    const auto srcBottomUp = Run(-1, 1, &s2);
+    const auto dstBottomUp = Run(1, -1, &s3);
+    const auto both = Run(-1, -1, &s4);
+    ASSERT_EQ(s1, 0u);
+    ASSERT_EQ(s2, 0u);
+    ASSERT_EQ(s3, 0u);
+    ASSERT_EQ(s4, 0u);
+    const int ds = DefaultStepOf(c.layout, c.g.dw);
+    const auto mirrored = Flipped(c.layout, topDown, ds, c.g.dh);
+    EXPECT_TRUE(tultest::SameBytes(mirrored, srcBottomUp));
+    EXPECT_TRUE(tultest::SameBytes(mirrored, dstBottomUp));
+    EXPECT_TRUE(tultest::SameBytes(topDown, both));
+}
+
+std::vector<OrientationCase> OrientationCases()
+{
+    std::vector<OrientationCase> cases;
+    const Geometry geometries[] = {{64, 48, 32, 24}, {36, 20, 70, 42}, {30, 18, 30, 18}};
+    for (const Layout& l : kLayouts) {
+        for (Mode m : {T::INTERPOLATION_NEAREST, T::INTERPOLATION_LINEAR, T::INTERPOLATION_CUBIC,
+                       T::INTERPOLATION_AUTO, T::INTERPOLATION_VEXO}) {
+            for (const Geometry& g : geometries)
+                cases.push_back({l, m, g});
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormatsAndModes, EntryOrientation,
+                         ::testing::ValuesIn(OrientationCases()), CaseName);
+
+class EntryArguments : public ::testing::TestWithParam<Layout> {};
+
+TEST_P(EntryArguments, NullPointersReportTheRequiredSize)
+{
+    const Layout& l = GetParam();
+    std::vector<unsigned char> buf(4096);
+    for (int step : {40, -40}) {
+        ULONG size = 7;
+        EXPECT_EQ(T::Resize(nullptr, buf.data(), &size, 8, 8, 40, 10, 6, step, l.format,
+                            T::INTERPOLATION_LINEAR),
+                  3u);
+        EXPECT_EQ(size, BytesOf(l, 40, 6));
+        size = 7;
+        EXPECT_EQ(T::Resize(buf.data(), nullptr, &size, 8, 8, 40, 10, 6, step, l.format,
+                            T::INTERPOLATION_VEXO),
+                  3u);
+        EXPECT_EQ(size, BytesOf(l, 40, 6));
+    }
+}
+
+TEST_P(EntryArguments, CapacityOneByteShortWritesNothing)
+{
+    const Layout& l = GetParam();
+    const int ds = DefaultStepOf(l, 10);
+    const std::size_t need = BytesOf(l, ds, 6);
+    std::vector<unsigned char> src(4096, 9);
+    tultest::GuardedBuffer dst(need, 0xEE);
+    ULONG size = static_cast<ULONG>(need - 1);
+    EXPECT_EQ(T::Resize(src.data(), dst.data(), &size, 8, 8, DefaultStepOf(l, 8), 10, 6, ds,
+                        l.format, T::INTERPOLATION_LINEAR),
+              2u);
+    EXPECT_EQ(size, need - 1);
+    for (std::size_t i = 0; i < need; ++i)
+        ASSERT_EQ(dst[i], 0xEE);
+}
+
+TEST_P(EntryArguments, UnusableSizesAreRefusedWithoutWriting)
+{
+    const Layout& l = GetParam();
+    std::vector<unsigned char> src(4096, 9);
+    tultest::GuardedBuffer dst(4096, 0xEE);
+    struct Bad {
+        ULONG sw, sh;
+        int ss;
+        ULONG dw, dh;
+        int ds;
+    };
+    const Bad bad[] = {
+        {0, 8, 64, 8, 8, 64},           // empty source
+        {8, 8, 64, 8, 0, 64},           // empty destination
+        {8, 8, 64, 16, 8, 8},           // destination step shorter than a row
+        {16, 8, 4, 8, 8, 64},           // source step shorter than a row
+        {8, 8, 64, 8, 0x20000000u, 64}, // byte count beyond 32 bits
+        {8, 8, 64, 0x80000000u, 1, 64}, // width beyond what a step can hold
+    };
+    for (const Bad& b : bad) {
+        ULONG size = 4096;
+        EXPECT_EQ(T::Resize(src.data(), dst.data(), &size, b.sw, b.sh, b.ss, b.dw, b.dh, b.ds,
+                            l.format, T::INTERPOLATION_LINEAR),
+                  3u)
+            << b.sw << "x" << b.sh << " step " << b.ss << " -> " << b.dw << "x" << b.dh
+            << " step " << b.ds;
+        for (std::size_t i = 0; i < dst.size(); ++i)
+            ASSERT_EQ(dst[i], 0xEE);
+    }
+    ULONG size = 4096;
+    EXPECT_EQ(T::Resize(src.data(), dst.data(), nullptr, 8, 8, 64, 8, 8, 64, l.format,
+                        T::INTERPOLATION_LINEAR),
+              3u);
+    EXPECT_EQ(size, 4096u);
+}
+
+TEST_P(EntryArguments, StepZeroMeansTheDefaultStep)
+{
+    const Layout& l = GetParam();
+    const int ss = DefaultStepOf(l, 22), ds = DefaultStepOf(l, 14);
+    tultest::GuardedBuffer src(BytesOf(l, ss, 10));
+    tultest::FillRandom(src, 77);
+    tultest::GuardedBuffer a(BytesOf(l, ds, 12)), b(BytesOf(l, ds, 12));
+    ULONG sa = static_cast<ULONG>(a.size()), sb = sa;
+    ASSERT_EQ(T::Resize(src.data(), a.data(), &sa, 22, 10, ss, 14, 12, ds, l.format,
+                        T::INTERPOLATION_CUBIC),
+              0u);
+    ASSERT_EQ(T::Resize(src.data(), b.data(), &sb, 22, 10, 0, 14, 12, 0, l.format,
+                        T::INTERPOLATION_CUBIC),
+              0u);
+    EXPECT_EQ(sa, sb);
+    EXPECT_TRUE(tultest::SameBytes(a.Bytes(), b.Bytes()));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, EntryArguments, ::testing::ValuesIn(kLayouts));
+
+TEST(EntryDispatch, VuyaResizesAsRgb32AndUnknownFormatsAreRefused)
+{
+    std::vector<unsigned char> src(16 * 8 * 4);
+    tultest::FillRandom(src.data(), src.size(), 5);
+    std::vector<unsigned char> a(24 * 6 * 4, 1), b(24 * 6 * 4, 2);
+    ULONG sa = static_cast<ULONG>(a.size()), sb = sa;
+    EXPECT_EQ(T::Resize(src.data(), a.data(), &sa, 16, 8, -64, 24, 6, -96, T::COLOR_FORMAT_VUYA,
+                        T::INTERPOLATION_LINEAR),
+              0u);
+    EXPECT_EQ(T::ResizeRGB32(src.data(), b.data(), &sb, 16, 8, -64, 24, 6, -96,
+                             T::INTERPOLATION_LINEAR),
+              0u);
+    EXPECT_EQ(a, b);
+    ULONG sc = 1234;
+    std::vector<unsigned char> c(a.size(), 3);
+    EXPECT_EQ(T::Resize(src.data(), c.data(), &sc, 16, 8, 64, 24, 6, 96,
+                        static_cast<Format>(8), T::INTERPOLATION_LINEAR),
+              3u);
+    EXPECT_EQ(sc, 1234u);
+    EXPECT_EQ(c, std::vector<unsigned char>(a.size(), 3));
+}
+
+TEST(EntryDispatch, RgbHasNoOwnResamplerSoVexoActsAsAuto)
+{
+    for (auto g : {Geometry{40, 30, 20, 14}, Geometry{20, 14, 41, 30}}) {
+        const int ss = DefaultStepOf(kLayouts[2], g.sw), ds = DefaultStepOf(kLayouts[2], g.dw);
+        std::vector<unsigned char> src(static_cast<std::size_t>(ss) * g.sh);
+        tultest::FillRandom(src.data(), src.size(), 11);
+        std::vector<unsigned char> a(static_cast<std::size_t>(ds) * g.dh), b(a.size());
+        ULONG sa = static_cast<ULONG>(a.size()), sb = sa;
+        EXPECT_EQ(T::ResizeRGB24(src.data(), a.data(), &sa, g.sw, g.sh, ss, g.dw, g.dh, ds,
+                                 T::INTERPOLATION_VEXO),
+                  0u);
+        EXPECT_EQ(T::ResizeRGB24(src.data(), b.data(), &sb, g.sw, g.sh, ss, g.dw, g.dh, ds,
+                                 T::INTERPOLATION_AUTO),
+                  0u);
+        EXPECT_EQ(a, b);
+    }
+}
+
+bool IsYuy2Black(const unsigned char* p, int pixels)
+{
+    for (int i = 0; i < pixels; ++i) {
+        if (p[2 * i] != 0x00 || p[2 * i + 1] != 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// 352 wide doubles into 704 of a 720-wide frame: 8 columns of black each side.
+class BroadcastBackground : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(BroadcastBackground, PictureIsCentredOnBlack)
+{
+    const int sw = 352, sh = 240, dw = 720, dh = 480;
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    for (std::size_t i = 0; i < src.size(); i += 2) {
+        src[i] = 180;       // luma
+        src[i + 1] = 60;    // chroma
+    }
+    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0x33);
+    ULONG size = static_cast<ULONG>(dst.size());
+    ASSERT_EQ(T::ResizeYUY2(src.data(), dst.data(), &size, sw, sh, sw * 2, dw, dh, dw * 2, GetParam()), 0u);
+    for (int r = 0; r < dh; ++r) {
+        const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
+        ASSERT_TRUE(IsYuy2Black(row, 8)) << "row " << r;
+        ASSERT_TRUE(IsYuy2Black(row + 712 * 2, 8)) << "row " << r;
+        for (int x = 8; x < 712; ++x) {
+            ASSERT_EQ(row[2 * x], 180) << "row " << r << " column " << x;
+            ASSERT_EQ(row[2 * x + 1], 60) << "row " << r << " column " << x;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LibraryAndOwn, BroadcastBackground,
+                         ::testing::Values(T::INTERPOLATION_NEAREST, T::INTERPOLATION_LINEAR,
+                                           T::INTERPOLATION_CUBIC, T::INTERPOLATION_VEXO));
+
+TEST(EntryBackground, Yuy2PaddingBeyondTheRowIsLeftAlone)
+{
+    const int dw = 10, dh = 6, pitch = 32;
+    std::vector<unsigned char> src(16 * 2 * 8);
+    tultest::FillRandom(src.data(), src.size(), 3);
+    tultest::GuardedBuffer dst(static_cast<std::size_t>(pitch) * dh, 0xEE);
+    for (int sign : {1, -1}) {
+        ULONG size = static_cast<ULONG>(dst.size());
+        ASSERT_EQ(T::ResizeYUY2(src.data(), dst.data(), &size, 16, 8, 32, dw, dh, sign * pitch,
+                                T::INTERPOLATION_LINEAR),
+                  0u);
+        for (int r = 0; r < dh; ++r) {
+            for (int i = dw * 2; i < pitch; ++i)
+                ASSERT_EQ(dst[static_cast<std::size_t>(r) * pitch + i], 0xEE) << r << "," << i;
+        }
+    }
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+TEST(EntryVexo, BroadcastShrinkReachesTheOwnResamplerWithItsMargin)
+{
+    const int sw = 720, sh = 480, dw = 704, dh = 480;
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    tultest::FillRandom(src.data(), src.size(), 99);
+    std::vector<unsigned char> viaEntry(static_cast<std::size_t>(dw) * 2 * dh);
+    ULONG size = static_cast<ULONG>(viaEntry.size());
+    ASSERT_EQ(T::ResizeYUY2(src.data(), viaEntry.data(), &size, sw, sh, sw * 2, dw, dh, dw * 2,
+                            T::INTERPOLATION_VEXO),
+              0u);
+    std::vector<unsigned char> direct(viaEntry.size());
+    for (std::size_t i = 0; i < direct.size(); i += 4) {
+        direct[i] = 0;
+        direct[i + 1] = 0x7F;
+        direct[i + 2] = 0;
+        direct[i + 3] = 0x7F;
+    }
+    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), direct.data(), sw * 2, dw * 2, {sw, sh},
+                                                  {dw, dh}, 16, 0, 0, T::FIELD_FRAME, true));
+    EXPECT_EQ(viaEntry, direct);
+}
+
+// One field of a YUY2 frame resized on its own equals the field's rows
+// resized as a frame of half the height.
+class IppFields : public ::testing::TestWithParam<T::FIELD_TYPE> {};
+
+TEST_P(IppFields, FieldToFieldWritesOnlyThatField)
+{
+    const int sw = 40, sh = 30, dw = 24, dh = 20;
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    tultest::FillRandom(src.data(), src.size(), 21);
+    tultest::ScratchFor scratch({sw, sh}, {dw, dh});
+    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
+    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
+                                                 {dw, dh}, {0, 0, sw, sh}, double(dw) / sw,
+                                                 double(dh) / sh, T::INTERPOLATION_LINEAR,
+                                                 scratch.Get(), GetParam(), true));
+    const int written = GetParam() == T::FIELD_ODD ? 1 : 0;
+    // The reference: the field's own rows as a frame, into a frame of half height.
+    std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
+    for (int r = 0; r < sh / 2; ++r)
+        std::memcpy(field.data() + r * sw * 2, src.data() + (2 * r + written) * sw * 2, sw * 2);
+    std::vector<unsigned char> expected(static_cast<std::size_t>(dw) * 2 * (dh / 2));
+    tultest::ScratchFor scratch2({sw, sh / 2}, {dw, dh / 2});
+    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(field.data(), expected.data(), sw * 2, dw * 2,
+                                                 {sw, sh / 2}, {dw, dh / 2}, {0, 0, sw, sh / 2},
+                                                 double(dw) / sw, double(dh) / sh,
+                                                 T::INTERPOLATION_LINEAR, scratch2.Get(),
+                                                 T::FIELD_FRAME, true));
+    for (int r = 0; r < dh; ++r) {
+        const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
+        if (r % 2 == written) {
+            ASSERT_EQ(std::memcmp(row, expected.data() + (r / 2) * dw * 2, dw * 2), 0) << "row " << r;
+        } else {
+            for (int i = 0; i < dw * 2; ++i)
+                ASSERT_EQ(row[i], 0xEE) << "row " << r;
+        }
+    }
+}
+
+TEST_P(IppFields, FieldToFrameFillsTheWholeDestination)
+{
+    const int sw = 40, sh = 30, dw = 24, dh = 20;
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    tultest::FillRandom(src.data(), src.size(), 22);
+    const int rowOffset = GetParam() == T::FIELD_ODD ? 1 : 0;
+    tultest::ScratchFor scratch({sw, sh}, {dw, dh});
+    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
+    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
+                                                 {dw, dh}, {0, 0, sw, sh}, double(dw) / sw,
+                                                 double(dh) / sh, T::INTERPOLATION_CUBIC,
+                                                 scratch.Get(), GetParam(), false));
+    std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
+    for (int r = 0; r < sh / 2; ++r)
+        std::memcpy(field.data() + r * sw * 2, src.data() + (2 * r + rowOffset) * sw * 2, sw * 2);
+    std::vector<unsigned char> expected(dst.size(), 0xEE);
+    tultest::ScratchFor scratch2({sw, sh / 2}, {dw, dh});
+    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(field.data(), expected.data(), sw * 2, dw * 2,
+                                                 {sw, sh / 2}, {dw, dh}, {0, 0, sw, sh / 2},
+                                                 double(dw) / sw, 2.0 * dh / sh,
+                                                 T::INTERPOLATION_CUBIC, scratch2.Get(),
+                                                 T::FIELD_FRAME, true));
+    EXPECT_EQ(dst, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFields, IppFields, ::testing::Values(T::FIELD_EVEN, T::FIELD_ODD));
+
+}  // namespace

@@ -1,0 +1,86 @@
+// Scale factors with the broadcast table, interpolation choice, and the
+// release of plans.
+#include "tests/image/resize/resize_internals.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct FactorCase {
+    IppiSize src, dst;
+    bool needed;
+    double x, y;
+    int srcMargin, dstMargin;
+};
+
+class ResizeFactor : public ::testing::TestWithParam<FactorCase> {};
+
+TEST_P(ResizeFactor, GivesFactorsAndMargins)
+{
+    const FactorCase& c = GetParam();
+    double x = -1, y = -1;
+    int sm = -1, dm = -1;
+    EXPECT_EQ(TulImageInternals::GetResizeFactor(c.src, c.dst, &x, &y, &sm, &dm), c.needed);
+    EXPECT_EQ(x, c.x);
+    EXPECT_EQ(y, c.y);
+    EXPECT_EQ(sm, c.srcMargin);
+    EXPECT_EQ(dm, c.dstMargin);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DocumentedPairs, ResizeFactor,
+    ::testing::Values(
+        FactorCase{{720, 480}, {720, 480}, false, 1.0, 1.0, 0, 0},
+        FactorCase{{720, 480}, {704, 480}, true, 1.0, 1.0, 16, 0},
+        // 704 needs a height of 480 or 576: no row matches.
+        FactorCase{{720, 480}, {704, 240}, true, 704.0 / 720.0, 0.5, 0, 0},
+        FactorCase{{1440, 1080}, {352, 240}, true, 0.25, 240.0 / 1080.0, 32, 0},
+        FactorCase{{352, 288}, {720, 576}, true, 2.0, 2.0, 0, 16},
+        FactorCase{{352, 240}, {1440, 1080}, true, 4.0, 4.5, 0, 32},
+        FactorCase{{720, 576}, {352, 288}, true, 0.5, 0.5, 16, 0},
+        FactorCase{{704, 576}, {720, 480}, true, 1.0, 480.0 / 576.0, 0, 16},
+        FactorCase{{704, 480}, {1440, 1080}, true, 2.0, 2.25, 0, 32},
+        FactorCase{{1440, 1080}, {704, 576}, true, 0.5, 576.0 / 1080.0, 32, 0},
+        FactorCase{{640, 480}, {320, 240}, true, 0.5, 0.5, 0, 0}));
+
+TEST(ResizeFactorMargins, NullMarginPointersAreNotWritten)
+{
+    double x = 0, y = 0;
+    EXPECT_TRUE(TulImageInternals::GetResizeFactor({720, 480}, {704, 480}, &x, &y, nullptr, nullptr));
+    EXPECT_EQ(x, 1.0);
+}
+
+TEST(Interpolation, ModesMapToPrimitiveConstants)
+{
+    using T = TulImage;
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_NEAREST, 3, 3), 1);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_LINEAR, 0.1, 3), 2);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_CUBIC, 0.1, 0.1), 4);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.0), 8);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.5), 4);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 0.5, 2.0), 4);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 2.0, 0.5), 4);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_VEXO, 0.5, 0.5), 8);
+    EXPECT_EQ(TulImageInternals::GetInterpolation(static_cast<T::INTERPOLATION_MODE>(7), 1.0, 1.0), 8);
+}
+
+TEST(PlanRelease, ClearingTwiceAndClearingNothingAreHarmless)
+{
+    TEMP_PLANAR_FORMAT t;
+    std::memset(&t, 0, sizeof(t));
+    TulImageInternals::ClearTempBuffer(&t);
+    TulImageInternals::ClearTempBuffer(&t);
+    TulImageInternals::ClearTempBuffer(nullptr);
+    TulImageInternals::ClearResizeBuffer(nullptr);
+    RESIZE_INFO r;
+    std::memset(&r, 0, sizeof(r));
+    r.srcWidth = 5;
+    r.xFactor = 2.0;
+    TulImageInternals::ClearResizeBuffer(&r);
+    EXPECT_EQ(r.srcWidth, 0u);
+    EXPECT_EQ(r.xFactor, 0.0);
+}
+
+}  // namespace

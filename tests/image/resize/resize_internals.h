@@ -1,0 +1,69 @@
+// White-box access to TulImage's private resize workers, shared by every
+// resize test (one definition for the whole test program).
+#pragma once
+
+#include "image/TulImage.h"
+
+struct TulImageInternals {
+    static bool GetResizeFactor(IppiSize s, IppiSize d, double* x, double* y, int* sm, int* dm)
+    {
+        return TulImage::GetResizeFactor(s, d, x, y, sm, dm);
+    }
+    static int GetInterpolation(TulImage::INTERPOLATION_MODE m, double x, double y)
+    {
+        return TulImage::GetInterpolation(m, x, y);
+    }
+    static void ClearTempBuffer(TEMP_PLANAR_FORMAT* t) { TulImage::ClearTempBuffer(t); }
+    static void ClearResizeBuffer(RESIZE_INFO* r) { TulImage::ClearResizeBuffer(r); }
+    static bool IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                              IppiSize srcSize, IppiSize dstSize, IppiRect region, double xf,
+                              double yf, TulImage::INTERPOLATION_MODE mode, TEMP_PLANAR_FORMAT* t,
+                              TulImage::FIELD_TYPE field, bool fieldToField)
+    {
+        return TulImage::IppResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, region, xf,
+                                       yf, mode, t, field, fieldToField);
+    }
+    static bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                                IppiSize srcSize, IppiSize dstSize, IppiRect region, double xf,
+                                double yf, TulImage::INTERPOLATION_MODE mode,
+                                TulImage::FIELD_TYPE field, bool fieldToField)
+    {
+        return TulImage::IppResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize, region, xf,
+                                         yf, mode, field, fieldToField);
+    }
+    static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                               IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
+                               int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField)
+    {
+        return TulImage::VexoResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, srcMarginX,
+                                        dstMarginX, dstMarginY, field, fieldToField);
+    }
+    static bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                                 IppiSize srcSize, IppiSize dstSize, int srcMarginX,
+                                 int dstMarginX, int dstMarginY, TulImage::FIELD_TYPE field,
+                                 bool fieldToField)
+    {
+        return TulImage::VexoResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize,
+                                          srcMarginX, dstMarginX, dstMarginY, field, fieldToField);
+    }
+    static const RESIZE_INFO& Plan(const TulImage& image) { return image.m_resizeInfo; }
+    static bool Ready(const TulImage& image) { return image.m_resizeReady; }
+};
+
+#include "image/resize/resize_geometry.h"
+
+#include <gtest/gtest.h>
+
+namespace tultest {
+
+// Scratch planes for a worker call, released at the end of the test.
+class ScratchFor {
+public:
+    ScratchFor(IppiSize src, IppiSize dst) { EXPECT_TRUE(m_planes.Allocate(src, dst)); }
+    TEMP_PLANAR_FORMAT* Get() { return m_planes.Get(); }
+
+private:
+    tul::ScratchPlanes m_planes;
+};
+
+}  // namespace tultest
