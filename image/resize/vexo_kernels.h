@@ -1,0 +1,232 @@
+// The own resampler's line kernels (copy, halve, double, replicate, area
+// shrink, cubic stretch), written once over a "line" policy. A line is a
+// sequence of samples; the policy says what one sample is:
+//  - SampleLine: bytes `Stride` apart along a row (Lanes bytes per sample,
+//    LaneGap apart: 1 lane for a plane or YUY2 luma, 2 for YUY2 U and V);
+//  - RowLine: whole rows of a block, so the vertical pass works a
+//    destination row at a time instead of walking columns with a stride.
+// Both policies use the same per-value formulas below, so the horizontal
+// and vertical passes give the bytes the column-by-column math defines.
+#pragma once
+
+#include "image/resize/vexo_tables.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace tul {
+
+// ---- Per-value formulas ---------------------------------------------------
+
+inline unsigned char HalfSum(unsigned x, unsigned y)
+{
+    return static_cast<unsigned char>((x + y) >> 1);
+}
+
+// The ends of a stretched line interpolate linearly in double precision and
+// round half up by truncating after +0.5 (the result is never negative).
+inline unsigned char LinearSample(unsigned x, unsigned y, double f)
+{
+    return static_cast<unsigned char>(
+        static_cast<int>((1.0 - f) * static_cast<double>(x) + f * static_cast<double>(y) + 0.5));
+}
+
+// 16.16 four-tap sum; |weights| stay below 2^17, so 32 bits never overflow.
+inline unsigned char CubicSample(int s0, int s1, int s2, int s3, const int* w)
+{
+    std::int32_t v = s0 * w[0] + s1 * w[1] + s2 * w[2] + s3 * w[3] + 0x8000;
+    v = v < 0 ? 0 : (v > 0xFF0000 ? 0xFF0000 : v);
+    return static_cast<unsigned char>(v >> 16);
+}
+
+// ---- Line policies --------------------------------------------------------
+
+template <int Stride, int Lanes, int LaneGap>
+struct SampleLine {
+    const unsigned char* s;
+    unsigned char* d;
+
+    const unsigned char* In(int i, int lane) const { return s + i * Stride + lane * LaneGap; }
+    unsigned char& Out(int j, int lane) const { return d[j * Stride + lane * LaneGap]; }
+
+    void Copy(int j, int i) const
+    {
+        for (int l = 0; l < Lanes; ++l)
+            Out(j, l) = *In(i, l);
+    }
+    void Average(int j, int i0, int i1) const
+    {
+        for (int l = 0; l < Lanes; ++l)
+            Out(j, l) = HalfSum(*In(i0, l), *In(i1, l));
+    }
+    void Linear(int j, int i, double f) const
+    {
+        for (int l = 0; l < Lanes; ++l)
+            Out(j, l) = LinearSample(*In(i, l), *In(i + 1, l), f);
+    }
+    void Cubic(int j, int i, const int* w) const
+    {
+        for (int l = 0; l < Lanes; ++l)
+            Out(j, l) = CubicSample(*In(i - 1, l), *In(i, l), *In(i + 1, l), *In(i + 2, l), w);
+    }
+    void Area(int j, const AreaTap* taps, int count, const AreaScale& scale) const
+    {
+        for (int l = 0; l < Lanes; ++l) {
+            std::uint32_t sum = 0;
+            for (int t = 0; t < count; ++t)
+                sum += taps[t].weight * *In(taps[t].source, l);
+            Out(j, l) = scale.Apply(sum);
+        }
+    }
+};
+
+// Samples are rows of `bytes` bytes; `acc` holds one 32-bit sum per byte
+// (needed only by Area).
+struct RowLine {
+    const unsigned char* s;
+    std::ptrdiff_t sStep;
+    unsigned char* d;
+    std::ptrdiff_t dStep;
+    int bytes;
+    std::uint32_t* acc;
+
+    const unsigned char* In(int i) const { return s + i * sStep; }
+    unsigned char* Out(int j) const { return d + j * dStep; }
+
+    void Copy(int j, int i) const { std::memcpy(Out(j), In(i), static_cast<std::size_t>(bytes)); }
+    void Average(int j, int i0, int i1) const
+    {
+        const unsigned char* x = In(i0);
+        const unsigned char* y = In(i1);
+        unsigned char* o = Out(j);
+        for (int c = 0; c < bytes; ++c)
+            o[c] = HalfSum(x[c], y[c]);
+    }
+    void Linear(int j, int i, double f) const
+    {
+        const unsigned char* x = In(i);
+        const unsigned char* y = In(i + 1);
+        unsigned char* o = Out(j);
+        for (int c = 0; c < bytes; ++c)
+            o[c] = LinearSample(x[c], y[c], f);
+    }
+    void Cubic(int j, int i, const int* w) const
+    {
+        const unsigned char* r0 = In(i - 1);
+        const unsigned char* r1 = In(i);
+        const unsigned char* r2 = In(i + 1);
+        const unsigned char* r3 = In(i + 2);
+        unsigned char* o = Out(j);
+        for (int c = 0; c < bytes; ++c)
+            o[c] = CubicSample(r0[c], r1[c], r2[c], r3[c], w);
+    }
+    void Area(int j, const AreaTap* taps, int count, const AreaScale& scale) const
+    {
+        // Sums are exact integers, so adding row by row gives the same
+        // totals as the per-column walk.
+        const std::uint32_t w0 = taps[0].weight;
+        const unsigned char* r = In(taps[0].source);
+        for (int c = 0; c < bytes; ++c)
+            acc[c] = w0 * r[c];
+        for (int t = 1; t < count; ++t) {
+            const std::uint32_t w = taps[t].weight;
+            r = In(taps[t].source);
+            for (int c = 0; c < bytes; ++c)
+                acc[c] += w * r[c];
+        }
+        unsigned char* o = Out(j);
+        for (int c = 0; c < bytes; ++c)
+            o[c] = scale.Apply(acc[c]);
+    }
+};
+
+// ---- Kernels --------------------------------------------------------------
+
+template <class Line>
+void CopyLine(const Line& line, int n)
+{
+    for (int j = 0; j < n; ++j)
+        line.Copy(j, j);
+}
+
+template <class Line>
+void HalveLine(const Line& line, int m)
+{
+    for (int j = 0; j < m; ++j)
+        line.Average(j, 2 * j, 2 * j + 1);
+}
+
+template <class Line>
+void DoubleLine(const Line& line, int n)
+{
+    for (int i = 0; i < n - 1; ++i) {
+        line.Copy(2 * i, i);
+        line.Average(2 * i + 1, i, i + 1);
+    }
+    line.Copy(2 * n - 2, n - 1);
+    line.Copy(2 * n - 1, n - 1);
+}
+
+template <class Line>
+void ReplicateLine(const Line& line, int m)
+{
+    for (int j = 0; j < m; ++j)
+        line.Copy(j, 0);
+}
+
+template <class Line>
+void ShrinkLine(const Line& line, const AreaPlan& plan, int m)
+{
+    const AreaTap* taps = plan.taps.data();
+    for (int j = 0; j < m; ++j) {
+        const int begin = plan.first[static_cast<std::size_t>(j)];
+        const int end = plan.first[static_cast<std::size_t>(j) + 1];
+        line.Area(j, taps + begin, end - begin, plan.scale);
+    }
+}
+
+// Linear for positions below 1, cubic while all four taps exist (i < n - 2),
+// linear again up to n - 1, and the last sample is the last source sample.
+template <class Line>
+void StretchLine(const Line& line, const std::vector<StretchEntry>& table, int n, int m)
+{
+    const StretchEntry* e = table.data();
+    const int last = m - 1;
+    int k = 0;
+    for (; k < last && e[k].source < 1; ++k)
+        line.Linear(k, e[k].source, e[k].fraction);
+    for (; k < last && e[k].source < n - 2; ++k)
+        line.Cubic(k, e[k].source, e[k].weight);
+    for (; k < last && e[k].source < n - 1; ++k)
+        line.Linear(k, e[k].source, e[k].fraction);
+    for (; k < m; ++k)
+        line.Copy(k, n - 1);
+}
+
+template <class Line>
+void RunLine(const Line& line, const LinePlan& plan)
+{
+    switch (plan.kind) {
+    case LineKind::Copy:
+        CopyLine(line, plan.n);
+        break;
+    case LineKind::Halve:
+        HalveLine(line, plan.m);
+        break;
+    case LineKind::Shrink:
+        ShrinkLine(line, plan.area, plan.m);
+        break;
+    case LineKind::Replicate:
+        ReplicateLine(line, plan.m);
+        break;
+    case LineKind::Double:
+        DoubleLine(line, plan.n);
+        break;
+    case LineKind::Stretch:
+        StretchLine(line, plan.stretch, plan.n, plan.m);
+        break;
+    }
+}
+
+}  // namespace tul
