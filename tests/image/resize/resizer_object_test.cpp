@@ -73,7 +73,7 @@ TEST(ResizerObject, EqualSizesWithDifferentRectanglesStillResize)
                                  T::INTERPOLATION_LINEAR),
               0u);
     EXPECT_TRUE(TulImageInternals::Plan(image).resizeNeeded);
-    EXPECT_EQ(TulImageInternals::Plan(image).xFactor, 0.75);
+    EXPECT_DOUBLE_EQ(TulImageInternals::Plan(image).xFactor, 0.75);
     EXPECT_EQ(TulImageInternals::Plan(image).dstMarginX, 16);
 }
 
