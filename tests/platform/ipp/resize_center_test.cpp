@@ -1,0 +1,499 @@
+// ippiResizeCenter_8u_C1R / C3R / C4R against a double-precision model of
+// the documented mapping and kernels: status codes and their order, the
+// worked placements, random pictures and regions, and extreme arguments.
+#include "tests/platform/ipp/resize_center_harness.h"
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <tuple>
+
+namespace {
+
+using namespace tultest;
+
+// ---------------------------------------------------------------- statuses
+
+struct StatusCase {
+    const char* name;
+    IppStatus expected;
+    void (*spoil)(CenterCall& call, int& srcStep, int& dstStep, bool& nullSrc, bool& nullDst);
+};
+
+CenterCall GoodCall(int channels)
+{
+    CenterCall c;
+    c.channels = channels;
+    c.srcSize = {8, 6};
+    c.srcRoi = {0, 0, 8, 6};
+    c.dstSize = {5, 4};
+    c.xFactor = 0.5;
+    c.yFactor = 0.5;
+    c.xCenter = 4;
+    c.yCenter = 3;
+    c.interpolation = IPPI_INTER_LINEAR;
+    return c;
+}
+
+const StatusCase kStatusCases[] = {
+    {"NullSource", ippStsNullPtrErr, [](CenterCall&, int&, int&, bool& ns, bool&) { ns = true; }},
+    {"NullDestination", ippStsNullPtrErr, [](CenterCall&, int&, int&, bool&, bool& nd) { nd = true; }},
+    {"NullBeforeSize", ippStsNullPtrErr,
+     [](CenterCall& c, int& s, int&, bool& ns, bool&) { ns = true; c.srcSize.width = 0; s = 0; }},
+    {"ZeroSourceWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcSize.width = 0; }},
+    {"NegativeSourceHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcSize.height = -3; }},
+    {"ZeroDestinationHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.height = 0; }},
+    {"NegativeDestinationWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.width = -1; }},
+    {"EmptyRoiWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.width = 0; }},
+    {"NegativeRoiHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.height = -2; }},
+    {"SizeBeforeStep", ippStsSizeErr, [](CenterCall& c, int& s, int&, bool&, bool&) { c.dstSize.width = 0; s = 0; }},
+    {"RowBeyondInt", ippStsSizeErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.width = INT_MAX / c.channels + 1; }},
+    {"ZeroSourceStep", ippStsStepErr, [](CenterCall&, int& s, int&, bool&, bool&) { s = 0; }},
+    {"NegativeDestinationStep", ippStsStepErr, [](CenterCall&, int&, int& d, bool&, bool&) { d = -64; }},
+    {"StepBeforeFactor", ippStsStepErr, [](CenterCall& c, int& s, int&, bool&, bool&) { s = -1; c.xFactor = 0; }},
+    {"SourceStepShorterThanRow", ippStsStrideErr, [](CenterCall& c, int& s, int&, bool&, bool&) { s = c.srcSize.width * c.channels - 1; }},
+    {"DestinationStepShorterThanRow", ippStsStrideErr, [](CenterCall& c, int&, int& d, bool&, bool&) { d = c.dstSize.width * c.channels - 1; }},
+    {"ZeroXFactor", ippStsResizeFactorErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = 0; }},
+    {"NegativeYFactor", ippStsResizeFactorErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.yFactor = -0.5; }},
+    {"NanFactor", ippStsResizeFactorErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = std::numeric_limits<double>::quiet_NaN(); }},
+    {"InfiniteFactor", ippStsResizeFactorErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.yFactor = std::numeric_limits<double>::infinity(); }},
+    {"FactorBeforeInterpolation", ippStsResizeFactorErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = 0; c.interpolation = 3; }},
+    {"InterpolationZero", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 0; }},
+    {"InterpolationThree", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 3; }},
+    {"InterpolationLanczos", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 16; }},
+    {"InterpolationSmoothEdge", ippStsInterpolationErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_LINEAR | IPPI_SMOOTH_EDGE; }},
+    {"SuperEnlargingX", ippStsResizeFactorErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_SUPER; c.xFactor = 1.5; }},
+    {"SuperEnlargingY", ippStsResizeFactorErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_SUPER; c.yFactor = 1.01; }},
+    {"NanCentre", ippStsBadArgErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.xCenter = std::numeric_limits<double>::quiet_NaN(); }},
+    {"InfiniteCentre", ippStsBadArgErr,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.yCenter = -std::numeric_limits<double>::infinity(); }},
+    {"RoiRightOfImage", ippStsWrongIntersectROI, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.x = 8; }},
+    {"RoiAboveImage", ippStsWrongIntersectROI,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.y = -6; }},
+    {"RoiFarAway", ippStsWrongIntersectROI,
+     [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi = {INT_MAX - 2, INT_MIN, 100, 100}; }},
+};
+
+class ResizeCenterStatus : public ::testing::TestWithParam<std::tuple<int, StatusCase>> {};
+
+TEST_P(ResizeCenterStatus, RefusedBeforeWritingAnything)
+{
+    const auto& [channels, sc] = GetParam();
+    CenterCall c = GoodCall(channels);
+    int srcStep = c.srcSize.width * channels + 3;
+    int dstStep = c.dstSize.width * channels + 2;
+    bool nullSrc = false, nullDst = false;
+    sc.spoil(c, srcStep, dstStep, nullSrc, nullDst);
+
+    // Buffers for the good geometry; the spoiled one is never used to read.
+    GuardedBuffer src(256 * 4);
+    GuardedBuffer dst(256 * 4, 0x3C);
+    FillRandom(src, 5);
+    const IppStatus st = CenterFn(channels)(nullSrc ? nullptr : src.data(), c.srcSize, srcStep, c.srcRoi,
+                                            nullDst ? nullptr : dst.data(), dstStep, c.dstSize, c.xFactor,
+                                            c.yFactor, c.xCenter, c.yCenter, c.interpolation);
+    EXPECT_EQ(st, sc.expected) << sc.name;
+    for (std::size_t i = 0; i < dst.size(); ++i)
+        ASSERT_EQ(dst[i], 0x3C) << "byte " << i << " written by a refused call";
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
+                         ::testing::Combine(::testing::Values(1, 3, 4), ::testing::ValuesIn(kStatusCases)),
+                         [](const auto& info) {
+                             std::ostringstream name;
+                             name << std::get<1>(info.param).name << "_C" << std::get<0>(info.param);
+                             return name.str();
+                         });
+
+TEST(ResizeCenterStatusExtra, SuperAcceptsFactorOne)
+{
+    CenterCall c = GoodCall(1);
+    c.interpolation = IPPI_INTER_SUPER;
+    c.xFactor = c.yFactor = 1.0;
+    c.dstSize = {8, 6};
+    EXPECT_TRUE(MatchesModel(c, RunCenter(c, 0, 0, 0, 1), 0));
+}
+
+TEST(ResizeCenterStatusExtra, ShortStepAcceptedNowhere)
+{
+    // Even a single-row picture needs its row within the step.
+    CenterCall c = GoodCall(3);
+    c.srcSize = {8, 1};
+    c.srcRoi = {0, 0, 8, 1};
+    GuardedBuffer src(64), dst(64);
+    EXPECT_EQ(ippiResizeCenter_8u_C3R(src.data(), c.srcSize, 23, c.srcRoi, dst.data(), 15, c.dstSize, 0.5, 0.5, 4, 0,
+                                      IPPI_INTER_NN),
+              ippStsStrideErr);
+}
+
+// ------------------------------------------------------ worked placements
+
+// 352x480 doubled into a 720-wide frame: columns 8..711, 0..7 and 712..719
+// untouched; every kernel lands on integer or half positions, so exact.
+TEST(ResizeCenterPlacement, DoubledCifIntoFullWidth)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
+        CenterCall c;
+        c.srcSize = {352, 480};
+        c.srcRoi = {0, 0, 352, 480};
+        c.dstSize = {720, 480};
+        c.xFactor = 2.0;
+        c.yFactor = 1.0;
+        c.xCenter = 176;
+        c.yCenter = 240;
+        c.interpolation = interp;
+        const CenterRun run = RunCenter(c, 0, 0, 0, 11);
+        const CenterModel model(c, run.src.data(), run.srcStep);
+        EXPECT_EQ(model.Rect().x0, 8);
+        EXPECT_EQ(model.Rect().x1, 712);
+        EXPECT_EQ(model.Rect().y0, 0);
+        EXPECT_EQ(model.Rect().y1, 480);
+        EXPECT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
+        if (interp == IPPI_INTER_NN) {
+            // Column pairs (8,9) -> 0, (10,11) -> 1, ...
+            for (int y = 0; y < 480; y += 97)
+                for (int x = 8; x < 712; ++x)
+                    ASSERT_EQ(run.after[y * 720 + x], run.src[y * 352 + (x - 8) / 2]) << x;
+        }
+    }
+}
+
+// 720x480 shown 1:1 in a 704-wide frame: source columns 8..711, any kernel.
+TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
+        for (int channels : {1, 3, 4}) {
+            CenterCall c;
+            c.channels = channels;
+            c.srcSize = {720, 480};
+            c.srcRoi = {0, 0, 720, 480};
+            c.dstSize = {704, 480};
+            c.xCenter = 360;
+            c.yCenter = 240;
+            c.interpolation = interp;
+            const CenterRun run = RunCenter(c, 0, 0, 0, 12);
+            ASSERT_EQ(run.status, ippStsNoErr);
+            const int n = channels;
+            for (int y = 0; y < 480; ++y)
+                ASSERT_TRUE(SameRows(run.src.data() + y * 720 * n + 8 * n, 0, run.after.data() + y * 704 * n, 0,
+                                     704 * n, 1))
+                    << "row " << y << " " << Describe(c);
+        }
+    }
+}
+
+// 720x480 to 352x240 super-sampled: the rounded (half up) mean of 2x2
+// blocks starting at source column 2*xd + 8.
+TEST(ResizeCenterPlacement, FullWidthHalvedIsBlockMean)
+{
+    for (int channels : {1, 3}) {
+        CenterCall c;
+        c.channels = channels;
+        c.srcSize = {720, 480};
+        c.srcRoi = {0, 0, 720, 480};
+        c.dstSize = {352, 240};
+        c.xFactor = c.yFactor = 0.5;
+        c.xCenter = 360;
+        c.yCenter = 240;
+        c.interpolation = IPPI_INTER_SUPER;
+        const CenterRun run = RunCenter(c, 0, 0, 0, 13);
+        ASSERT_EQ(run.status, ippStsNoErr);
+        const int n = channels;
+        const int ss = 720 * n;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 352; ++x)
+                for (int ch = 0; ch < n; ++ch) {
+                    const unsigned char* b = run.src.data() + 2 * y * ss + (2 * x + 8) * n + ch;
+                    const int mean = (b[0] + b[n] + b[ss] + b[ss + n] + 2) / 4;
+                    ASSERT_EQ(run.after[y * 352 * n + x * n + ch], mean) << x << "," << y;
+                }
+    }
+}
+
+// The chroma plane of the first case: 176 -> 360 at centre 88 writes
+// columns 4..355, matching luma columns 8..711.
+TEST(ResizeCenterPlacement, ChromaPlaneOfDoubledCif)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
+        CenterCall c;
+        c.srcSize = {176, 480};
+        c.srcRoi = {0, 0, 176, 480};
+        c.dstSize = {360, 480};
+        c.xFactor = 2.0;
+        c.yFactor = 1.0;
+        c.xCenter = 88;
+        c.yCenter = 240;
+        c.interpolation = interp;
+        const CenterRun run = RunCenter(c, 0, 0, 0, 14);
+        const CenterModel model(c, run.src.data(), run.srcStep);
+        EXPECT_EQ(model.Rect().x0, 4);
+        EXPECT_EQ(model.Rect().x1, 356);
+        EXPECT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
+    }
+}
+
+// The product's per-frame planes: 720x480 -> 320x240 luma and the
+// 360-wide chroma planes, linear, within one step of the exact value.
+TEST(ResizeCenterPlacement, FramePlanesLinear)
+{
+    for (int width : {720, 360}) {
+        CenterCall c;
+        c.srcSize = {width, 480};
+        c.srcRoi = {0, 0, width, 480};
+        c.dstSize = {width * 320 / 720, 240};
+        c.xFactor = 320.0 / 720.0;
+        c.yFactor = 0.5;
+        c.xCenter = (width + 1) / 2;
+        c.yCenter = 240;
+        c.interpolation = IPPI_INTER_LINEAR;
+        EXPECT_TRUE(MatchesModel(c, RunCenter(c, 0, 0, 0, 15), 1)) << Describe(c);
+    }
+}
+
+// ------------------------------------------------------ random pictures
+
+class ResizeCenterRandom : public ::testing::TestWithParam<std::tuple<int, int>> {};
+
+CenterCall RandomCall(std::mt19937& rng, int channels, int interp)
+{
+    auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    CenterCall c;
+    c.channels = channels;
+    c.interpolation = interp;
+    const int shape = uni(0, 9);
+    c.srcSize = shape == 0 ? IppiSize{1, 1} : shape == 1 ? IppiSize{2, 2} : IppiSize{uni(1, 48), uni(1, 40)};
+    // Regions: whole, inside, or hanging over the image's edges.
+    switch (uni(0, 2)) {
+    case 0:
+        c.srcRoi = {0, 0, c.srcSize.width, c.srcSize.height};
+        break;
+    case 1: {
+        const int x = uni(0, c.srcSize.width - 1), y = uni(0, c.srcSize.height - 1);
+        c.srcRoi = {x, y, uni(1, c.srcSize.width - x), uni(1, c.srcSize.height - y)};
+        break;
+    }
+    default:
+        c.srcRoi = {uni(-5, c.srcSize.width - 1), uni(-5, c.srcSize.height - 1), uni(6, c.srcSize.width + 10),
+                    uni(6, c.srcSize.height + 10)};
+        break;
+    }
+    const bool reduceOnly = interp == IPPI_INTER_SUPER;
+    auto factor = [&]() {
+        switch (uni(0, 4)) {
+        case 0:
+            return 1.0;
+        case 1:
+            return reduceOnly ? 0.5 : 2.0;
+        default:
+            return reduceOnly ? real(0.12, 1.0) : real(0.2, 4.5);
+        }
+    };
+    c.xFactor = factor();
+    c.yFactor = factor();
+    // Destinations smaller or larger than the mapped picture.
+    c.dstSize = {uni(1, 64), uni(1, 56)};
+    const int cx = std::max(c.srcRoi.x, 0), cy = std::max(c.srcRoi.y, 0);
+    const int cw = std::min(c.srcRoi.x + c.srcRoi.width, c.srcSize.width) - cx;
+    const int ch = std::min(c.srcRoi.y + c.srcRoi.height, c.srcSize.height) - cy;
+    if (uni(0, 1) == 0) {
+        c.xCenter = (cw + 1) / 2 + cx;
+        c.yCenter = (ch + 1) / 2 + cy;
+    } else {
+        c.xCenter = cx + real(-3, cw + 3);
+        c.yCenter = cy + real(-3, ch + 3);
+    }
+    return c;
+}
+
+TEST_P(ResizeCenterRandom, MatchesModel)
+{
+    const auto [channels, interp] = GetParam();
+    std::mt19937 rng(1000u + channels * 31u + interp);
+    const int tolerance = interp == IPPI_INTER_NN ? 0 : 1;
+    for (int i = 0; i < 120; ++i) {
+        const CenterCall c = RandomCall(rng, channels, interp);
+        const int srcPad = static_cast<int>(rng() % 3) * 5;
+        const int dstPad = static_cast<int>(rng() % 3) * 3;
+        const int misalign = static_cast<int>(rng() % 4);
+        const CenterRun run = RunCenter(c, srcPad, dstPad, misalign, rng());
+        ASSERT_TRUE(MatchesModel(c, run, tolerance)) << "case " << i << ": " << Describe(c);
+    }
+}
+
+// Exact positions (factors 1 and 2 with integer centres): no rounding slack.
+TEST_P(ResizeCenterRandom, ExactAtIntegerAndHalfPositions)
+{
+    const auto [channels, interp] = GetParam();
+    std::mt19937 rng(2000u + channels * 31u + interp);
+    for (int i = 0; i < 40; ++i) {
+        CenterCall c = RandomCall(rng, channels, interp);
+        c.xFactor = (interp == IPPI_INTER_SUPER || rng() % 2) ? 1.0 : 2.0;
+        c.yFactor = (interp == IPPI_INTER_SUPER || rng() % 2) ? 1.0 : 2.0;
+        c.xCenter = std::floor(c.xCenter);
+        c.yCenter = std::floor(c.yCenter);
+        c.dstSize.width &= ~1;
+        c.dstSize.height &= ~1;
+        c.dstSize.width += 2;
+        c.dstSize.height += 2;
+        const CenterRun run = RunCenter(c, 4, 4, 1, rng());
+        ASSERT_TRUE(MatchesModel(c, run, 0)) << "case " << i << ": " << Describe(c);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ResizeCenterRandom,
+                         ::testing::Combine(::testing::Values(1, 3, 4),
+                                            ::testing::Values(IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC,
+                                                              IPPI_INTER_SUPER)),
+                         [](const auto& info) {
+                             std::ostringstream name;
+                             name << "C" << std::get<0>(info.param) << "_Interp" << std::get<1>(info.param);
+                             return name.str();
+                         });
+
+// ------------------------------------------------------ odd arguments
+
+// Only the clipped region is read: pixels outside it are poisoned with
+// values the model never sees, so a read of one shows up in the result.
+TEST(ResizeCenterRegion, PixelsOutsideRegionNeverInfluence)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
+        CenterCall c;
+        c.channels = 3;
+        c.srcSize = {40, 30};
+        c.srcRoi = {7, 5, 20, 16};
+        c.dstSize = {31, 27};
+        c.xFactor = interp == IPPI_INTER_SUPER ? 0.7 : 1.6;
+        c.yFactor = interp == IPPI_INTER_SUPER ? 0.9 : 1.3;
+        c.xCenter = 17.25;
+        c.yCenter = 13;
+        c.interpolation = interp;
+        const int step = 40 * 3;
+        std::vector<unsigned char> src(static_cast<std::size_t>(step) * 30);
+        FillRandom(src.data(), src.size(), 77);
+        std::vector<unsigned char> poisoned = src;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (x < 7 || x >= 27 || y < 5 || y >= 21)
+                    for (int k = 0; k < 3; ++k)
+                        poisoned[y * step + x * 3 + k] = static_cast<unsigned char>(255 - src[y * step + x * 3 + k] / 2);
+        std::vector<unsigned char> a(31 * 3 * 27, 9), b(31 * 3 * 27, 9);
+        ASSERT_EQ(ippiResizeCenter_8u_C3R(src.data(), c.srcSize, step, c.srcRoi, a.data(), 93, c.dstSize, c.xFactor,
+                                          c.yFactor, c.xCenter, c.yCenter, interp),
+                  ippStsNoErr);
+        ASSERT_EQ(ippiResizeCenter_8u_C3R(poisoned.data(), c.srcSize, step, c.srcRoi, b.data(), 93, c.dstSize,
+                                          c.xFactor, c.yFactor, c.xCenter, c.yCenter, interp),
+                  ippStsNoErr);
+        EXPECT_TRUE(SameBytes(a, b)) << Describe(c);
+    }
+}
+
+// A tight source buffer holding exactly the image: the sanitizer build
+// catches any read before its first or after its last byte.
+TEST(ResizeCenterRegion, TightBuffersAtImageCorners)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
+        for (double f : {0.37, 1.0, 3.3}) {
+            if (interp == IPPI_INTER_SUPER && f > 1)
+                continue;
+            for (int channels : {1, 3, 4}) {
+                const IppiSize size{13, 9};
+                std::vector<unsigned char> src(static_cast<std::size_t>(13 * channels * 9));
+                FillRandom(src.data(), src.size(), 3);
+                std::vector<unsigned char> dst(static_cast<std::size_t>(29 * channels * 23));
+                for (const IppiRect roi : {IppiRect{0, 0, 5, 4}, IppiRect{8, 5, 5, 4}, IppiRect{-4, -4, 40, 40}}) {
+                    EXPECT_EQ(CenterFn(channels)(src.data(), size, 13 * channels, roi, dst.data(), 29 * channels,
+                                                 IppiSize{29, 23}, f, f, roi.x + 2.5, roi.y + 2, interp),
+                              ippStsNoErr);
+                }
+            }
+        }
+    }
+}
+
+TEST(ResizeCenterRegion, OnePixelSourceFillsItsFootprint)
+{
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
+        CenterCall c;
+        c.channels = 4;
+        c.srcSize = {1, 1};
+        c.srcRoi = {0, 0, 1, 1};
+        c.dstSize = {9, 7};
+        c.xFactor = 5;
+        c.yFactor = 3;
+        c.xCenter = 0.5;
+        c.yCenter = 0.5;
+        c.interpolation = interp;
+        const CenterRun run = RunCenter(c, 0, 0, 0, 21);
+        ASSERT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
+        const CenterModel model(c, run.src.data(), run.srcStep);
+        EXPECT_EQ(model.Rect().x1 - model.Rect().x0, 5);
+        EXPECT_EQ(model.Rect().y1 - model.Rect().y0, 3);
+    }
+}
+
+// Centres far away, factors near the ends of double: nothing written or
+// a well-defined rectangle, never an overflow or a stray write.
+TEST(ResizeCenterRegion, ExtremeArgumentsStayInBounds)
+{
+    const double big = 1e300, tiny = 1e-300;
+    const double factors[][2] = {{tiny, tiny}, {big, big}, {tiny, big}, {1e-9, 1e9}};
+    const double centres[][2] = {{big, big}, {-big, -big}, {5, 4}, {2e9, -2e9}};
+    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
+        for (const auto& f : factors) {
+            for (const auto& ctr : centres) {
+                CenterCall c;
+                c.channels = 3;
+                c.srcSize = {10, 8};
+                c.srcRoi = {0, 0, 10, 8};
+                c.dstSize = {17, 11};
+                c.xFactor = interp == IPPI_INTER_SUPER ? std::min(f[0], 1.0) : f[0];
+                c.yFactor = interp == IPPI_INTER_SUPER ? std::min(f[1], 1.0) : f[1];
+                c.xCenter = ctr[0];
+                c.yCenter = ctr[1];
+                c.interpolation = interp;
+                const CenterRun run = RunCenter(c, 2, 2, 0, 31);
+                EXPECT_EQ(run.status, ippStsNoErr) << Describe(c);
+                EXPECT_TRUE(run.guardsIntact) << Describe(c);
+            }
+        }
+    }
+}
+
+// A tiny factor shrinks the whole region into one pixel's footprint;
+// super-sampling then gives the region's mean.
+TEST(ResizeCenterRegion, SuperOfWholeRegionIsItsMean)
+{
+    CenterCall c;
+    c.srcSize = {12, 10};
+    c.srcRoi = {2, 1, 8, 6};
+    c.dstSize = {2, 2};
+    c.xFactor = 1.0 / 8;
+    c.yFactor = 1.0 / 6;
+    c.xCenter = 2;
+    c.yCenter = 1;
+    c.interpolation = IPPI_INTER_SUPER;
+    const CenterRun run = RunCenter(c, 0, 0, 0, 41);
+    ASSERT_EQ(run.status, ippStsNoErr);
+    int sum = 0;
+    for (int y = 1; y < 7; ++y)
+        for (int x = 2; x < 10; ++x)
+            sum += run.src[y * 12 + x];
+    EXPECT_EQ(run.after[1 * 2 + 1], static_cast<int>(std::floor(sum / 48.0 + 0.5)));
+    EXPECT_EQ(run.after[0], run.before[0]);
+    EXPECT_EQ(run.after[1], run.before[1]);
+    EXPECT_EQ(run.after[2], run.before[2]);
+}
+
+}  // namespace
