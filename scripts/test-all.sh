@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the optimised build, then the same tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer, then the threaded tests
+# under ThreadSanitizer. Installs missing packages first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+for preset in release asan tsan; do
+  echo "=== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "=== $preset: test"
+  ctest --preset "$preset" -j "$jobs"
+done
