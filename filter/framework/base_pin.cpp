@@ -49,6 +49,9 @@ STDMETHODIMP CBasePin::Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt)
         return VFW_E_NOT_STOPPED;
     if (m_dir != PINDIR_OUTPUT)
         return VFW_E_INVALID_DIRECTION;
+    PIN_DIRECTION peerDir;
+    if (FAILED(pReceivePin->QueryDirection(&peerDir)) || peerDir != PINDIR_INPUT)
+        return VFW_E_INVALID_DIRECTION;
     HRESULT hr = S_OK;
     CMediaType wanted(pmt != nullptr ? *pmt : CMediaType(), &hr);
     if (FAILED(hr))

@@ -196,9 +196,11 @@ void CPushSourcePin::StreamLoop()
         // the stream: downstream stops first and refuses or decommits.
         if (stopping || hr == VFW_E_NOT_COMMITTED || hr == VFW_E_WRONG_STATE)
             return;
+        // The abort is reported before the end of stream it causes, so the
+        // graph sees why the stream ended rather than a plain completion.
         m_result = hr;
-        DeliverEndOfStream();
         m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+        DeliverEndOfStream();
         return;
     }
 }

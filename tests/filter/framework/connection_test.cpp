@@ -1,0 +1,238 @@
+// Pin connection: type negotiation, the order of the transform's hooks,
+// allocator agreement, refusals and disconnection.
+#include "test_filters.h"
+
+#include <cwchar>
+
+namespace fwtest {
+namespace {
+
+class Connection : public FrameworkTest {};
+
+TEST_F(Connection, NegotiatesTypesAndSizesBuffersInOrder)
+{
+    Pipeline p(Yuy2Type(64, 48));
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_TRUE(p.transform->Input()->IsConnected());
+    EXPECT_TRUE(p.transform->Output()->IsConnected());
+    EXPECT_TRUE(p.transform->Input()->CurrentMediaType() == Yuy2Type(64, 48));
+    EXPECT_TRUE(p.transform->Output()->CurrentMediaType() == Yuy2Type(64, 48));
+
+    const std::vector<std::string> expected = {
+        "CheckInputType",       "CompleteConnect(in)", "GetMediaType", "GetMediaType",
+        "CheckTransform",       "DecideBufferSize",    "CompleteConnect(out)"};
+    EXPECT_EQ(p.transform->TakeLog(), expected);
+
+    ALLOCATOR_PROPERTIES props{};
+    ASSERT_NE(p.transform->Output()->Allocator(), nullptr);
+    p.transform->Output()->Allocator()->GetProperties(&props);
+    EXPECT_EQ(props.cBuffers, 3);
+    EXPECT_EQ(props.cbBuffer, 64 * 48 * 2);
+    // Downstream uses the allocator the output pin agreed.
+    EXPECT_EQ(p.sink->GetPin(0) != nullptr, true);
+    EXPECT_EQ(static_cast<CBaseInputPin*>(p.sink->GetPin(0))->Allocator(), p.transform->Output()->Allocator());
+}
+
+TEST_F(Connection, DownstreamRequirementsAreRaisedNotLowered)
+{
+    Pipeline p(Yuy2Type(32, 8));
+    p.sink->SetAllocatorRequirements(ALLOCATOR_PROPERTIES{3, 100, 16, 0});
+    p.transform->buffers = 2;
+    ASSERT_EQ(p.Connect(), S_OK);
+    ALLOCATOR_PROPERTIES props{};
+    p.transform->Output()->Allocator()->GetProperties(&props);
+    EXPECT_EQ(props.cBuffers, 3);
+    EXPECT_EQ(props.cbBuffer, 32 * 8 * 2);
+    EXPECT_EQ(props.cbAlign, 16);
+}
+
+TEST_F(Connection, PinNamesAndIdentifiers)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    PIN_INFO info{};
+    ASSERT_EQ(p.transform->Input()->QueryPinInfo(&info), S_OK);
+    EXPECT_STREQ(info.achName, L"XForm In");
+    EXPECT_EQ(info.dir, PINDIR_INPUT);
+    info.pFilter->Release();
+    ASSERT_EQ(p.transform->Output()->QueryPinInfo(&info), S_OK);
+    EXPECT_STREQ(info.achName, L"XForm Out");
+    info.pFilter->Release();
+
+    for (const wchar_t* id : {L"In", L"Out"}) {
+        IPin* pin = nullptr;
+        ASSERT_EQ(p.transform->FindPin(id, &pin), S_OK) << id;
+        LPWSTR got = nullptr;
+        ASSERT_EQ(pin->QueryId(&got), S_OK);
+        EXPECT_STREQ(got, id);
+        CoTaskMemFree(got);
+        pin->Release();
+    }
+    IPin* pin = reinterpret_cast<IPin*>(1);
+    EXPECT_EQ(p.transform->FindPin(L"XForm In", &pin), VFW_E_NOT_FOUND);
+    EXPECT_EQ(pin, nullptr);
+    EXPECT_EQ(p.transform->FindPin(nullptr, &pin), E_POINTER);
+    EXPECT_EQ(p.transform->FindPin(L"In", nullptr), E_POINTER);
+}
+
+TEST_F(Connection, RefusedTypeLeavesBothPinsUnconnected)
+{
+    for (const CMediaType& bad : {Yuy2Type(16, 16, false, 24), Yuy2Type(16, 16, true, 12)}) {
+        Pipeline p(bad);
+        EXPECT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), VFW_E_NO_ACCEPTABLE_TYPES);
+        EXPECT_FALSE(p.transform->Input()->IsConnected());
+        EXPECT_FALSE(p.source->GetPin(0)->IsConnected());
+        IPin* peer = reinterpret_cast<IPin*>(1);
+        EXPECT_EQ(p.transform->Input()->ConnectedTo(&peer), VFW_E_NOT_CONNECTED);
+        EXPECT_EQ(peer, nullptr);
+        AM_MEDIA_TYPE mt;
+        EXPECT_EQ(p.transform->Input()->ConnectionMediaType(&mt), VFW_E_NOT_CONNECTED);
+        EXPECT_EQ(mt.pbFormat, nullptr);
+    }
+}
+
+TEST_F(Connection, TypeWithShortFormatBlockIsRefused)
+{
+    CMediaType truncated = Yuy2Type(16, 16);
+    truncated.ReallocFormatBuffer(sizeof(VIDEOINFOHEADER) - 4);
+    Pipeline p(truncated);
+    EXPECT_TRUE(FAILED(p.graph->ConnectFilters(p.source.Get(), p.transform.Get())));
+    EXPECT_FALSE(p.transform->Input()->IsConnected());
+}
+
+TEST_F(Connection, OutputNeedsAConnectedInput)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    EXPECT_TRUE(FAILED(p.graph->ConnectFilters(p.transform.Get(), p.sink.Get())));
+    EXPECT_FALSE(p.transform->Output()->IsConnected());
+    EXPECT_FALSE(p.sink->GetPin(0)->IsConnected());
+    // Offered types follow the input: none before it connects.
+    IEnumMediaTypes* types = nullptr;
+    ASSERT_EQ(p.transform->Output()->EnumMediaTypes(&types), S_OK);
+    AM_MEDIA_TYPE* mt = nullptr;
+    ULONG fetched = 7;
+    EXPECT_EQ(types->Next(1, &mt, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    types->Release();
+}
+
+TEST_F(Connection, SinkRefusingTheOutputTypeLeavesOutputUnconnected)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    p.sink->SetAcceptedType(MEDIATYPE_Video, MEDIASUBTYPE_NULL, FORMAT_VideoInfo2);
+    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), S_OK);
+    EXPECT_EQ(p.graph->ConnectFilters(p.transform.Get(), p.sink.Get()), VFW_E_NO_ACCEPTABLE_TYPES);
+    EXPECT_FALSE(p.transform->Output()->IsConnected());
+    EXPECT_EQ(p.transform->Output()->Allocator(), nullptr);
+}
+
+TEST_F(Connection, AllocatorDisagreementIsReportedAndUndone)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    p.transform->buffers = -1;  // cannot be granted
+    p.sink->SetAllocatorRequirements(ALLOCATOR_PROPERTIES{0, 0, 3, 0});  // bad alignment
+    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), S_OK);
+    EXPECT_EQ(p.graph->ConnectFilters(p.transform.Get(), p.sink.Get()), VFW_E_BADALIGN);
+    EXPECT_FALSE(p.transform->Output()->IsConnected());
+    EXPECT_FALSE(p.sink->GetPin(0)->IsConnected());
+}
+
+TEST_F(Connection, ConnectionMediaTypeAndPeers)
+{
+    Pipeline p(Yuy2Type(20, 10, true));
+    ASSERT_EQ(p.Connect(), S_OK);
+    AM_MEDIA_TYPE mt;
+    ASSERT_EQ(p.sink->GetPin(0)->ConnectionMediaType(&mt), S_OK);
+    const VIDEOINFOHEADER2* vih2 = VideoInfo2Of(mt);
+    ASSERT_NE(vih2, nullptr);
+    EXPECT_EQ(vih2->bmiHeader.biWidth, 20);
+    EXPECT_EQ(vih2->dwPictAspectRatioX, 4u);
+    FreeMediaType(mt);
+
+    IPin* peer = nullptr;
+    ASSERT_EQ(p.transform->Input()->ConnectedTo(&peer), S_OK);
+    EXPECT_EQ(peer, static_cast<IPin*>(p.source->GetPin(0)));
+    peer->Release();
+    EXPECT_EQ(p.transform->Input()->ConnectedTo(nullptr), E_POINTER);
+    EXPECT_EQ(p.transform->Input()->ConnectionMediaType(nullptr), E_POINTER);
+}
+
+TEST_F(Connection, ConnectingTwiceOrWhileRunningIsRefused)
+{
+    Pipeline p(Yuy2Type(16, 16), -1);
+    ASSERT_EQ(p.Connect(), S_OK);
+    IPin* out = p.source->GetPin(0);
+    IPin* in = p.transform->Input();
+    EXPECT_EQ(out->Connect(in, nullptr), VFW_E_ALREADY_CONNECTED);
+    EXPECT_EQ(in->Connect(out, nullptr), VFW_E_ALREADY_CONNECTED);
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    EXPECT_EQ(p.graph->Disconnect(in), VFW_E_NOT_STOPPED);
+    EXPECT_EQ(in->Disconnect(), VFW_E_NOT_STOPPED);
+    EXPECT_EQ(p.graph->AddFilter(p.source.Get(), L"again"), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(p.graph->Stop(), S_OK);
+    EXPECT_EQ(in->Disconnect(), S_OK);
+    EXPECT_EQ(in->Disconnect(), S_FALSE);
+    EXPECT_EQ(out->Disconnect(), S_OK);
+    EXPECT_FALSE(p.transform->Input()->IsConnected());
+}
+
+TEST_F(Connection, WrongDirectionsAndForeignPins)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    IPin* in = p.transform->Input();
+    IPin* sinkIn = p.sink->GetPin(0);
+    EXPECT_EQ(in->Connect(sinkIn, nullptr), VFW_E_INVALID_DIRECTION);
+    EXPECT_EQ(p.source->GetPin(0)->Connect(p.transform->Output(), nullptr), VFW_E_INVALID_DIRECTION);
+    EXPECT_EQ(p.source->GetPin(0)->Connect(nullptr, nullptr), E_POINTER);
+    EXPECT_EQ(in->ReceiveConnection(nullptr, nullptr), E_POINTER);
+
+    // A pin whose filter is not in the graph.
+    CSampleSink* stranger = nullptr;
+    ASSERT_EQ(CSampleSink::Create([](IMediaSample*) { return S_OK; }, &stranger), S_OK);
+    EXPECT_EQ(p.graph->ConnectDirect(p.source->GetPin(0), stranger->GetPin(0), nullptr), VFW_E_NOT_IN_GRAPH);
+    stranger->Release();
+}
+
+TEST_F(Connection, FullySpecifiedTypeIsTriedAlone)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    CMediaType other = Yuy2Type(32, 32);
+    EXPECT_EQ(p.graph->ConnectDirect(p.source->GetPin(0), p.transform->Input(), &other), VFW_E_TYPE_NOT_ACCEPTED);
+    CMediaType same = Yuy2Type(16, 16);
+    EXPECT_EQ(p.graph->ConnectDirect(p.source->GetPin(0), p.transform->Input(), &same), S_OK);
+}
+
+TEST_F(Connection, RemovingAFilterDisconnectsBothEnds)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(p.graph->RemoveFilter(p.transform.Get()), S_OK);
+    EXPECT_FALSE(p.source->GetPin(0)->IsConnected());
+    EXPECT_FALSE(p.sink->GetPin(0)->IsConnected());
+    EXPECT_FALSE(p.transform->Input()->IsConnected());
+    EXPECT_EQ(p.graph->RemoveFilter(p.transform.Get()), VFW_E_NOT_FOUND);
+    FILTER_INFO info{};
+    ASSERT_EQ(p.transform->QueryFilterInfo(&info), S_OK);
+    EXPECT_EQ(info.pGraph, nullptr);
+}
+
+TEST_F(Connection, GraphNamesFilters)
+{
+    Pipeline p(Yuy2Type(16, 16));
+    IBaseFilter* found = nullptr;
+    ASSERT_EQ(p.graph->FindFilterByName(L"invert", &found), S_OK);
+    EXPECT_EQ(found, static_cast<IBaseFilter*>(p.transform.Get()));
+    found->Release();
+    CSampleSink* extra = nullptr;
+    ASSERT_EQ(CSampleSink::Create([](IMediaSample*) { return S_OK; }, &extra), S_OK);
+    EXPECT_EQ(p.graph->AddFilter(extra, L"sink"), VFW_E_DUPLICATE_NAME);
+    EXPECT_EQ(p.graph->AddFilter(p.sink.Get(), L"other"), E_INVALIDARG);
+    extra->Release();
+    FILTER_INFO info{};
+    ASSERT_EQ(p.sink->QueryFilterInfo(&info), S_OK);
+    EXPECT_STREQ(info.achName, L"sink");
+    EXPECT_EQ(info.pGraph, static_cast<IFilterGraph*>(p.graph.Get()));
+    info.pGraph->Release();
+}
+
+}  // namespace
+}  // namespace fwtest

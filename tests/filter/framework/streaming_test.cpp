@@ -1,0 +1,337 @@
+// Streaming through source -> transform -> sink: data, times, flags and
+// format changes reach the output; failures stop delivery; stop, run and
+// pause cycles repeat cleanly.
+#include "test_filters.h"
+
+namespace fwtest {
+namespace {
+
+class Streaming : public FrameworkTest {};
+
+LONG RunToCompletion(Pipeline& p)
+{
+    EXPECT_EQ(p.graph->Run(), S_OK);
+    LONG code = 0;
+    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
+    EXPECT_EQ(p.graph->Stop(), S_OK);
+    return code;
+}
+
+struct Size {
+    LONG width;
+    LONG height;
+    bool videoInfo2;
+};
+
+class StreamingSizes : public Streaming, public ::testing::WithParamInterface<Size> {};
+
+TEST_P(StreamingSizes, EveryFrameArrivesInvertedWithItsTimesAndFlags)
+{
+    const Size size = GetParam();
+    Pipeline p(Yuy2Type(size.width, size.height, size.videoInfo2), 7);
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
+
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 7u);
+    const LONG frame = size.width * size.height * 2;
+    for (ULONG i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(got[i].bytes.size(), static_cast<std::size_t>(frame)) << "frame " << i;
+        for (LONG b = 0; b < frame; ++b)
+            ASSERT_EQ(got[i].bytes[b], static_cast<BYTE>(~FrameByte(i, b))) << "frame " << i << " byte " << b;
+        EXPECT_EQ(got[i].timeResult, S_OK);
+        EXPECT_EQ(got[i].start, static_cast<REFERENCE_TIME>(i) * 1000);
+        EXPECT_EQ(got[i].stop, static_cast<REFERENCE_TIME>(i) * 1000 + 1000);
+        EXPECT_EQ(got[i].sync, i % 3 == 0) << "frame " << i;
+        EXPECT_FALSE(got[i].discontinuity);
+        EXPECT_FALSE(got[i].hasType);
+    }
+    EXPECT_EQ(p.sink->EndOfStreamCount(), 1);
+    EXPECT_EQ(p.source->FramesDelivered(), 7u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, StreamingSizes,
+                         ::testing::Values(Size{1, 1, false}, Size{2, 2, true}, Size{3, 5, false},
+                                           Size{64, 48, true}, Size{720, 480, false}));
+
+TEST_F(Streaming, StreamingHooksBracketTheTransforms)
+{
+    Pipeline p(Yuy2Type(8, 8), 2);
+    ASSERT_EQ(p.Connect(), S_OK);
+    p.transform->TakeLog();
+    RunToCompletion(p);
+    const std::vector<std::string> expected = {"StartStreaming", "StopStreaming"};
+    EXPECT_EQ(p.transform->TakeLog(), expected);
+    EXPECT_EQ(p.transform->transforms, 2);
+}
+
+TEST_F(Streaming, StartOnlyTimeAndOtherFlagsPassThrough)
+{
+    Pipeline p(Yuy2Type(8, 8), 3, [](PushFrame& f) {
+        f.hasStop = f.index != 1;
+        f.discontinuity = f.index == 2;
+        f.preroll = f.index == 0;
+    });
+    ASSERT_EQ(p.Connect(), S_OK);
+    RunToCompletion(p);
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1].timeResult, VFW_S_NO_STOP_TIME);
+    EXPECT_EQ(got[1].start, 1000);
+    EXPECT_TRUE(got[0].preroll);
+    EXPECT_FALSE(got[1].preroll);
+    EXPECT_TRUE(got[2].discontinuity);
+    EXPECT_FALSE(got[1].discontinuity);
+}
+
+TEST_F(Streaming, UntimedSamplesStayUntimed)
+{
+    Pipeline p(Yuy2Type(8, 8), 1, [](PushFrame& f) { f.hasStart = f.hasStop = false; });
+    ASSERT_EQ(p.Connect(), S_OK);
+    RunToCompletion(p);
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].timeResult, VFW_E_SAMPLE_TIME_NOT_SET);
+}
+
+TEST_F(Streaming, FormatChangeCarriedByASampleReachesTheOutputSample)
+{
+    const CMediaType changed = Yuy2Type(8, 8, true);
+    Pipeline p(Yuy2Type(8, 8), 3, [&](PushFrame& f) {
+        if (f.index == 1) {
+            f.hasMediaType = true;
+            f.mediaType = changed;
+        }
+    });
+    ASSERT_EQ(p.Connect(), S_OK);
+    RunToCompletion(p);
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_FALSE(got[0].hasType);
+    ASSERT_TRUE(got[1].hasType);
+    EXPECT_TRUE(got[1].type == changed);
+    // Samples go back to the allocator clean: no type on the next one.
+    EXPECT_FALSE(got[2].hasType);
+}
+
+TEST_F(Streaming, UnacceptableFormatChangeIsRefusedAndAbortsTheStream)
+{
+    Pipeline p(Yuy2Type(8, 8), 3, [](PushFrame& f) {
+        if (f.index == 1) {
+            f.hasMediaType = true;
+            f.mediaType = Yuy2Type(8, 8, false, 24);
+        }
+    });
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(RunToCompletion(p), EC_ERRORABORT);
+    EXPECT_EQ(p.graph->LastAbortCode(), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(p.Take().size(), 1u);
+}
+
+TEST_F(Streaming, TransformFailureStopsDeliveryOfThatSample)
+{
+    Pipeline p(Yuy2Type(8, 8), 6);
+    p.transform->failAt = 2;
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(RunToCompletion(p), EC_ERRORABORT);
+    EXPECT_EQ(p.graph->LastAbortCode(), E_FAIL);
+    EXPECT_EQ(p.source->StreamResult(), E_FAIL);
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1].start, 1000);
+}
+
+TEST_F(Streaming, SkippedSampleIsDroppedAndMarksADiscontinuity)
+{
+    Pipeline p(Yuy2Type(8, 8), 4);
+    p.transform->skipAt = 1;
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
+    const auto got = p.Take();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1].start, 2000);
+    EXPECT_TRUE(got[1].discontinuity);
+    EXPECT_FALSE(got[2].discontinuity);
+}
+
+TEST_F(Streaming, StartStreamingFailureLeavesTheGraphStopped)
+{
+    Pipeline p(Yuy2Type(8, 8), 2);
+    p.transform->startResult = E_OUTOFMEMORY;
+    ASSERT_EQ(p.Connect(), S_OK);
+    EXPECT_EQ(p.graph->Run(), E_OUTOFMEMORY);
+    FILTER_STATE state;
+    p.graph->GetState(&state);
+    EXPECT_EQ(state, State_Stopped);
+    p.source->GetState(0, &state);
+    EXPECT_EQ(state, State_Stopped);
+    p.transform->startResult = S_OK;
+    EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
+    EXPECT_EQ(p.Take().size(), 2u);
+}
+
+TEST_F(Streaming, StopRunCyclesRepeatCleanly)
+{
+    Pipeline p(Yuy2Type(16, 4), 3);
+    ASSERT_EQ(p.Connect(), S_OK);
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        EXPECT_EQ(RunToCompletion(p), EC_COMPLETE) << "cycle " << cycle;
+        const auto got = p.Take();
+        ASSERT_EQ(got.size(), 3u) << "cycle " << cycle;
+        EXPECT_EQ(got[0].start, 0);  // each run starts the stream afresh
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+    }
+}
+
+TEST_F(Streaming, StopMidStreamJoinsTheSourceAndReturnsEverySample)
+{
+    Pipeline p(Yuy2Type(32, 32), -1);
+    ASSERT_EQ(p.Connect(), S_OK);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        ASSERT_EQ(p.graph->Run(), S_OK);
+        while (p.sink->SamplesReceived() < 5 * (cycle + 1))
+            std::this_thread::yield();
+        ASSERT_EQ(p.graph->Stop(), S_OK);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Input()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(p.source->StreamResult(), S_OK);
+    }
+    LONG code = 0;
+    EXPECT_EQ(p.graph->WaitForCompletion(0, &code), VFW_E_WRONG_STATE);
+}
+
+TEST_F(Streaming, SinkHoldingSamplesDoesNotBlockStop)
+{
+    std::vector<IMediaSample*> held;
+    Pipeline p(Yuy2Type(8, 8), -1);
+    ASSERT_EQ(p.Connect(), S_OK);
+    // Keep every sample the sink sees: the transform soon runs out of buffers.
+    CSampleSink* keeper = nullptr;
+    ASSERT_EQ(p.graph->RemoveFilter(p.sink.Get()), S_OK);
+    ASSERT_EQ(CSampleSink::Create(
+                  [&](IMediaSample* s) {
+                      s->AddRef();
+                      held.push_back(s);
+                      return S_OK;
+                  },
+                  &keeper),
+              S_OK);
+    ASSERT_EQ(p.graph->AddFilter(keeper, L"keeper"), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.transform.Get(), keeper), S_OK);
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    while (keeper->SamplesReceived() < 3)
+        std::this_thread::yield();
+    ASSERT_EQ(p.graph->Stop(), S_OK);
+    EXPECT_EQ(held.size(), 3u);
+    for (IMediaSample* s : held)
+        s->Release();
+    EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+    ASSERT_EQ(p.graph->RemoveFilter(keeper), S_OK);
+    keeper->Release();
+}
+
+TEST_F(Streaming, PauseHoldsTheStreamAndRunResumesIt)
+{
+    Pipeline p(Yuy2Type(8, 8), 6);
+    ASSERT_EQ(p.Connect(), S_OK);
+    ASSERT_EQ(p.graph->Pause(), S_OK);
+    FILTER_STATE state;
+    p.graph->GetState(&state);
+    EXPECT_EQ(state, State_Paused);
+    EXPECT_EQ(p.sink->SamplesReceived(), 0);  // the source waits for Run
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    LONG code = 0;
+    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_EQ(p.graph->Pause(), S_OK);
+    EXPECT_EQ(p.graph->Stop(), S_OK);
+    EXPECT_EQ(p.Take().size(), 6u);
+}
+
+TEST_F(Streaming, FlushWhileRunningKeepsTheGraphUsable)
+{
+    Pipeline p(Yuy2Type(8, 8), -1);
+    ASSERT_EQ(p.Connect(), S_OK);
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    while (p.sink->SamplesReceived() < 2)
+        std::this_thread::yield();
+    EXPECT_EQ(p.graph->Flush(), S_OK);
+    const LONG after = p.sink->SamplesReceived();
+    while (p.sink->SamplesReceived() < after + 2)
+        std::this_thread::yield();
+    EXPECT_FALSE(p.transform->Input()->IsFlushing());
+    EXPECT_EQ(p.graph->Stop(), S_OK);
+}
+
+TEST_F(Streaming, InputPinRefusesSamplesWhenStoppedFlushingOrOverlong)
+{
+    Pipeline p(Yuy2Type(8, 8), 0);
+    ASSERT_EQ(p.Connect(), S_OK);
+    IMemAllocator* allocator = nullptr;
+    ASSERT_EQ(CMemAllocator::CreateInstance(&allocator), S_OK);
+    ALLOCATOR_PROPERTIES want{1, 256, 1, 0}, got{};
+    ASSERT_EQ(allocator->SetProperties(&want, &got), S_OK);
+    ASSERT_EQ(allocator->Commit(), S_OK);
+    IMediaSample* sample = nullptr;
+    ASSERT_EQ(allocator->GetBuffer(&sample, nullptr, nullptr, 0), S_OK);
+
+    IMemInputPin* input = p.transform->Input();
+    EXPECT_EQ(input->Receive(sample), VFW_E_WRONG_STATE);
+    EXPECT_EQ(input->Receive(nullptr), E_POINTER);
+    ASSERT_EQ(p.graph->Pause(), S_OK);
+    p.transform->Input()->BeginFlush();
+    EXPECT_EQ(input->Receive(sample), S_FALSE);
+    p.transform->Input()->EndFlush();
+
+    // A sample claiming more data than its buffer holds.
+    class Liar final : public IMediaSample {
+    public:
+        explicit Liar(IMediaSample* s) : m_s(s) {}
+        STDMETHODIMP QueryInterface(REFIID r, void** p) override { return m_s->QueryInterface(r, p); }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override { return 1; }
+        STDMETHODIMP GetPointer(BYTE** p) override { return m_s->GetPointer(p); }
+        STDMETHODIMP_(LONG) GetSize() override { return m_s->GetSize(); }
+        STDMETHODIMP GetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return m_s->GetTime(a, b); }
+        STDMETHODIMP SetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return m_s->SetTime(a, b); }
+        STDMETHODIMP IsSyncPoint() override { return S_OK; }
+        STDMETHODIMP SetSyncPoint(BOOL) override { return S_OK; }
+        STDMETHODIMP IsPreroll() override { return S_FALSE; }
+        STDMETHODIMP SetPreroll(BOOL) override { return S_OK; }
+        STDMETHODIMP_(LONG) GetActualDataLength() override { return m_s->GetSize() + 1; }
+        STDMETHODIMP SetActualDataLength(LONG) override { return S_OK; }
+        STDMETHODIMP GetMediaType(AM_MEDIA_TYPE** p) override { return m_s->GetMediaType(p); }
+        STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* p) override { return m_s->SetMediaType(p); }
+        STDMETHODIMP IsDiscontinuity() override { return S_FALSE; }
+        STDMETHODIMP SetDiscontinuity(BOOL) override { return S_OK; }
+        STDMETHODIMP GetMediaTime(LONGLONG* a, LONGLONG* b) override { return m_s->GetMediaTime(a, b); }
+        STDMETHODIMP SetMediaTime(LONGLONG* a, LONGLONG* b) override { return m_s->SetMediaTime(a, b); }
+
+    private:
+        IMediaSample* m_s;
+    } liar(sample);
+    EXPECT_EQ(input->Receive(&liar), VFW_E_BUFFER_OVERFLOW);
+    EXPECT_EQ(p.transform->transforms, 0);
+
+    EXPECT_EQ(p.graph->Stop(), S_OK);
+    sample->Release();
+    allocator->Decommit();
+    allocator->Release();
+}
+
+TEST_F(Streaming, UnconnectedInputSendsEndOfStreamOnPause)
+{
+    Pipeline p(Yuy2Type(8, 8), 0);
+    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.transform.Get(), p.sink.Get()), S_OK);
+    ASSERT_EQ(p.graph->Disconnect(p.transform->Input()), S_OK);
+    ASSERT_EQ(p.graph->Disconnect(p.source->GetPin(0)), S_OK);
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    LONG code = 0;
+    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
+    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_EQ(p.graph->Stop(), S_OK);
+}
+
+}  // namespace
+}  // namespace fwtest

@@ -1,0 +1,173 @@
+// GUIDs, HRESULT values, task memory, module counts and ComPtr.
+#include "platform/com/com_ptr.h"
+#include "platform/com/guid.h"
+#include "platform/com/hresult.h"
+#include "platform/com/module_objects.h"
+#include "platform/com/task_memory.h"
+#include "platform/com/unknown.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+DEFINE_GUID(kSample, 0x01234567, 0x89ab, 0xcdef, 0x01, 0x23, 0x45, 0x67, 0x89, 0xab, 0xcd, 0xef);
+
+TEST(Guid, EqualityLooksAtEveryByte)
+{
+    for (int byte = 0; byte < 16; ++byte) {
+        GUID other = kSample;
+        reinterpret_cast<BYTE*>(&other)[byte] ^= 0x40;
+        EXPECT_FALSE(IsEqualGUID(kSample, other)) << "byte " << byte;
+        EXPECT_TRUE(kSample != other);
+    }
+    GUID copy = kSample;
+    EXPECT_TRUE(copy == kSample);
+}
+
+TEST(Guid, TextFormIsBracedUppercase)
+{
+    char text[39];
+    ASSERT_EQ(GuidToText(kSample, text, sizeof text), 39);
+    EXPECT_STREQ(text, "{01234567-89AB-CDEF-0123-456789ABCDEF}");
+    wchar_t wide[39];
+    ASSERT_EQ(StringFromGUID2(IID_IUnknown, wide, 39), 39);
+    EXPECT_EQ(std::wstring(wide), L"{00000000-0000-0000-C000-000000000046}");
+}
+
+TEST(Guid, TextFormRefusesShortOrNullBuffers)
+{
+    char text[38];
+    EXPECT_EQ(GuidToText(kSample, text, sizeof text), 0);
+    EXPECT_EQ(GuidToText(kSample, nullptr, 39), 0);
+    wchar_t wide[38];
+    EXPECT_EQ(StringFromGUID2(kSample, wide, 38), 0);
+    EXPECT_EQ(StringFromGUID2(kSample, nullptr, 39), 0);
+}
+
+TEST(Guid, PublishedInterfaceIdentifiers)
+{
+    char text[39];
+    GuidToText(IID_IClassFactory, text, sizeof text);
+    EXPECT_STREQ(text, "{00000001-0000-0000-C000-000000000046}");
+    GuidToText(IID_IPersist, text, sizeof text);
+    EXPECT_STREQ(text, "{0000010C-0000-0000-C000-000000000046}");
+}
+
+TEST(HResult, PublishedValuesAndTests)
+{
+    EXPECT_EQ(static_cast<DWORD>(E_POINTER), 0x80004003u);
+    EXPECT_EQ(static_cast<DWORD>(E_NOINTERFACE), 0x80004002u);
+    EXPECT_EQ(static_cast<DWORD>(E_UNEXPECTED), 0x8000FFFFu);
+    EXPECT_EQ(static_cast<DWORD>(E_FAIL), 0x80004005u);
+    EXPECT_EQ(static_cast<DWORD>(E_INVALIDARG), 0x80070057u);
+    EXPECT_EQ(static_cast<DWORD>(E_OUTOFMEMORY), 0x8007000Eu);
+    EXPECT_EQ(static_cast<DWORD>(CLASS_E_CLASSNOTAVAILABLE), 0x80040111u);
+    EXPECT_EQ(static_cast<DWORD>(VFW_S_NO_MORE_ITEMS), 0x00040103u);
+    EXPECT_EQ(static_cast<DWORD>(VFW_E_NOT_COMMITTED), 0x80040211u);
+    EXPECT_EQ(static_cast<DWORD>(VFW_E_NOT_STOPPED), 0x80040224u);
+    EXPECT_EQ(static_cast<DWORD>(HRESULT_FROM_WIN32(2)), 0x80070002u);
+    EXPECT_EQ(HRESULT_FROM_WIN32(0), S_OK);
+    EXPECT_TRUE(SUCCEEDED(S_FALSE));
+    EXPECT_TRUE(SUCCEEDED(VFW_S_NO_MORE_ITEMS));
+    EXPECT_TRUE(FAILED(E_FAIL));
+    static_assert(sizeof(HRESULT) == 4);
+}
+
+TEST(TaskMemory, AllocReallocFree)
+{
+    void* zero = CoTaskMemAlloc(0);
+    EXPECT_NE(zero, nullptr);  // distinct pointer even for nothing
+    CoTaskMemFree(zero);
+    auto* p = static_cast<char*>(CoTaskMemAlloc(8));
+    ASSERT_NE(p, nullptr);
+    std::memcpy(p, "abcdefg", 8);
+    p = static_cast<char*>(CoTaskMemRealloc(p, 64));
+    ASSERT_NE(p, nullptr);
+    EXPECT_STREQ(p, "abcdefg");
+    CoTaskMemFree(p);
+    CoTaskMemFree(nullptr);
+}
+
+TEST(ModuleObjects, CountsObjectsAndLocks)
+{
+    const LONG before = ModuleObjectCount();
+    ModuleObjectCreated();
+    ModuleObjectCreated();
+    EXPECT_EQ(ModuleObjectCount(), before + 2);
+    EXPECT_FALSE(ModuleCanUnload());
+    ModuleObjectDestroyed();
+    ModuleObjectDestroyed();
+    EXPECT_EQ(ModuleObjectCount(), before);
+
+    ModuleLockServer(true);
+    EXPECT_FALSE(ModuleCanUnload());
+    ModuleLockServer(false);
+    EXPECT_TRUE(ModuleCanUnload());
+}
+
+TEST(ModuleObjects, StrayUnlockDoesNotHideALaterLock)
+{
+    ModuleLockServer(false);
+    ModuleLockServer(true);
+    EXPECT_EQ(ModuleLockCount(), 1);
+    EXPECT_FALSE(ModuleCanUnload());
+    ModuleLockServer(false);
+    EXPECT_EQ(ModuleLockCount(), 0);
+}
+
+// A plain counted object for ComPtr.
+class Counted final : public IUnknown {
+public:
+    explicit Counted(int* deaths) : m_deaths(deaths) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return E_POINTER;
+        if (riid != IID_IUnknown) {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        *ppv = this;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const ULONG left = --m_refs;
+        if (left == 0) {
+            ++*m_deaths;
+            delete this;
+        }
+        return left;
+    }
+    ULONG m_refs = 1;
+
+private:
+    ~Counted() = default;
+    int* m_deaths;
+};
+
+TEST(ComPtr, ReleasesExactlyOnce)
+{
+    int deaths = 0;
+    {
+        auto a = ComPtr<IUnknown>::Attach(new Counted(&deaths));
+        ComPtr<IUnknown> b = a;
+        ComPtr<IUnknown> c = std::move(b);
+        EXPECT_FALSE(b);
+        ComPtr<IUnknown> d;
+        EXPECT_EQ(a.As(IID_IUnknown, &d), S_OK);
+        EXPECT_EQ(static_cast<Counted*>(a.Get())->m_refs, 3u);
+        ComPtr<IUnknown> none;
+        EXPECT_EQ(a.As(IID_IClassFactory, &none), E_NOINTERFACE);
+        EXPECT_FALSE(none);
+        EXPECT_EQ(none.As(IID_IUnknown, &d), E_POINTER);
+    }
+    EXPECT_EQ(deaths, 1);
+}
+
+}  // namespace
