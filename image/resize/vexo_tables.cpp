@@ -107,9 +107,11 @@ bool BuildLinePlan(LinePlan& plan, int n, int m, AreaReciprocal reciprocal)
 {
     plan.n = n;
     plan.m = m;
+    const std::int64_t twiceN = 2 * static_cast<std::int64_t>(n);
+    const std::int64_t twiceM = 2 * static_cast<std::int64_t>(m);
     if (n == m) {
         plan.kind = LineKind::Copy;
-    } else if (n == 2 * m) {
+    } else if (n == twiceM) {
         plan.kind = LineKind::Halve;
     } else if (n > m) {
         plan.kind = LineKind::Shrink;
@@ -118,7 +120,7 @@ bool BuildLinePlan(LinePlan& plan, int n, int m, AreaReciprocal reciprocal)
         // The stretch formulas would also yield the one sample, but read a
         // second one that does not exist.
         plan.kind = LineKind::Replicate;
-    } else if (m == 2 * n) {
+    } else if (m == twiceN) {
         plan.kind = LineKind::Double;
     } else {
         plan.kind = LineKind::Stretch;

@@ -270,7 +270,7 @@ TEST(VexoEngines, BadArgumentsAreRefusedUntouched)
     EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 7, d, 8, 8, 8));
     EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, 8, 8, -8));
     EXPECT_FALSE(tul::ResamplePlane(s, 8, 70000, 40000, d, 4, 4, 4));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, INT_MAX, 1, INT_MAX));
+    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, INT_MAX, 2, INT_MAX));
     // packed: the row is twice the width
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 15, d, 8, 4, 16));
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 8, 4, 15));

@@ -1,0 +1,305 @@
+// TulImage's own-resampler entry points: field choice, source cropping and
+// destination placement against the model, nothing written outside the
+// picture, and refusal of pictures that cannot be resized.
+#include "tests/image/resize/resize_internals.h"
+#include "tests/image/resize/vexo_model.h"
+#include "tests/support/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <ostream>
+#include <random>
+
+namespace {
+
+using T = TulImage;
+using tultest::GuardedBuffer;
+namespace vm = vexomodel;
+
+struct VexoCase {
+    int sw, sh, dw, dh;
+    int srcMarginX, dstMarginX, dstMarginY;
+    T::FIELD_TYPE field;
+    bool fieldToField;
+    int srcPad, dstPad;  // bytes past the row in each step
+};
+
+std::ostream& operator<<(std::ostream& os, const VexoCase& c)
+{
+    return os << c.sw << "x" << c.sh << "->" << c.dw << "x" << c.dh << " margins " << c.srcMarginX
+              << "/" << c.dstMarginX << "/" << c.dstMarginY << " field " << c.field
+              << (c.fieldToField ? " into field" : " into frame") << " pads " << c.srcPad << "/"
+              << c.dstPad;
+}
+
+// The rows a case reads and writes, by the field rule and the margins.
+struct Geometry {
+    int srcStep, dstStep;          // the frames' own steps
+    int srcRowStep, dstRowStep;    // between resampled rows
+    int srcFirst, dstFirst;        // byte of the first row (field offset)
+    int srcRows, dstFrameRows;     // rows of the chosen field / destination
+    int dstRows, dstTop;
+};
+
+Geometry GeometryOf(const VexoCase& c, int bytesPerPixel)
+{
+    Geometry g{};
+    g.srcStep = c.sw * bytesPerPixel + c.srcPad;
+    g.dstStep = c.dw * bytesPerPixel + c.dstPad;
+    const bool field = c.field != T::FIELD_FRAME, odd = c.field == T::FIELD_ODD;
+    const bool intoField = field && c.fieldToField;
+    g.srcRowStep = field ? 2 * g.srcStep : g.srcStep;
+    g.srcFirst = odd ? g.srcStep : 0;
+    g.srcRows = field ? c.sh / 2 : c.sh;
+    g.dstRowStep = intoField ? 2 * g.dstStep : g.dstStep;
+    g.dstFirst = odd && intoField ? g.dstStep : 0;
+    g.dstFrameRows = intoField ? c.dh / 2 : c.dh;
+    g.dstRows = g.dstFrameRows - c.dstMarginY;
+    g.dstTop = c.dstMarginY / 2;
+    return g;
+}
+
+vm::Pic Take(const unsigned char* p, int step, int bytes, int rows)
+{
+    vm::Pic out{bytes, rows, {}};
+    for (int r = 0; r < rows; ++r)
+        out.data.insert(out.data.end(), p + static_cast<std::ptrdiff_t>(r) * step,
+                        p + static_cast<std::ptrdiff_t>(r) * step + bytes);
+    return out;
+}
+
+void Put(const vm::Pic& pic, unsigned char* p, int step)
+{
+    for (int r = 0; r < pic.rows; ++r)
+        std::copy_n(pic.data.data() + static_cast<std::size_t>(r) * pic.bytes, pic.bytes,
+                    p + static_cast<std::ptrdiff_t>(r) * step);
+}
+
+// ---- YUY2 ---------------------------------------------------------------------
+
+class VexoYuy2 : public ::testing::TestWithParam<VexoCase> {};
+
+TEST_P(VexoYuy2, PictureMatchesModelAndNothingElseIsWritten)
+{
+    const VexoCase c = GetParam();
+    const Geometry g = GeometryOf(c, 2);
+    GuardedBuffer src(static_cast<std::size_t>(g.srcStep) * c.sh);
+    GuardedBuffer dst(static_cast<std::size_t>(g.dstStep) * c.dh, 0xEE);
+    tultest::FillRandom(src, static_cast<std::uint32_t>(c.sw * 31 + c.dh));
+    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), dst.data(), g.srcStep, g.dstStep,
+                                                  {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
+                                                  c.dstMarginX, c.dstMarginY, c.field,
+                                                  c.fieldToField));
+    const vm::Pic in = Take(src.data() + g.srcFirst + c.srcMarginX, g.srcRowStep,
+                            2 * (c.sw - c.srcMarginX), g.srcRows);
+    std::vector<unsigned char> expected(dst.size(), 0xEE);
+    Put(vm::Yuy2(in, c.dw - c.dstMarginX, g.dstRows),
+        expected.data() + g.dstFirst + g.dstTop * g.dstRowStep + c.dstMarginX, g.dstRowStep);
+    EXPECT_TRUE(tultest::SameRows(expected.data(), g.dstStep, dst.data(), g.dstStep, g.dstStep, c.dh));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+std::vector<VexoCase> Yuy2Cases()
+{
+    std::vector<VexoCase> cases = {
+        {720, 6, 704, 6, 16, 0, 0, T::FIELD_FRAME, true, 0, 0},     // broadcast crop
+        {704, 5, 720, 5, 0, 16, 0, T::FIELD_FRAME, true, 0, 8},     // broadcast pillarbox
+        {352, 4, 720, 9, 0, 16, 0, T::FIELD_FRAME, true, 4, 0},
+        {16, 12, 16, 16, 0, 0, 4, T::FIELD_FRAME, true, 0, 0},      // letterbox, same width
+        {2, 1, 2, 1, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},           // one pair
+        {2, 2, 10, 7, 0, 0, 0, T::FIELD_EVEN, false, 0, 4},          // one-row field to frame
+        {10, 9, 6, 9, 0, 0, 0, T::FIELD_ODD, true, 6, 2},
+        {10, 8, 12, 11, 4, 4, 2, T::FIELD_ODD, false, 0, 0},
+        {24, 14, 10, 15, 8, 0, 3, T::FIELD_EVEN, true, 2, 6},
+        {8, 8, 8, 8, 0, 0, 0, T::FIELD_ODD, true, 0, 0},             // field copy
+        {8, 8, 8, 8, 0, 0, 0, static_cast<T::FIELD_TYPE>(7), true, 0, 0},  // 7 means even
+    };
+    std::mt19937 rng(77);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    while (cases.size() < 70) {
+        VexoCase c{};
+        c.srcMarginX = 4 * pick(0, 2);
+        c.dstMarginX = 4 * pick(0, 2);
+        c.sw = c.srcMarginX + 2 * pick(1, 24);
+        c.dw = c.dstMarginX + 2 * pick(1, 24);
+        c.field = static_cast<T::FIELD_TYPE>(pick(0, 2));
+        c.fieldToField = pick(0, 1) == 1;
+        c.sh = pick(c.field == T::FIELD_FRAME ? 1 : 2, 30);
+        c.dh = pick(2, 30);
+        const int frameRows = c.field != T::FIELD_FRAME && c.fieldToField ? c.dh / 2 : c.dh;
+        c.dstMarginY = pick(0, frameRows - 1);
+        c.srcPad = 2 * pick(0, 3);
+        c.dstPad = 2 * pick(0, 3);
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VexoYuy2, ::testing::ValuesIn(Yuy2Cases()));
+
+TEST(VexoYuy2Fields, OddFieldIntoFieldWritesOnlyOddRows)
+{
+    const int sw = 12, sh = 10, dw = 20, dh = 14;
+    GuardedBuffer src(sw * 2 * sh), dst(dw * 2 * dh, 0xEE);
+    tultest::FillRandom(src, 21);
+    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
+                                                  {dw, dh}, 0, 0, 0, T::FIELD_ODD, true));
+    for (int r = 0; r < dh; ++r) {
+        int changed = 0;
+        for (int b = 0; b < dw * 2; ++b)
+            changed += dst[r * dw * 2 + b] != 0xEE;
+        if (r % 2 == 0)
+            EXPECT_EQ(changed, 0) << "even row " << r;
+        else
+            EXPECT_GT(changed, 0) << "odd row " << r;
+    }
+}
+
+// ---- 4:2:0 --------------------------------------------------------------------
+
+// Plane p of a 4:2:0 frame: byte offset, and the divisor of width, rows, step.
+int PlaneStart(int p, int rows, int step)
+{
+    return p == 0 ? 0 : rows * step + (p == 2 ? (rows / 2) * (step / 2) : 0);
+}
+
+class VexoYuv420 : public ::testing::TestWithParam<VexoCase> {};
+
+TEST_P(VexoYuv420, PlanesMatchModelAndNothingElseIsWritten)
+{
+    const VexoCase c = GetParam();
+    const Geometry g = GeometryOf(c, 1);
+    const auto frameBytes = [](int rows, int step) {
+        return static_cast<std::size_t>(rows) * step + 2 * static_cast<std::size_t>(rows / 2) * (step / 2);
+    };
+    GuardedBuffer src(frameBytes(c.sh, g.srcStep));
+    GuardedBuffer dst(frameBytes(c.dh, g.dstStep), 0xEE);
+    tultest::FillRandom(src, static_cast<std::uint32_t>(c.sh * 131 + c.dw));
+    ASSERT_TRUE(TulImageInternals::VexoResizeYUV420(src.data(), dst.data(), g.srcStep, g.dstStep,
+                                                    {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
+                                                    c.dstMarginX, c.dstMarginY, c.field,
+                                                    c.fieldToField));
+    std::vector<unsigned char> expected(dst.size(), 0xEE);
+    const int srcEntry = c.srcMarginX / 2 + g.srcFirst, dstEntry = c.dstMarginX / 2 + g.dstFirst;
+    const int w = c.sw - c.srcMarginX, W = c.dw - c.dstMarginX;
+    for (int p = 0; p < 3; ++p) {
+        const int k = p == 0 ? 1 : 2;  // chroma: half the entry, width, rows and step
+        if (W / k == 0 || g.dstRows / k == 0)
+            continue;
+        const vm::Pic in = Take(src.data() + PlaneStart(p, c.sh, g.srcStep) + srcEntry / k,
+                                g.srcRowStep / k, w / k, g.srcRows / k);
+        Put(vm::Plane(in, W / k, g.dstRows / k),
+            expected.data() + PlaneStart(p, c.dh, g.dstStep) + dstEntry / k +
+                (g.dstTop / k) * (g.dstRowStep / k),
+            g.dstRowStep / k);
+    }
+    EXPECT_TRUE(tultest::SameBytes(expected, dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+std::vector<VexoCase> Yuv420Cases()
+{
+    std::vector<VexoCase> cases = {
+        {720, 8, 704, 8, 16, 0, 0, T::FIELD_FRAME, true, 0, 0},
+        {2, 6, 9, 6, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},           // one chroma column
+        {16, 12, 16, 16, 0, 0, 4, T::FIELD_FRAME, true, 0, 0},       // letterbox
+        {16, 12, 16, 18, 0, 0, 6, T::FIELD_FRAME, true, 0, 0},       // odd rows above
+        {12, 6, 20, 10, 0, 0, 0, T::FIELD_ODD, true, 0, 0},          // height 2 mod 4
+        {12, 10, 20, 14, 4, 8, 2, T::FIELD_EVEN, true, 2, 4},
+        {11, 9, 7, 5, 0, 0, 0, T::FIELD_FRAME, true, 1, 2},          // odd everything
+        {10, 12, 14, 9, 2, 0, 1, T::FIELD_ODD, false, 0, 1},
+        {1, 1, 1, 1, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},           // no chroma at all
+    };
+    std::mt19937 rng(4242);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    while (cases.size() < 70) {
+        VexoCase c{};
+        c.srcMarginX = 2 * pick(0, 4);
+        c.dstMarginX = 2 * pick(0, 4);
+        c.sw = c.srcMarginX + pick(2, 40);
+        c.dw = c.dstMarginX + pick(2, 40);
+        c.field = static_cast<T::FIELD_TYPE>(pick(0, 2));
+        c.fieldToField = pick(0, 1) == 1;
+        c.sh = pick(c.field == T::FIELD_FRAME ? 2 : 4, 30);
+        c.dh = pick(4, 30);
+        const int frameRows = c.field != T::FIELD_FRAME && c.fieldToField ? c.dh / 2 : c.dh;
+        c.dstMarginY = pick(0, frameRows - 2);
+        c.srcPad = pick(0, 3);
+        c.dstPad = pick(0, 3);
+        if (c.field != T::FIELD_FRAME) {  // fields of 4:2:0 frames need even steps
+            c.srcPad += (c.sw + c.srcPad) % 2;
+            c.dstPad += (c.dw + c.dstPad) % 2;
+        }
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VexoYuv420, ::testing::ValuesIn(Yuv420Cases()));
+
+TEST(VexoYuv420Placement, LetterboxCentresLumaAndChroma)
+{
+    // 16 x 12 into 16 x 16 with 4 rows of margin: a vertical copy two rows
+    // down; chroma one row down inside the destination's own planes.
+    const int w = 16, h = 12, H = 16;
+    GuardedBuffer src(w * h * 3 / 2), dst(w * H * 3 / 2, 0xEE);
+    tultest::FillRandom(src, 8);
+    ASSERT_TRUE(TulImageInternals::VexoResizeYUV420(src.data(), dst.data(), w, w, {w, h}, {w, H},
+                                                    0, 0, 4, T::FIELD_FRAME, true));
+    for (int p = 0; p < 3; ++p) {
+        const int k = p == 0 ? 1 : 2;
+        const unsigned char* s = src.data() + PlaneStart(p, h, w);
+        const unsigned char* d = dst.data() + PlaneStart(p, H, w);
+        for (int r = 0; r < H / k; ++r) {
+            const bool inside = r >= 2 / k && r < 2 / k + h / k;
+            for (int x = 0; x < w / k; ++x) {
+                const int got = d[r * (w / k) + x];
+                const int want = inside ? s[(r - 2 / k) * (w / k) + x] : 0xEE;
+                ASSERT_EQ(got, want) << "plane " << p << " row " << r << " byte " << x;
+            }
+        }
+    }
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+// ---- Refusals -------------------------------------------------------------------
+
+TEST(VexoEntryRefusals, UnresizablePicturesLeaveTheDestinationAlone)
+{
+    GuardedBuffer src(64 * 64), dst(64 * 64, 0xEE);
+    tultest::FillRandom(src, 1);
+    unsigned char* s = src.data();
+    unsigned char* d = dst.data();
+    const auto F = T::FIELD_FRAME;
+    using I = TulImageInternals;
+    for (auto resize : {&I::VexoResizeYUY2, &I::VexoResizeYUV420}) {
+        EXPECT_FALSE(resize(nullptr, d, 32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, nullptr, 32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, d, 32, 32, {0, 8}, {8, 8}, 0, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, -2}, 0, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 8, 0, 0, F, true));   // all cropped
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 12, 0, F, true));  // margin > width
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 0, 8, F, true));   // all rows margin
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, -4, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 0, -2, F, true));
+        EXPECT_FALSE(resize(s, d, -32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
+        EXPECT_FALSE(resize(s, d, 4, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));    // step < row
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 1}, {8, 8}, 0, 0, 0, T::FIELD_ODD, false));
+        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 3}, 0, 0, 1, T::FIELD_EVEN, true));
+        EXPECT_FALSE(resize(s, d, 1 << 20, 32, {8, 4096}, {8, 8}, 0, 0, 0, F, true));  // > 2^31
+        EXPECT_FALSE(resize(s, d, INT_MAX / 2 + 1, 32, {8, 1}, {8, 8}, 0, 0, 0, T::FIELD_EVEN, true));
+    }
+    // YUY2: odd widths after the margins, and margins splitting pixel pairs
+    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 1404, 704, {702, 1}, {351, 1}, 0, 0, 0, F, true));
+    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 32, 32, {16, 4}, {16, 4}, 2, 0, 0, F, true));
+    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 32, 32, {16, 4}, {16, 4}, 0, 6, 0, F, true));
+    // 4:2:0 fields with an odd step
+    EXPECT_FALSE(I::VexoResizeYUV420(s, d, 9, 8, {8, 8}, {8, 8}, 0, 0, 0, T::FIELD_ODD, false));
+    EXPECT_FALSE(I::VexoResizeYUV420(s, d, 8, 9, {8, 8}, {8, 8}, 0, 0, 0, T::FIELD_ODD, true));
+    for (std::size_t i = 0; i < dst.size(); ++i)
+        ASSERT_EQ(dst[i], 0xEE) << i;
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
+}  // namespace
