@@ -50,7 +50,10 @@ const StatusCase kStatusCases[] = {
     {"NegativeRoiHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.height = -2; }},
     {"SizeBeforeStep", ippStsSizeErr, [](CenterCall& c, int& s, int&, bool&, bool&) { c.dstSize.width = 0; s = 0; }},
     {"RowBeyondInt", ippStsSizeErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.width = INT_MAX / c.channels + 1; }},
+     [](CenterCall& c, int&, int&, bool&, bool&) {
+         // One channel always fits; then only the plain size check applies.
+         c.dstSize.width = c.channels == 1 ? 0 : INT_MAX / c.channels + 1;
+     }},
     {"ZeroSourceStep", ippStsStepErr, [](CenterCall&, int& s, int&, bool&, bool&) { s = 0; }},
     {"NegativeDestinationStep", ippStsStepErr, [](CenterCall&, int&, int& d, bool&, bool&) { d = -64; }},
     {"StepBeforeFactor", ippStsStepErr, [](CenterCall& c, int& s, int&, bool&, bool&) { s = -1; c.xFactor = 0; }},
