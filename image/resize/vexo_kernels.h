@@ -33,9 +33,9 @@ inline unsigned char LinearSample(unsigned x, unsigned y, double f)
 }
 
 // 16.16 four-tap sum; |weights| stay below 2^17, so 32 bits never overflow.
-inline unsigned char CubicSample(int s0, int s1, int s2, int s3, const int* w)
+inline unsigned char CubicSample(int s0, int s1, int s2, int s3, int w0, int w1, int w2, int w3)
 {
-    std::int32_t v = s0 * w[0] + s1 * w[1] + s2 * w[2] + s3 * w[3] + 0x8000;
+    std::int32_t v = s0 * w0 + s1 * w1 + s2 * w2 + s3 * w3 + 0x8000;
     v = v < 0 ? 0 : (v > 0xFF0000 ? 0xFF0000 : v);
     return static_cast<unsigned char>(v >> 16);
 }
@@ -68,7 +68,8 @@ struct SampleLine {
     void Cubic(int j, int i, const int* w) const
     {
         for (int l = 0; l < Lanes; ++l)
-            Out(j, l) = CubicSample(*In(i - 1, l), *In(i, l), *In(i + 1, l), *In(i + 2, l), w);
+            Out(j, l) = CubicSample(*In(i - 1, l), *In(i, l), *In(i + 1, l), *In(i + 2, l), w[0],
+                                    w[1], w[2], w[3]);
     }
     void Area(int j, const AreaTap* taps, int count, const AreaScale& scale) const
     {
@@ -94,13 +95,17 @@ struct RowLine {
     const unsigned char* In(int i) const { return s + i * sStep; }
     unsigned char* Out(int j) const { return d + j * dStep; }
 
+    // Each loop keeps its pointers and length in locals: stores through
+    // unsigned char may alias anything, which would otherwise force a
+    // reload of the members per byte and stop vectorisation.
     void Copy(int j, int i) const { std::memcpy(Out(j), In(i), static_cast<std::size_t>(bytes)); }
     void Average(int j, int i0, int i1) const
     {
         const unsigned char* x = In(i0);
         const unsigned char* y = In(i1);
         unsigned char* o = Out(j);
-        for (int c = 0; c < bytes; ++c)
+        const int count = bytes;
+        for (int c = 0; c < count; ++c)
             o[c] = HalfSum(x[c], y[c]);
     }
     void Linear(int j, int i, double f) const
@@ -108,7 +113,8 @@ struct RowLine {
         const unsigned char* x = In(i);
         const unsigned char* y = In(i + 1);
         unsigned char* o = Out(j);
-        for (int c = 0; c < bytes; ++c)
+        const int count = bytes;
+        for (int c = 0; c < count; ++c)
             o[c] = LinearSample(x[c], y[c], f);
     }
     void Cubic(int j, int i, const int* w) const
@@ -118,47 +124,52 @@ struct RowLine {
         const unsigned char* r2 = In(i + 1);
         const unsigned char* r3 = In(i + 2);
         unsigned char* o = Out(j);
-        for (int c = 0; c < bytes; ++c)
-            o[c] = CubicSample(r0[c], r1[c], r2[c], r3[c], w);
+        const int w0 = w[0], w1 = w[1], w2 = w[2], w3 = w[3];
+        const int count = bytes;
+        for (int c = 0; c < count; ++c)
+            o[c] = CubicSample(r0[c], r1[c], r2[c], r3[c], w0, w1, w2, w3);
     }
     void Area(int j, const AreaTap* taps, int count, const AreaScale& scale) const
     {
         // Sums are exact integers, so adding row by row gives the same
         // totals as the per-column walk.
+        std::uint32_t* sum = acc;
+        const int width = bytes;
         const std::uint32_t w0 = taps[0].weight;
         const unsigned char* r = In(taps[0].source);
-        for (int c = 0; c < bytes; ++c)
-            acc[c] = w0 * r[c];
+        for (int c = 0; c < width; ++c)
+            sum[c] = w0 * r[c];
         for (int t = 1; t < count; ++t) {
             const std::uint32_t w = taps[t].weight;
             r = In(taps[t].source);
-            for (int c = 0; c < bytes; ++c)
-                acc[c] += w * r[c];
+            for (int c = 0; c < width; ++c)
+                sum[c] += w * r[c];
         }
         unsigned char* o = Out(j);
-        for (int c = 0; c < bytes; ++c)
-            o[c] = scale.Apply(acc[c]);
+        const AreaScale k = scale;
+        for (int c = 0; c < width; ++c)
+            o[c] = k.Apply(sum[c]);
     }
 };
 
 // ---- Kernels --------------------------------------------------------------
 
 template <class Line>
-void CopyLine(const Line& line, int n)
+void CopyLine(const Line line, int n)
 {
     for (int j = 0; j < n; ++j)
         line.Copy(j, j);
 }
 
 template <class Line>
-void HalveLine(const Line& line, int m)
+void HalveLine(const Line line, int m)
 {
     for (int j = 0; j < m; ++j)
         line.Average(j, 2 * j, 2 * j + 1);
 }
 
 template <class Line>
-void DoubleLine(const Line& line, int n)
+void DoubleLine(const Line line, int n)
 {
     for (int i = 0; i < n - 1; ++i) {
         line.Copy(2 * i, i);
@@ -169,14 +180,14 @@ void DoubleLine(const Line& line, int n)
 }
 
 template <class Line>
-void ReplicateLine(const Line& line, int m)
+void ReplicateLine(const Line line, int m)
 {
     for (int j = 0; j < m; ++j)
         line.Copy(j, 0);
 }
 
 template <class Line>
-void ShrinkLine(const Line& line, const AreaPlan& plan, int m)
+void ShrinkLine(const Line line, const AreaPlan& plan, int m)
 {
     const AreaTap* taps = plan.taps.data();
     for (int j = 0; j < m; ++j) {
@@ -189,7 +200,7 @@ void ShrinkLine(const Line& line, const AreaPlan& plan, int m)
 // Linear for positions below 1, cubic while all four taps exist (i < n - 2),
 // linear again up to n - 1, and the last sample is the last source sample.
 template <class Line>
-void StretchLine(const Line& line, const std::vector<StretchEntry>& table, int n, int m)
+void StretchLine(const Line line, const std::vector<StretchEntry>& table, int n, int m)
 {
     const StretchEntry* e = table.data();
     const int last = m - 1;
@@ -205,7 +216,7 @@ void StretchLine(const Line& line, const std::vector<StretchEntry>& table, int n
 }
 
 template <class Line>
-void RunLine(const Line& line, const LinePlan& plan)
+void RunLine(const Line line, const LinePlan& plan)
 {
     switch (plan.kind) {
     case LineKind::Copy:

@@ -20,7 +20,8 @@ int GreatestCommonDivisor(int x, int y)
 
 AreaScale MakeScale(int b, AreaReciprocal reciprocal)
 {
-    const std::uint64_t fine = (std::uint64_t{1} << 32) / static_cast<std::uint64_t>(b);
+    const auto fine =
+        static_cast<std::uint32_t>((std::uint64_t{1} << 32) / static_cast<std::uint64_t>(b));
     if (reciprocal == AreaReciprocal::Packed13) {
         const std::uint32_t coarse = 8192u / static_cast<std::uint32_t>(b);
         // Beyond b = 8192 the 13-bit reciprocal is 0 and every sample would

@@ -10,11 +10,11 @@ namespace tul {
 
 // How an area sum (at most 255 * b) is brought back to one sample.
 struct AreaScale {
-    std::uint64_t reciprocal;
+    std::uint32_t reciprocal;  // at most 2^31, since b >= 2
     unsigned shift;
     unsigned char Apply(std::uint32_t sum) const
     {
-        return static_cast<unsigned char>((sum * reciprocal) >> shift);
+        return static_cast<unsigned char>((static_cast<std::uint64_t>(sum) * reciprocal) >> shift);
     }
 };
 
