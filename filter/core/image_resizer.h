@@ -32,6 +32,10 @@ public:
 
     bool FillsFields() const { return m_fillFields; }
 
+    // False when the TulImage could not be allocated: the slot can then
+    // never resize, and its owner should not be handed out.
+    bool HasImage() const { return m_image != nullptr; }
+
     // In-place deinterlace of a frame of height lines of width x 2 bytes.
     static void FillFields(unsigned char* frame, LONG width, LONG height, LONG method);
 

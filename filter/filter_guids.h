@@ -1,0 +1,15 @@
+// The filter module's own identifiers: the filter's and its property
+// page's class identifiers and the two custom interfaces. Generated once;
+// registrations and applications depend on them, so they never change.
+#pragma once
+
+#include "platform/com/guid.h"
+
+// {5a3d6ef8-8328-4482-a109-606e989a8fd6}
+DEFINE_GUID(CLSID_ResizeFilter, 0x5a3d6ef8, 0x8328, 0x4482, 0xa1, 0x09, 0x60, 0x6e, 0x98, 0x9a, 0x8f, 0xd6);
+// {9759ba5f-97c9-4493-bda3-e4d0bb955663}
+DEFINE_GUID(CLSID_ResizePropertyPage, 0x9759ba5f, 0x97c9, 0x4493, 0xbd, 0xa3, 0xe4, 0xd0, 0xbb, 0x95, 0x56, 0x63);
+// {0fa9960a-6fe6-4bfd-95bf-032e71bbf8d4}
+DEFINE_GUID(IID_IResizeSettings, 0x0fa9960a, 0x6fe6, 0x4bfd, 0x95, 0xbf, 0x03, 0x2e, 0x71, 0xbb, 0xf8, 0xd4);
+// {de1598d0-70a8-4ea9-8b03-59393698793e}
+DEFINE_GUID(IID_IResizeSnapshot, 0xde1598d0, 0x70a8, 0x4ea9, 0x8b, 0x03, 0x59, 0x39, 0x36, 0x98, 0x79, 0x3e);
