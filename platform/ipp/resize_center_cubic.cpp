@@ -6,6 +6,7 @@
 // the following destination rows still need it.
 #include "platform/ipp/resize_center_taps.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -24,6 +25,8 @@ void CubicRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
     for (auto& k : kept)
         k.resize(values);
     std::vector<double> sum(values);
+    // The source row in use, as doubles: converted once, read four times.
+    std::vector<double> line(static_cast<std::size_t>(xt.span) * N);
 
     for (int r = 0; r < f.y.Count(); ++r) {
         const std::size_t tap0 = yt.first[r];
@@ -32,7 +35,9 @@ void CubicRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
             const int row = yt.lo + yt.index[tap0 + m];
             const int slot = row & 3;
             if (keptRow[slot] != row) {
-                ApplyTaps<N>(f.SrcPixel(row, xt.lo), xt, kept[slot].data(), count);
+                const Ipp8u* s = f.SrcPixel(row, xt.lo);
+                std::copy(s, s + line.size(), line.begin());
+                ApplyFourTaps<N>(line.data(), xt, kept[slot].data(), count);
                 keptRow[slot] = row;
             }
         }

@@ -5,6 +5,7 @@
 
 #include "platform/ipp/resize_center_plan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -26,13 +27,10 @@ WeightTaps MakeCubicTaps(const Axis& a);
 WeightTaps MakeAreaTaps(const Axis& a);
 
 // Clamps to the 8-bit range first (the cubic overshoots), then rounds half up.
+// Written as min/max so that the row loops stay free of branches.
 inline Ipp8u RoundSample(double v)
 {
-    if (!(v > 0.0))
-        return 0;
-    if (v >= 255.0)
-        return 255;
-    return static_cast<Ipp8u>(v + 0.5);
+    return static_cast<Ipp8u>(std::min(std::max(v, 0.0), 255.0) + 0.5);
 }
 
 // out[k*N + c] = sum of weight * row[index*N + c] over the taps of k.
@@ -49,6 +47,23 @@ void ApplyTaps(const T* row, const WeightTaps& t, double* out, int count)
         }
         for (int c = 0; c < N; ++c)
             out[k * N + c] = acc[c];
+    }
+}
+
+// ApplyTaps for tables of exactly four taps per output (the cubic), on a
+// row already converted to double. Sums in tap order, as ApplyTaps does.
+template <int N>
+void ApplyFourTaps(const double* row, const WeightTaps& t, double* out, int count)
+{
+    const std::int32_t* index = t.index.data();
+    const double* weight = t.weight.data();
+    for (int k = 0; k < count; ++k, index += 4, weight += 4) {
+        const double* p0 = row + static_cast<std::ptrdiff_t>(index[0]) * N;
+        const double* p1 = row + static_cast<std::ptrdiff_t>(index[1]) * N;
+        const double* p2 = row + static_cast<std::ptrdiff_t>(index[2]) * N;
+        const double* p3 = row + static_cast<std::ptrdiff_t>(index[3]) * N;
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = weight[0] * p0[c] + weight[1] * p1[c] + weight[2] * p2[c] + weight[3] * p3[c];
     }
 }
 
