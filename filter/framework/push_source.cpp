@@ -11,8 +11,9 @@ LONG ImpliedBufferSize(const CMediaType& mt)
     if (const BITMAPINFOHEADER* bih = BitmapHeaderOf(mt))
         if (bih->biSizeImage > 0 && bih->biSizeImage <= 0x7FFFFFFFu)
             return static_cast<LONG>(bih->biSizeImage);
-    if (mt.lSampleSize > 0 && mt.lSampleSize <= 0x7FFFFFFFu)
-        return static_cast<LONG>(mt.lSampleSize);
+    const ULONG fixed = mt.GetSampleSize();  // 0 for variable-size types
+    if (fixed > 0 && fixed <= 0x7FFFFFFFu)
+        return static_cast<LONG>(fixed);
     return 0;
 }
 }  // namespace

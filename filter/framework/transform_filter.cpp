@@ -101,7 +101,11 @@ STDMETHODIMP CTransformFilter::Pause()
     } else {
         const bool starting = m_State == State_Stopped;
         if (starting) {
+            // The skip state belongs to the streaming thread: reset it only
+            // here, under the receive lock, before a new stream begins.
             CAutoLock receiveLock(&m_csReceive);
+            m_bSampleSkipped = FALSE;
+            m_bQualityChanged = FALSE;
             hr = StartStreaming();
         }
         if (SUCCEEDED(hr)) {
@@ -112,8 +116,6 @@ STDMETHODIMP CTransformFilter::Pause()
             }
         }
     }
-    m_bSampleSkipped = FALSE;
-    m_bQualityChanged = FALSE;
     return hr;
 }
 
