@@ -26,20 +26,37 @@ bool FitsPicture(const void* p, int width, int height, int step, int bytesPerSam
     return static_cast<std::int64_t>(height - 1) * step + row <= INT_MAX;
 }
 
+// Bytes from a picture's first row to the end of its last.
+std::int64_t Extent(int rowBytes, int height, int step)
+{
+    return static_cast<std::int64_t>(height - 1) * step + rowBytes;
+}
+
+// Whether two byte ranges share any byte. Source and destination may be
+// one buffer (in-place deinterlacing resizes a field onto its own frame).
+bool Overlap(const unsigned char* a, std::int64_t aBytes, const unsigned char* b, std::int64_t bBytes)
+{
+    const auto x = reinterpret_cast<std::uintptr_t>(a);
+    const auto y = reinterpret_cast<std::uintptr_t>(b);
+    return x < y + static_cast<std::uintptr_t>(bBytes) && y < x + static_cast<std::uintptr_t>(aBytes);
+}
+
 // Runs `horizontal` (source row -> row of `rowBytes` bytes) over every
-// source row and resamples the result vertically by `vertical`. When one
-// pass is a copy the other reads or writes the caller's buffer directly:
-// the bytes are the same, one pass over memory is saved.
+// source row into an intermediate block and resamples the block vertically
+// by `vertical`. Every source byte is read before the first destination
+// byte is written, so source and destination may overlap. When they do not
+// and one pass is a copy, the other pass reads or writes the caller's
+// buffer directly instead: the same bytes, one pass over memory fewer.
 template <class Horizontal>
 bool TwoPasses(const unsigned char* src, int srcStep, bool horizontalCopy,
                const Horizontal& horizontal, const LinePlan& vertical, unsigned char* dst,
-               int dstStep, int rowBytes)
+               int dstStep, int rowBytes, bool separate)
 {
     const int srcHeight = vertical.n;
     const auto width = static_cast<std::size_t>(rowBytes);
     auto rowOf = [](auto* base, int step, int r) { return base + static_cast<std::ptrdiff_t>(r) * step; };
 
-    if (vertical.kind == LineKind::Copy) {
+    if (separate && vertical.kind == LineKind::Copy) {
         for (int r = 0; r < srcHeight; ++r) {
             if (horizontalCopy)
                 std::memcpy(rowOf(dst, dstStep, r), rowOf(src, srcStep, r), width);
@@ -52,15 +69,20 @@ bool TwoPasses(const unsigned char* src, int srcStep, bool horizontalCopy,
     const unsigned char* middle = src;
     int middleStep = srcStep;
     std::unique_ptr<unsigned char[]> block;
-    if (!horizontalCopy) {
+    if (!separate || !horizontalCopy) {
         const std::int64_t bytes = static_cast<std::int64_t>(srcHeight) * rowBytes;
         if (bytes > INT_MAX)
             return false;
         block.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(bytes)]);
         if (!block)
             return false;
-        for (int r = 0; r < srcHeight; ++r)
-            horizontal(rowOf(src, srcStep, r), block.get() + static_cast<std::size_t>(r) * width);
+        for (int r = 0; r < srcHeight; ++r) {
+            unsigned char* row = block.get() + static_cast<std::size_t>(r) * width;
+            if (horizontalCopy)
+                std::memcpy(row, rowOf(src, srcStep, r), width);
+            else
+                horizontal(rowOf(src, srcStep, r), row);
+        }
         middle = block.get();
         middleStep = rowBytes;
     }
@@ -87,8 +109,10 @@ bool PlaneUnchecked(const unsigned char* src, int srcWidth, int srcHeight, int s
     auto horizontal = [&across](const unsigned char* s, unsigned char* d) {
         RunLine(SampleLine<1, 1, 1>{s, d}, across);
     };
+    const bool separate = !Overlap(src, Extent(srcWidth, srcHeight, srcStep), dst,
+                                   Extent(dstWidth, dstHeight, dstStep));
     return TwoPasses(src, srcStep, across.kind == LineKind::Copy, horizontal, down, dst, dstStep,
-                     dstWidth);
+                     dstWidth, separate);
 }
 
 struct PlaneGeometry {
@@ -137,8 +161,10 @@ bool ResampleYUY2(const unsigned char* src, int srcWidth, int srcHeight, int src
             RunLine(SampleLine<2, 1, 1>{s, d}, luma);
             RunLine(SampleLine<4, 2, 2>{s + 1, d + 1}, chroma);
         };
+        const bool separate = !Overlap(src, Extent(2 * srcWidth, srcHeight, srcStep), dst,
+                                       Extent(2 * dstWidth, dstHeight, dstStep));
         return TwoPasses(src, srcStep, luma.kind == LineKind::Copy, horizontal, down, dst,
-                         dstStep, 2 * dstWidth);
+                         dstStep, 2 * dstWidth, separate);
     } catch (...) {
         return false;
     }

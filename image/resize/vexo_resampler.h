@@ -5,7 +5,9 @@
 // Every engine refuses (false, nothing written) null pointers, sizes below
 // one sample, steps shorter than a row, and extents beyond 32 signed bits;
 // it returns false as well when working memory cannot be obtained. Steps
-// are non-negative: pointers address the first row.
+// are non-negative: pointers address the first row. Source and destination
+// may be the same memory (all of a plane is read before any of it is
+// written), as in-place deinterlacing needs.
 #pragma once
 
 namespace tul {

@@ -10,6 +10,7 @@
 #include <climits>
 #include <ostream>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -262,6 +263,40 @@ TEST(VexoYuv420Placement, LetterboxCentresLumaAndChroma)
     }
     EXPECT_TRUE(dst.GuardsIntact());
 }
+
+// ---- In place -------------------------------------------------------------------
+
+// Deinterlacing in place rebuilds a frame from one of its own fields: the
+// result must be what an out-of-place call gives.
+class VexoInPlace : public ::testing::TestWithParam<std::tuple<bool, T::FIELD_TYPE, int>> {};
+
+TEST_P(VexoInPlace, FieldOntoItsOwnFrameEqualsOutOfPlace)
+{
+    const auto [planar, field, width] = GetParam();
+    const int height = 14;
+    const int step = planar ? width : 2 * width;
+    const std::size_t bytes = planar ? static_cast<std::size_t>(step) * height * 3 / 2
+                                     : static_cast<std::size_t>(step) * height;
+    auto resize = planar ? &TulImageInternals::VexoResizeYUV420 : &TulImageInternals::VexoResizeYUY2;
+    GuardedBuffer frame(bytes), apart(bytes, 0xEE);
+    tultest::FillRandom(frame, static_cast<std::uint32_t>(width + field));
+    const std::vector<unsigned char> original = frame.Bytes();
+    ASSERT_TRUE(resize(const_cast<unsigned char*>(original.data()), apart.data(), step, step,
+                       {width, height}, {width, height}, 0, 0, 0, field, false));
+    ASSERT_TRUE(resize(frame.data(), frame.data(), step, step, {width, height}, {width, height}, 0,
+                       0, 0, field, false));
+    EXPECT_TRUE(tultest::SameBytes(apart.Bytes(), frame.Bytes()));
+    // the whole frame in place onto itself changes nothing
+    ASSERT_TRUE(resize(apart.data(), apart.data(), step, step, {width, height}, {width, height}, 0,
+                       0, 0, T::FIELD_FRAME, true));
+    EXPECT_TRUE(tultest::SameBytes(frame.Bytes(), apart.Bytes()));
+    EXPECT_TRUE(frame.GuardsIntact() && apart.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, VexoInPlace,
+                         ::testing::Combine(::testing::Bool(),
+                                            ::testing::Values(T::FIELD_EVEN, T::FIELD_ODD),
+                                            ::testing::Values(2, 10, 64)));
 
 // ---- Refusals -------------------------------------------------------------------
 
