@@ -12,6 +12,7 @@
 class CBasePin;
 // The registration record of a filter; defined with the registration code.
 struct AMOVIESETUP_FILTER;
+typedef AMOVIESETUP_FILTER* LPAMOVIESETUP_FILTER;
 
 class CBaseFilter : public CUnknown, public IBaseFilter {
 public:
@@ -44,7 +45,7 @@ public:
     virtual int GetPinCount() = 0;
     virtual CBasePin* GetPin(int n) = 0;
     // Registration data; none unless a filter supplies it.
-    virtual AMOVIESETUP_FILTER* GetSetupData() { return nullptr; }
+    virtual LPAMOVIESETUP_FILTER GetSetupData() { return nullptr; }
 
     BOOL IsStopped() const { return m_State == State_Stopped; }
     BOOL IsActive() const { return m_State != State_Stopped; }

@@ -41,6 +41,7 @@ public:
     IPin* GetConnected() const { return m_Connected; }
     BOOL IsStopped() const { return m_pFilter->IsStopped(); }
     const CMediaType& CurrentMediaType() const { return m_mt; }
+    CMediaType& CurrentMediaType() { return m_mt; }
     LPCWSTR Name() const { return m_pName.c_str(); }
     PIN_DIRECTION Direction() const { return m_dir; }
 

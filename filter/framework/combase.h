@@ -8,7 +8,8 @@
 #include <atomic>
 
 typedef const wchar_t* LPCTSTR;  // debug names of objects
-#define NAME(x) (x)
+// Debug names are not kept: NAME("...") takes narrow or wide text alike.
+#define NAME(x) nullptr
 
 class INonDelegatingUnknown {
 public:

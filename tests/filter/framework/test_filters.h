@@ -63,7 +63,7 @@ public:
             *phr = E_OUTOFMEMORY;
         return filter;
     }
-    explicit CInvertFilter(LPUNKNOWN pUnk) : CTransformFilter(L"Invert", pUnk, CLSID_TestTransform) {}
+    explicit CInvertFilter(LPUNKNOWN pUnk) : CTransformFilter(NAME("Invert"), pUnk, CLSID_TestTransform) {}
 
     HRESULT CheckInputType(const CMediaType* mtIn) override
     {
@@ -90,7 +90,8 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* pAlloc, ALLOCATOR_PROPERTIES* pProp) override
     {
         Log("DecideBufferSize");
-        const BITMAPINFOHEADER* bih = BitmapHeaderOf(m_pInput->CurrentMediaType());
+        CMediaType* input = &m_pInput->CurrentMediaType();  // written the DirectShow way
+        const BITMAPINFOHEADER* bih = BitmapHeaderOf(*input);
         if (bih == nullptr)
             return E_UNEXPECTED;
         const LONG frame = static_cast<LONG>(bih->biSizeImage);
