@@ -38,10 +38,6 @@ inline bool RowsOverlap(int step, std::int64_t rowBytes, int height)
     return height > 1 && step < rowBytes;
 }
 
-}  // namespace tulipp
-
-namespace tulipp {
-
 // The size, step and overlap checks of a primitive that reads rows of
 // `readPixelBytes` per pixel at `readStep` and writes rows of
 // `writePixelBytes` per pixel at `writeStep` (the same pair for in-place
