@@ -4,6 +4,7 @@
 // interpolated across at every written column, then the four results are
 // combined down. A source row is interpolated across once and kept while
 // the following destination rows still need it.
+#include "platform/ipp/resize_center_double_rows.h"
 #include "platform/ipp/resize_center_taps.h"
 
 #include <algorithm>
@@ -24,15 +25,16 @@ void CubicRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
     std::array<int, 4> keptRow = {-1, -1, -1, -1};
     for (auto& k : kept)
         k.resize(values);
-    std::vector<double> sum(values);
     // The source row in use, as doubles: converted once, read four times.
     std::vector<double> line(static_cast<std::size_t>(xt.span) * N);
+    const DoubleRowOps& ops = ActiveDoubleRowOps();
 
     for (int r = 0; r < f.y.Count(); ++r) {
-        const std::size_t tap0 = yt.first[r];
-        const std::size_t taps = yt.first[r + 1] - tap0;
-        for (std::size_t m = 0; m < taps; ++m) {
-            const int row = yt.lo + yt.index[tap0 + m];
+        const std::int32_t* index = yt.index.data() + 4 * static_cast<std::size_t>(r);
+        const double* w = yt.weight.data() + 4 * static_cast<std::size_t>(r);
+        const double* h[4];
+        for (int m = 0; m < 4; ++m) {
+            const int row = yt.lo + index[m];
             const int slot = row & 3;
             if (keptRow[slot] != row) {
                 const Ipp8u* s = f.SrcPixel(row, xt.lo);
@@ -40,21 +42,10 @@ void CubicRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
                 ApplyFourTaps<N>(line.data(), xt, kept[slot].data(), count);
                 keptRow[slot] = row;
             }
+            h[m] = kept[slot].data();
         }
-        for (std::size_t m = 0; m < taps; ++m) {
-            const double w = yt.weight[tap0 + m];
-            const double* h = kept[(yt.lo + yt.index[tap0 + m]) & 3].data();
-            if (m == 0) {
-                for (std::size_t i = 0; i < values; ++i)
-                    sum[i] = w * h[i];
-            } else {
-                for (std::size_t i = 0; i < values; ++i)
-                    sum[i] += w * h[i];
-            }
-        }
-        Ipp8u* out = f.DstWritten(f.y.begin + r);
-        for (std::size_t i = 0; i < values; ++i)
-            out[i] = RoundSample(sum[i]);
+        // One pass down the four kept rows, summed in tap order.
+        ops.combineFour(h, w, f.DstWritten(f.y.begin + r), values);
     }
 }
 

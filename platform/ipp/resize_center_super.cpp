@@ -2,6 +2,7 @@
 // double precision: each destination pixel is the area-weighted mean of the
 // source pixels under its footprint. Rows are summed down first over the
 // columns in use, then the column footprints are summed across.
+#include "platform/ipp/resize_center_double_rows.h"
 #include "platform/ipp/resize_center_taps.h"
 
 #include <algorithm>
@@ -17,19 +18,15 @@ void SuperRows(const Frame& f, const WeightTaps& xt, const WeightTaps& yt)
     const std::size_t spanValues = static_cast<std::size_t>(xt.span) * N;
     std::vector<double> down(spanValues);
     std::vector<double> across(static_cast<std::size_t>(count) * N);
+    const DoubleRowOps& ops = ActiveDoubleRowOps();
 
     for (int r = 0; r < f.y.Count(); ++r) {
         std::fill(down.begin(), down.end(), 0.0);
         for (std::size_t m = yt.first[r]; m < yt.first[r + 1]; ++m) {
-            const Ipp8u* s = f.SrcPixel(yt.lo + yt.index[m], xt.lo);
-            const double w = yt.weight[m];
-            for (std::size_t i = 0; i < spanValues; ++i)
-                down[i] += w * s[i];
+            ops.accumulate(f.SrcPixel(yt.lo + yt.index[m], xt.lo), yt.weight[m], down.data(), spanValues);
         }
         ApplyTaps<N>(down.data(), xt, across.data(), count);
-        Ipp8u* out = f.DstWritten(f.y.begin + r);
-        for (std::size_t i = 0; i < across.size(); ++i)
-            out[i] = RoundSample(across[i]);
+        ops.round(across.data(), f.DstWritten(f.y.begin + r), across.size());
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include "platform/ipp/resize_center_plan.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -25,13 +24,6 @@ WeightTaps MakeCubicTaps(const Axis& a);
 // Super-sampling: area of each source pixel under the footprint
 // [s, s + 1/factor), normalised by the area that falls inside the region.
 WeightTaps MakeAreaTaps(const Axis& a);
-
-// Clamps to the 8-bit range first (the cubic overshoots), then rounds half up.
-// Written as min/max so that the row loops stay free of branches.
-inline Ipp8u RoundSample(double v)
-{
-    return static_cast<Ipp8u>(std::min(std::max(v, 0.0), 255.0) + 0.5);
-}
 
 // out[k*N + c] = sum of weight * row[index*N + c] over the taps of k.
 template <int N, typename T>

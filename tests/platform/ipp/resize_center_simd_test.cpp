@@ -1,6 +1,7 @@
 // Every instruction-set path of the centre-based resamplers gives the same
 // bytes as the scalar one: the linear row operations on their own, and
 // whole calls on random pictures, sizes, factors, steps and alignments.
+#include "platform/ipp/resize_center_double_rows.h"
 #include "platform/ipp/resize_center_linear.h"
 #include "platform/ipp/simd_level.h"
 #include "tests/platform/ipp/resize_center_harness.h"
@@ -111,6 +112,71 @@ TEST_P(LinearRowOps, SameAsScalar)
 INSTANTIATE_TEST_SUITE_P(Levels, LinearRowOps,
                          ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::AVX2)));
 
+class DoubleRowOps : public ::testing::TestWithParam<int> {};
+
+// Values around and beyond the 8-bit range, and exact halves, so that the
+// clamp and the round-half-up both get exercised.
+double RandomValue(std::mt19937& rng)
+{
+    switch (rng() % 4) {
+    case 0:
+        return static_cast<int>(rng() % 300) - 20 + 0.5;
+    default:
+        return std::uniform_real_distribution<double>(-40.0, 300.0)(rng);
+    }
+}
+
+TEST_P(DoubleRowOps, SameAsScalar)
+{
+    const int level = GetParam();
+    if (level > static_cast<int>(tulipp::DetectedSimdLevel()))
+        GTEST_SKIP() << "processor lacks this level";
+    const rc::DoubleRowOps& ops = level == static_cast<int>(SimdLevel::AVX2) ? rc::Avx2DoubleRowOps()
+                                                                               : rc::Sse2DoubleRowOps();
+    const rc::DoubleRowOps& ref = rc::ScalarDoubleRowOps();
+    std::mt19937 rng(91u + level);
+    for (std::size_t n : {0u, 1u, 3u, 4u, 5u, 7u, 8u, 9u, 15u, 16u, 17u, 100u, 333u}) {
+        for (int offset = 0; offset < 3; ++offset) {
+            std::vector<double> rows[4];
+            for (auto& r : rows) {
+                r.resize(n + 4);
+                for (auto& v : r)
+                    v = std::uniform_real_distribution<double>(0.0, 255.0)(rng);
+            }
+            // Cubic weights (sum 1, some negative) make values overshoot.
+            const double u = std::uniform_real_distribution<double>(0.0, 1.0)(rng);
+            const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2,
+                                 -(u + 1) * u * (u - 2) / 2, (u + 1) * u * (u - 1) / 6};
+            const double* const in[4] = {rows[0].data() + offset, rows[1].data() + offset, rows[2].data() + offset,
+                                         rows[3].data() + offset};
+            std::vector<unsigned char> a(n + 4, 7), b(n + 4, 7);
+            ops.combineFour(in, w, a.data() + offset, n);
+            ref.combineFour(in, w, b.data() + offset, n);
+            ASSERT_EQ(a, b) << "combineFour n " << n;
+
+            std::vector<double> va(n + 4), vb;
+            for (auto& v : va)
+                v = RandomValue(rng);
+            std::fill(a.begin(), a.end(), 5);
+            std::fill(b.begin(), b.end(), 5);
+            ops.round(va.data() + offset, a.data() + offset, n);
+            ref.round(va.data() + offset, b.data() + offset, n);
+            ASSERT_EQ(a, b) << "round n " << n;
+
+            std::vector<unsigned char> s(n + 4);
+            FillRandom(s.data(), s.size(), rng());
+            vb = va;
+            const double weight = std::uniform_real_distribution<double>(0.0, 1.0)(rng);
+            ops.accumulate(s.data() + offset, weight, va.data() + offset, n);
+            ref.accumulate(s.data() + offset, weight, vb.data() + offset, n);
+            ASSERT_EQ(va, vb) << "accumulate n " << n;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DoubleRowOps,
+                         ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::AVX2)));
+
 // Runs the call at a given level; same random pictures for every level.
 CenterRun RunAt(SimdLevel level, const CenterCall& c, int srcPad, int dstPad, int misalign, std::uint32_t seed)
 {
@@ -140,10 +206,12 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
         CenterCall c;
         c.channels = i % 5 == 0 ? 3 : i % 7 == 0 ? 4 : 1;
         c.interpolation = IPPI_INTER_LINEAR;
-        if (i % 11 == 0)
+        if (i % 4 == 3)
             c.interpolation = IPPI_INTER_CUBIC;
         if (i % 13 == 0)
             c.interpolation = IPPI_INTER_NN;
+        if (i % 4 == 1)
+            c.interpolation = IPPI_INTER_SUPER;
         c.srcSize = {uni(1, 200), uni(1, 60)};
         const int x = uni(0, c.srcSize.width - 1), y = uni(0, c.srcSize.height - 1);
         c.srcRoi = i % 3 == 0 ? IppiRect{x, y, uni(1, 300), uni(1, 80)}
@@ -151,6 +219,10 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
         // Both row-first (reduction) and column-first (enlargement) paths.
         c.xFactor = real(0.15, 5.0);
         c.yFactor = i % 2 == 0 ? real(0.15, 1.0) : real(1.0, 4.0);
+        if (c.interpolation == IPPI_INTER_SUPER) {
+            c.xFactor = real(0.1, 1.0);
+            c.yFactor = real(0.1, 1.0);
+        }
         c.dstSize = {uni(1, 333), uni(1, 70)};
         c.xCenter = x + real(-2, 40);
         c.yCenter = y + real(-2, 20);
@@ -158,8 +230,9 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
     }
 }
 
-// The sizes the product runs: luma and chroma planes of 720x480 -> 320x240,
-// HD reductions and SD to HD enlargement.
+// The sizes the product runs: luma and chroma planes of 720x480 -> 320x240
+// (linear), HD reductions and SD to HD enlargement; RGB as the library's
+// automatic choice resizes it (super-sampling down, cubic up).
 TEST(ResizeCenterLevels, ProductSizesSameAsScalar)
 {
     struct Size {
@@ -170,7 +243,9 @@ TEST(ResizeCenterLevels, ProductSizesSameAsScalar)
         for (int channels : {1, 3}) {
             CenterCall c;
             c.channels = channels;
-            c.interpolation = IPPI_INTER_LINEAR;
+            c.interpolation = channels == 1 ? IPPI_INTER_LINEAR
+                              : s.dst.width > s.src.width ? IPPI_INTER_CUBIC
+                                                          : IPPI_INTER_SUPER;
             c.srcSize = s.src;
             c.srcRoi = {0, 0, s.src.width, s.src.height};
             c.dstSize = s.dst;
