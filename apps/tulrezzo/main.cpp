@@ -1,0 +1,27 @@
+// tulrezzo: streams video through the Vexo Tul Rezzo Filter from a
+// terminal. Exit status 0 on success, 2 for a wrong command line, 1 for
+// anything else.
+#include "apps/tulrezzo/app_error.h"
+#include "apps/tulrezzo/options.h"
+#include "apps/tulrezzo/resize_job.h"
+
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    // A reader that closes the pipe early must give a write error we can
+    // report, not a silent death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        tulrezzo::ResizeOptions options;
+        const tulrezzo::ParseOutcome parsed = tulrezzo::ParseCommandLine(argc, argv, &options, std::cout, std::cerr);
+        if (!parsed.run)
+            return parsed.status;
+        return tulrezzo::RunResize(options, std::cerr, isatty(STDERR_FILENO) == 1);
+    } catch (...) {
+        std::cerr << "tulrezzo: unexpected failure\n";
+        return tulrezzo::kExitFailure;
+    }
+}

@@ -1,0 +1,39 @@
+// What the user sees on standard error while and after a run: one
+// progress line rewritten in place on a terminal, and a one-line summary.
+#pragma once
+
+#include "apps/tulrezzo/numbers.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace tulrezzo {
+
+struct RunSummary {
+    ULONG framesIn = 0;
+    ULONG framesOut = 0;
+    FrameSize inputSize;
+    FrameSize outputSize;
+    double seconds = 0;
+};
+
+// "300 frames in, 300 out, 720x480 -> 320x240, 1.25 s, 240.0 fps"
+std::string FormatSummary(const RunSummary& summary);
+
+class ProgressLine {
+public:
+    // Draws only when enabled (standard error is a terminal, not --quiet).
+    ProgressLine(std::ostream& err, bool enabled) : m_err(err), m_enabled(enabled) {}
+    ~ProgressLine() { Clear(); }
+
+    void Update(ULONG frames, double seconds);
+    // Removes the line so the next message starts on a clean one.
+    void Clear();
+
+private:
+    std::ostream& m_err;
+    bool m_enabled;
+    std::size_t m_drawn = 0;
+};
+
+}  // namespace tulrezzo

@@ -1,0 +1,181 @@
+// The command line: defaults, every option read into its setting, help,
+// and each wrong use refused with status 2 and one line naming it.
+#include "apps/tulrezzo/options.h"
+#include "tulrezzo_files.h"
+
+#include <sstream>
+
+namespace tulrezzo {
+namespace {
+
+struct Parsed {
+    ParseOutcome outcome;
+    ResizeOptions options;
+    std::string out;
+    std::string err;
+};
+
+Parsed Parse(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "tulrezzo");
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    Parsed p;
+    std::ostringstream out, err;
+    p.outcome = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), &p.options, out, err);
+    p.out = out.str();
+    p.err = err.str();
+    return p;
+}
+
+TEST(Options, DefaultsAreTheFiltersAndTheTestSource)
+{
+    const Parsed p = Parse({"resize", "-o", "out.y4m"});
+    ASSERT_TRUE(p.outcome.run) << p.err;
+    const ResizeOptions& o = p.options;
+    EXPECT_EQ(o.inputKind, InputKind::TestPattern);
+    EXPECT_EQ(o.outputKind, OutputKind::Y4m);
+    EXPECT_EQ(o.size.width, 320);
+    EXPECT_EQ(o.size.height, 240);
+    EXPECT_EQ(o.mode, RESIZE_MODE_FIT);
+    EXPECT_EQ(o.outputAspect.num, 1);
+    EXPECT_EQ(o.outputAspect.den, 1);
+    EXPECT_EQ(o.method, FIELD_FILL_NONE);
+    EXPECT_EQ(o.policy, FIELD_POLICY_AUTO);
+    EXPECT_EQ(o.frames, 0u);
+    EXPECT_TRUE(o.snapshot.empty());
+    EXPECT_FALSE(o.quiet);
+}
+
+TEST(Options, EveryOptionReachesItsSetting)
+{
+    const Parsed p = Parse({"resize", "in.y4m", "-o", "out.yuv", "--size", "640x360", "--mode", "keep-aspect",
+                            "--output-aspect", "16:9", "--deinterlace", "average", "--policy", "always", "--frames",
+                            "12", "--snapshot", "s.bmp", "--snapshot-size", "160x90", "--quiet"});
+    ASSERT_TRUE(p.outcome.run) << p.err;
+    const ResizeOptions& o = p.options;
+    EXPECT_EQ(o.inputKind, InputKind::Y4m);
+    EXPECT_EQ(o.input, "in.y4m");
+    EXPECT_EQ(o.outputKind, OutputKind::Raw);
+    EXPECT_EQ(o.size.width, 640);
+    EXPECT_EQ(o.size.height, 360);
+    EXPECT_EQ(o.mode, RESIZE_MODE_KEEP_ASPECT);
+    EXPECT_EQ(o.outputAspect.num, 16);
+    EXPECT_EQ(o.outputAspect.den, 9);
+    EXPECT_EQ(o.method, FIELD_FILL_AVERAGE);
+    EXPECT_EQ(o.policy, FIELD_POLICY_ALWAYS);
+    EXPECT_EQ(o.frames, 12u);
+    EXPECT_EQ(o.snapshot, "s.bmp");
+    EXPECT_EQ(o.snapshotSize.width, 160);
+    EXPECT_EQ(o.snapshotSize.height, 90);
+    EXPECT_TRUE(o.quiet);
+}
+
+TEST(Options, SnapshotSizeDefaultsToTheOutputSize)
+{
+    const Parsed p = Parse({"resize", "-o", "o.y4m", "--size", "64x48", "--snapshot", "s.bmp"});
+    ASSERT_TRUE(p.outcome.run) << p.err;
+    EXPECT_EQ(p.options.snapshotSize.width, 64);
+    EXPECT_EQ(p.options.snapshotSize.height, 48);
+}
+
+TEST(Options, RawInputTakesItsDescription)
+{
+    const Parsed p = Parse({"resize", "clip.YUV", "-o", "-", "--input-size", "720x576", "--rate", "25/1", "--aspect",
+                            "4:3", "--interlaced", "--policy", "never", "--deinterlace", "double"});
+    ASSERT_TRUE(p.outcome.run) << p.err;
+    const ResizeOptions& o = p.options;
+    EXPECT_EQ(o.inputKind, InputKind::Raw);
+    EXPECT_EQ(o.outputKind, OutputKind::Y4m);
+    EXPECT_EQ(o.inputSize.height, 576);
+    EXPECT_EQ(o.rate.num, 25);
+    EXPECT_EQ(o.rate.den, 1);
+    EXPECT_EQ(o.inputAspect.num, 4);
+    EXPECT_TRUE(o.interlaced);
+    EXPECT_NE(o.policy, FIELD_POLICY_AUTO);
+    EXPECT_NE(o.policy, FIELD_POLICY_ALWAYS);
+    EXPECT_EQ(o.method, FIELD_FILL_DOUBLE);
+    EXPECT_FALSE(Parse({"resize", "c.yuv", "-o", "o.y4m", "--input-size", "8x8", "--progressive"}).options.interlaced);
+}
+
+TEST(Options, DashReadsStandardInput)
+{
+    const Parsed p = Parse({"resize", "-", "-o", "-"});
+    ASSERT_TRUE(p.outcome.run) << p.err;
+    EXPECT_EQ(p.options.inputKind, InputKind::Y4m);
+    EXPECT_EQ(p.options.input, "-");
+    EXPECT_EQ(p.options.output, "-");
+}
+
+TEST(Options, HelpExplainsEveryOptionWithItsDefault)
+{
+    const Parsed top = Parse({"--help"});
+    EXPECT_FALSE(top.outcome.run);
+    EXPECT_EQ(top.outcome.status, 0);
+    EXPECT_NE(top.out.find("resize"), std::string::npos);
+    const Parsed sub = Parse({"resize", "--help"});
+    EXPECT_FALSE(sub.outcome.run);
+    EXPECT_EQ(sub.outcome.status, 0);
+    for (const char* text : {"--output", "--size", "320x240", "--mode", "--output-aspect", "--deinterlace",
+                             "--policy", "--frames", "--snapshot", "--snapshot-size", "--input-size", "--rate",
+                             "--aspect", "--interlaced", "--progressive", "--quiet", "default: stretch",
+                             "default: none", "default: auto"})
+        EXPECT_NE(sub.out.find(text), std::string::npos) << text;
+}
+
+struct Wrong {
+    std::vector<std::string> args;
+    const char* message;
+};
+
+class WrongUsage : public ::testing::TestWithParam<Wrong> {};
+
+TEST_P(WrongUsage, StatusTwoAndOneLineNamingTheProblem)
+{
+    const Parsed p = Parse(GetParam().args);
+    EXPECT_FALSE(p.outcome.run);
+    EXPECT_EQ(p.outcome.status, 2);
+    EXPECT_NE(p.err.find(GetParam().message), std::string::npos) << p.err;
+    ASSERT_FALSE(p.err.empty());
+    EXPECT_EQ(p.err.find('\n'), p.err.size() - 1) << p.err;
+    EXPECT_EQ(p.err.rfind("tulrezzo: ", 0), 0u) << p.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WrongUsage,
+    ::testing::Values(
+        Wrong{{}, "subcommand"}, Wrong{{"shrink"}, "shrink"}, Wrong{{"resize"}, "--output"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "321x240"}, "--size '321x240': width must be even"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "0x240"}, "--size '0x240'"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "320x0"}, "--size '320x0'"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "-320x240"}, "--size"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "320"}, "--size '320'"},
+        Wrong{{"resize", "-o", "o.y4m", "--size", "99999x2"}, "--size '99999x2'"},
+        Wrong{{"resize", "-o", "o.y4m", "--mode", "zoom"}, "--mode: unknown mode 'zoom'"},
+        Wrong{{"resize", "-o", "o.y4m", "--deinterlace", "bob"}, "--deinterlace: unknown method 'bob'"},
+        Wrong{{"resize", "-o", "o.y4m", "--policy", "sometimes"}, "--policy: unknown policy 'sometimes'"},
+        Wrong{{"resize", "-o", "o.y4m", "--output-aspect", "16:0"}, "--output-aspect '16:0'"},
+        Wrong{{"resize", "-o", "o.y4m", "--frames", "0"}, "--frames '0'"},
+        Wrong{{"resize", "-o", "o.y4m", "--frames", "-3"}, "--frames"},
+        Wrong{{"resize", "-o", "o.y4m", "--frames", "ten"}, "--frames 'ten'"},
+        Wrong{{"resize", "-o", "o.y4m", "--snapshot-size", "8x8"}, "--snapshot-size needs --snapshot"},
+        Wrong{{"resize", "-o", "o.y4m", "--snapshot", "s.bmp", "--snapshot-size", "7x8"}, "--snapshot-size '7x8'"},
+        Wrong{{"resize", "-o", "o.y4m", "--snapshot", "-"}, "--snapshot needs a file name"},
+        Wrong{{"resize", "-o", "out.mp4"}, "--output 'out.mp4'"},
+        Wrong{{"resize", "in.mp4", "-o", "o.y4m"}, "input 'in.mp4'"},
+        Wrong{{"resize", "in.yuv", "-o", "o.y4m"}, "needs --input-size"},
+        Wrong{{"resize", "in.yuv", "-o", "o.y4m", "--input-size", "7x2"}, "--input-size '7x2'"},
+        Wrong{{"resize", "in.yuv", "-o", "o.y4m", "--input-size", "8x2", "--rate", "25/0"}, "--rate '25/0'"},
+        Wrong{{"resize", "in.yuv", "-o", "o.y4m", "--input-size", "8x2", "--aspect", "x"}, "--aspect 'x'"},
+        Wrong{{"resize", "in.yuv", "-o", "o.y4m", "--input-size", "8x2", "--interlaced", "--progressive"},
+              "excludes"},
+        Wrong{{"resize", "in.y4m", "-o", "o.y4m", "--input-size", "8x2"}, "--input-size applies only to raw"},
+        Wrong{{"resize", "-o", "o.y4m", "--rate", "25/1"}, "--rate applies only to raw"},
+        Wrong{{"resize", "-o", "o.y4m", "--interlaced"}, "--interlaced applies only to raw"},
+        Wrong{{"resize", "same.y4m", "-o", "same.y4m"}, "is the input file"},
+        Wrong{{"resize", "-o", "o.y4m", "--snapshot", "o.y4m"}, "is the input or the output file"},
+        Wrong{{"resize", "-o", "o.y4m", "--bogus"}, "--bogus"}));
+
+}  // namespace
+}  // namespace tulrezzo

@@ -1,0 +1,207 @@
+// Frame sources: Y4M 4:2:2 joined into YUY2, raw YUY2, and the built-in
+// test picture; whole frames, clean ends, truncation and bad files.
+#include "apps/tulrezzo/app_error.h"
+#include "apps/tulrezzo/raw_reader.h"
+#include "apps/tulrezzo/test_pattern.h"
+#include "apps/tulrezzo/y4m_reader.h"
+#include "tulrezzo_files.h"
+
+namespace tulrezzo {
+namespace {
+
+using namespace tulrezzotest;
+
+struct Dims {
+    int width;
+    int height;
+};
+
+class Y4mReading : public ::testing::TestWithParam<Dims> {};
+
+TEST_P(Y4mReading, JoinsEveryFrameAndEndsCleanly)
+{
+    const auto [w, h] = GetParam();
+    ScratchDir dir;
+    std::vector<Bytes> frames;
+    for (int i = 0; i < 3; ++i)
+        frames.push_back(RandomBytes(static_cast<std::size_t>(w) * h * 2, 100 + i));
+    WriteFile(dir / "in.y4m", MakeY4m("YUV4MPEG2 W" + std::to_string(w) + " H" + std::to_string(h) +
+                                          " F25:1 It A1:1 C422",
+                                      frames, w, h));
+    Y4mReader reader(dir / "in.y4m");
+    EXPECT_EQ(reader.Info().size.width, w);
+    EXPECT_EQ(reader.Info().interlaceTag, 't');
+    for (int i = 0; i < 3; ++i) {
+        Bytes got(frames[i].size() + 8, 0xEE);
+        const ReadOutcome r = reader.ReadFrame(got.data());
+        ASSERT_EQ(r.status, ReadStatus::Frame) << r.message;
+        EXPECT_TRUE(std::equal(frames[i].begin(), frames[i].end(), got.begin())) << "frame " << i;
+        EXPECT_EQ(got.back(), 0xEE) << "wrote past the frame";
+    }
+    EXPECT_EQ(reader.ReadFrame(nullptr).status, ReadStatus::End);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, Y4mReading, ::testing::Values(Dims{2, 1}, Dims{2, 2}, Dims{6, 5}, Dims{64, 48}));
+
+TEST(Y4mReader, FrameParametersAreSkipped)
+{
+    ScratchDir dir;
+    const Bytes frame = FlatYuy2(4, 2, 50, 60, 70);
+    Bytes file;
+    Append(file, std::string("YUV4MPEG2 W4 H2 F25:1 C422\nFRAME Ixyz\n"));
+    Append(file, PlanarFromYuy2(frame, 4, 2));
+    WriteFile(dir / "in.y4m", file);
+    Y4mReader reader(dir / "in.y4m");
+    Bytes got(frame.size());
+    ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+    EXPECT_EQ(got, frame);
+}
+
+TEST(Y4mReader, TruncatedLastFrameIsReportedAfterTheWholeOnes)
+{
+    ScratchDir dir;
+    const Bytes frame = FlatYuy2(8, 4, 1, 2, 3);
+    Bytes file = MakeY4m("YUV4MPEG2 W8 H4 F25:1 C422", {frame, frame}, 8, 4);
+    file.resize(file.size() - 10);
+    WriteFile(dir / "in.y4m", file);
+    Y4mReader reader(dir / "in.y4m");
+    Bytes got(frame.size());
+    ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+    const ReadOutcome r = reader.ReadFrame(got.data());
+    EXPECT_EQ(r.status, ReadStatus::Truncated);
+    EXPECT_NE(r.message.find("frame 2 is truncated (54 of 64 bytes)"), std::string::npos) << r.message;
+}
+
+TEST(Y4mReader, EndInsideAFrameHeaderIsTruncation)
+{
+    ScratchDir dir;
+    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W2 H1 F25:1 C422\nFRA"));
+    Y4mReader reader(dir / "in.y4m");
+    Bytes got(4);
+    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Truncated);
+}
+
+TEST(Y4mReader, GarbageWhereAFrameHeaderBelongsFails)
+{
+    ScratchDir dir;
+    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W2 H1 F25:1 C422\nFRAMES\nabcd"));
+    Y4mReader reader(dir / "in.y4m");
+    Bytes got(4);
+    const ReadOutcome r = reader.ReadFrame(got.data());
+    EXPECT_EQ(r.status, ReadStatus::Failed);
+    EXPECT_NE(r.message.find("frame 1 does not begin with a FRAME header"), std::string::npos) << r.message;
+}
+
+TEST(Y4mReader, HeaderErrorsNameTheFile)
+{
+    ScratchDir dir;
+    auto message = [&](const std::string& content) -> std::string {
+        WriteFile(dir / "in.y4m", content);
+        try {
+            Y4mReader reader(dir / "in.y4m");
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.Status(), kExitFailure);
+            return e.what();
+        }
+        return "accepted";
+    };
+    EXPECT_NE(message("YUV4MPEG2 W4 H2 F25:1 C420\n").find("in.y4m': Y4M header: tag 'C420'"), std::string::npos);
+    EXPECT_NE(message("").find("empty"), std::string::npos);
+    EXPECT_NE(message("YUV4MPEG2 W4 H2").find("ends inside its Y4M header"), std::string::npos);
+    EXPECT_NE(message("RIFF....AVI LIST").find("not a Y4M stream"), std::string::npos);
+    EXPECT_NE(message("YUV4MPEG2 " + std::string(5000, 'X')).find("longer than"), std::string::npos);
+}
+
+TEST(InputFiles, MissingFileAndDirectoryAreRefusedByName)
+{
+    ScratchDir dir;
+    try {
+        Y4mReader reader(dir / "absent.y4m");
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot open '" + (dir / "absent.y4m") + "': No such file"),
+                  std::string::npos)
+            << e.what();
+    }
+    StreamInfo info;
+    info.size = {2, 2};
+    EXPECT_THROW(RawReader(dir.Path().string(), info), AppError);
+}
+
+TEST(RawReader, ReadsWholeFramesThenReportsTheRemainder)
+{
+    ScratchDir dir;
+    StreamInfo info;
+    info.size = {6, 3};
+    const Bytes data = RandomBytes(36 * 2 + 7, 9);
+    WriteFile(dir / "in.yuv", data);
+    RawReader reader(dir / "in.yuv", info);
+    Bytes got(36);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+        EXPECT_TRUE(std::equal(got.begin(), got.end(), data.begin() + 36 * i));
+    }
+    const ReadOutcome r = reader.ReadFrame(got.data());
+    EXPECT_EQ(r.status, ReadStatus::Truncated);
+    EXPECT_NE(r.message.find("frame 3 is truncated (7 of 36 bytes)"), std::string::npos) << r.message;
+}
+
+TEST(RawReader, ExactFileEndsCleanly)
+{
+    ScratchDir dir;
+    StreamInfo info;
+    info.size = {2, 1};
+    WriteFile(dir / "in.yuv", Bytes(8, 1));
+    RawReader reader(dir / "in.yuv", info);
+    Bytes got(4);
+    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::End);
+}
+
+TEST(TestPatternSource, DescribesInterlacedNtscAndStopsAtItsCount)
+{
+    TestPattern pattern(2);
+    const StreamInfo& info = pattern.Info();
+    EXPECT_EQ(info.size.width, 720);
+    EXPECT_EQ(info.size.height, 480);
+    EXPECT_EQ(info.rate.num, 30000);
+    EXPECT_EQ(info.rate.den, 1001);
+    EXPECT_TRUE(info.Interlaced());
+    Bytes frame(info.FrameBytes());
+    EXPECT_EQ(pattern.ReadFrame(frame.data()).status, ReadStatus::Frame);
+    EXPECT_EQ(pattern.ReadFrame(frame.data()).status, ReadStatus::Frame);
+    EXPECT_EQ(pattern.ReadFrame(frame.data()).status, ReadStatus::End);
+    EXPECT_EQ(TestPattern().Info().size.width, 720);
+}
+
+TEST(TestPatternSource, BoxMovesBetweenTheFieldsOverTheBars)
+{
+    TestPattern pattern(3);
+    const int w = 720;
+    Bytes frame(pattern.Info().FrameBytes());
+    for (ULONG n = 0; n < 3; ++n) {
+        ASSERT_EQ(pattern.ReadFrame(frame.data()).status, ReadStatus::Frame);
+        const LONG top = pattern.BoxTop();
+        const LONG side = pattern.BoxSide();
+        ASSERT_NE(pattern.BoxLeft(n, 0), pattern.BoxLeft(n, 1));
+        ASSERT_LE(pattern.BoxLeft(n, 1) + side, w);
+        auto luma = [&](int row, int x) { return frame[(static_cast<std::size_t>(row) * w + x) * 2]; };
+        for (int field = 0; field < 2; ++field) {
+            const int row = top + field;
+            const int left = pattern.BoxLeft(n, field);
+            EXPECT_EQ(luma(row, left), 235) << "frame " << n << " field " << field;
+            EXPECT_EQ(luma(row, left + side - 1), 235);
+            EXPECT_NE(luma(row, left + side), 235);
+        }
+        // The two fields differ inside the box rows and agree outside them.
+        EXPECT_NE(luma(top, pattern.BoxLeft(n, 0)), luma(top + 1, pattern.BoxLeft(n, 0)));
+        EXPECT_TRUE(std::equal(frame.begin(), frame.begin() + w * 2, frame.begin() + w * 2));
+        // Bars: white first, blue last.
+        EXPECT_EQ(luma(0, 0), 180);
+        EXPECT_EQ(luma(0, w - 1), 35);
+    }
+}
+
+}  // namespace
+}  // namespace tulrezzo

@@ -1,0 +1,131 @@
+// Helpers for the tulrezzo tests: a scratch folder, whole-file reads and
+// writes, and Y4M and YUY2 streams built with plain loops, independent of
+// the program's own readers and writers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tulrezzotest {
+
+using Bytes = std::vector<unsigned char>;
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "tulrezzo-";
+        name += info ? std::string(info->test_suite_name()) + "-" + info->name() : "test";
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        m_path = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~ScratchDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    std::string operator/(const std::string& file) const { return (m_path / file).string(); }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline void WriteFile(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void WriteFile(const std::string& path, const std::string& text) { WriteFile(path, Bytes(text.begin(), text.end())); }
+
+inline Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void Append(Bytes& to, const std::string& text) { to.insert(to.end(), text.begin(), text.end()); }
+inline void Append(Bytes& to, const Bytes& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
+
+// A YUY2 frame of width x height, every pixel (y, u, v).
+inline Bytes FlatYuy2(int width, int height, unsigned char y, unsigned char u, unsigned char v)
+{
+    Bytes frame(static_cast<std::size_t>(width) * height * 2);
+    for (std::size_t i = 0; i < frame.size(); i += 4) {
+        frame[i] = y;
+        frame[i + 1] = u;
+        frame[i + 2] = y;
+        frame[i + 3] = v;
+    }
+    return frame;
+}
+
+inline Bytes RandomBytes(std::size_t n, std::uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    Bytes b(n);
+    for (auto& x : b)
+        x = static_cast<unsigned char>(rng());
+    return b;
+}
+
+// The planes of a YUY2 frame as Y4M stores them: Y, then U, then V.
+inline Bytes PlanarFromYuy2(const Bytes& yuy2, int width, int height)
+{
+    Bytes y, u, v;
+    for (int r = 0; r < height; ++r)
+        for (int k = 0; k < width / 2; ++k) {
+            const unsigned char* p = &yuy2[(static_cast<std::size_t>(r) * width + 2 * k) * 2];
+            y.push_back(p[0]);
+            y.push_back(p[2]);
+            u.push_back(p[1]);
+            v.push_back(p[3]);
+        }
+    Append(y, u);
+    Append(y, v);
+    return y;
+}
+
+inline Bytes Yuy2FromPlanar(const unsigned char* planes, int width, int height)
+{
+    const std::size_t lumaBytes = static_cast<std::size_t>(width) * height;
+    const std::size_t chromaBytes = lumaBytes / 2;
+    Bytes out(lumaBytes * 2);
+    for (int r = 0; r < height; ++r)
+        for (int k = 0; k < width / 2; ++k) {
+            unsigned char* p = &out[(static_cast<std::size_t>(r) * width + 2 * k) * 2];
+            const std::size_t c = static_cast<std::size_t>(r) * (width / 2) + k;
+            p[0] = planes[static_cast<std::size_t>(r) * width + 2 * k];
+            p[1] = planes[lumaBytes + c];
+            p[2] = planes[static_cast<std::size_t>(r) * width + 2 * k + 1];
+            p[3] = planes[lumaBytes + chromaBytes + c];
+        }
+    return out;
+}
+
+// A Y4M stream: header line, then each YUY2 frame as "FRAME\n" + planes.
+inline Bytes MakeY4m(const std::string& header, const std::vector<Bytes>& frames, int width, int height)
+{
+    Bytes out;
+    Append(out, header + "\n");
+    for (const Bytes& f : frames) {
+        Append(out, std::string("FRAME\n"));
+        Append(out, PlanarFromYuy2(f, width, height));
+    }
+    return out;
+}
+
+}  // namespace tulrezzotest

@@ -1,0 +1,153 @@
+// Output files: Y4M 4:2:2 with its header and planes, raw YUY2, the
+// 24-bit BMP layout, format choice by name, and files that cannot be made.
+#include "apps/tulrezzo/app_error.h"
+#include "apps/tulrezzo/bmp_writer.h"
+#include "apps/tulrezzo/frame_writer.h"
+#include "tulrezzo_files.h"
+
+namespace tulrezzo {
+namespace {
+
+using namespace tulrezzotest;
+
+StreamInfo Info(int w, int h, char tag)
+{
+    StreamInfo info;
+    info.size = {w, h};
+    info.rate = {25, 1};
+    info.interlaceTag = tag;
+    return info;
+}
+
+class Y4mWriting : public ::testing::TestWithParam<FrameSize> {};
+
+TEST_P(Y4mWriting, HeaderThenFrameLinesAndPlanes)
+{
+    const FrameSize s = GetParam();
+    ScratchDir dir;
+    const Bytes a = RandomBytes(static_cast<std::size_t>(s.width) * s.height * 2, 1);
+    const Bytes b = RandomBytes(a.size(), 2);
+    {
+        auto writer = CreateFrameWriter(dir / "out.y4m", OutputKind::Y4m, Info(s.width, s.height, 'p'), {8, 9});
+        ASSERT_TRUE(writer->WriteFrame(a.data()));
+        // Flushed as it goes: the file already holds the frame.
+        EXPECT_EQ(ReadFile(dir / "out.y4m").size(),
+                  std::string("YUV4MPEG2 W H F25:1 Ip A8:9 C422\n").size() + std::to_string(s.width).size() +
+                      std::to_string(s.height).size() + 6 + a.size());
+        ASSERT_TRUE(writer->WriteFrame(b.data()));
+        ASSERT_TRUE(writer->Finish());
+    }
+    Bytes expected;
+    Append(expected, "YUV4MPEG2 W" + std::to_string(s.width) + " H" + std::to_string(s.height) +
+                         " F25:1 Ip A8:9 C422\n");
+    for (const Bytes* f : {&a, &b}) {
+        Append(expected, std::string("FRAME\n"));
+        Append(expected, PlanarFromYuy2(*f, s.width, s.height));
+    }
+    EXPECT_EQ(ReadFile(dir / "out.y4m"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, Y4mWriting, ::testing::Values(FrameSize{2, 1}, FrameSize{4, 3}, FrameSize{320, 240}));
+
+TEST(RawWriting, FramesAsTheyCome)
+{
+    ScratchDir dir;
+    const Bytes a = RandomBytes(24, 3);
+    auto writer = CreateFrameWriter(dir / "out.yuv", OutputKind::Raw, Info(6, 2, 't'), {1, 1});
+    EXPECT_TRUE(ReadFile(dir / "out.yuv").empty());
+    ASSERT_TRUE(writer->WriteFrame(a.data()));
+    ASSERT_TRUE(writer->WriteFrame(a.data()));
+    ASSERT_TRUE(writer->Finish());
+    Bytes expected = a;
+    Append(expected, a);
+    EXPECT_EQ(ReadFile(dir / "out.yuv"), expected);
+}
+
+TEST(OutputFiles, UncreatableFileIsRefusedByName)
+{
+    ScratchDir dir;
+    try {
+        CreateFrameWriter(dir / "missing/out.y4m", OutputKind::Y4m, Info(2, 2, 'p'), {1, 1});
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Status(), kExitFailure);
+        EXPECT_NE(std::string(e.what()).find("cannot write '" + (dir / "missing/out.y4m") + "'"), std::string::npos);
+    }
+}
+
+TEST(OutputFiles, WriteErrorsAreReported)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    auto raw = CreateFrameWriter("/dev/full", OutputKind::Raw, Info(2, 1, 'p'), {1, 1});
+    const Bytes frame(4, 7);
+    EXPECT_FALSE(raw->WriteFrame(frame.data()));
+    EXPECT_NE(raw->ErrorMessage().find("No space left"), std::string::npos) << raw->ErrorMessage();
+    EXPECT_THROW(CreateFrameWriter("/dev/full", OutputKind::Y4m, Info(2, 1, 'p'), {1, 1}), AppError);
+}
+
+TEST(OutputFiles, KindFollowsTheName)
+{
+    OutputKind kind = OutputKind::Raw;
+    EXPECT_TRUE(OutputKindOf("-", &kind));
+    EXPECT_EQ(kind, OutputKind::Y4m);
+    EXPECT_TRUE(OutputKindOf("a/b.YUV", &kind));
+    EXPECT_EQ(kind, OutputKind::Raw);
+    EXPECT_TRUE(OutputKindOf("clip.y4m", &kind));
+    EXPECT_EQ(kind, OutputKind::Y4m);
+    for (const char* bad : {"clip.mp4", "clip", "y4m", "dir/.y4m", "clip.y4m.txt", ""})
+        EXPECT_FALSE(OutputKindOf(bad, &kind)) << bad;
+}
+
+std::uint32_t Le32(const Bytes& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+class BmpLayout : public ::testing::TestWithParam<int> {};
+
+TEST_P(BmpLayout, HeadersAndRowsPaddedToFourBytes)
+{
+    const int width = GetParam();
+    const int height = 3;
+    const Bytes pixels = RandomBytes(static_cast<std::size_t>(width) * 3 * height, width);
+    const Bytes file = EncodeBmp24(pixels.data(), width, height);
+    const std::size_t stride = (width * 3 + 3) / 4 * 4;
+    ASSERT_EQ(file.size(), 54 + stride * height);
+    EXPECT_EQ(file[0], 'B');
+    EXPECT_EQ(file[1], 'M');
+    EXPECT_EQ(Le32(file, 2), file.size());
+    EXPECT_EQ(Le32(file, 10), 54u);
+    EXPECT_EQ(Le32(file, 14), 40u);
+    EXPECT_EQ(Le32(file, 18), static_cast<std::uint32_t>(width));
+    EXPECT_EQ(Le32(file, 22), static_cast<std::uint32_t>(height));  // positive: bottom-up
+    EXPECT_EQ(file[26] | file[27] << 8, 1);
+    EXPECT_EQ(file[28] | file[29] << 8, 24);
+    EXPECT_EQ(Le32(file, 30), 0u);
+    EXPECT_EQ(Le32(file, 34), stride * height);
+    for (int r = 0; r < height; ++r) {
+        const auto row = file.begin() + 54 + stride * r;
+        EXPECT_TRUE(std::equal(row, row + width * 3, pixels.begin() + width * 3 * r)) << "row " << r;
+        for (std::size_t pad = width * 3; pad < stride; ++pad)
+            EXPECT_EQ(row[pad], 0) << "row " << r;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, BmpLayout, ::testing::Values(1, 2, 3, 4, 5, 320));
+
+TEST(Bmp, RefusesEmptyAndOversizedPictures)
+{
+    const Bytes pixels(12);
+    EXPECT_TRUE(EncodeBmp24(nullptr, 2, 2).empty());
+    EXPECT_TRUE(EncodeBmp24(pixels.data(), 0, 2).empty());
+    EXPECT_TRUE(EncodeBmp24(pixels.data(), 2, -1).empty());
+    EXPECT_TRUE(EncodeBmp24(pixels.data(), kMaxDimension + 1, 1).empty());
+    ScratchDir dir;
+    EXPECT_THROW(WriteBmp24(dir / "x.bmp", pixels.data(), 0, 0), AppError);
+    EXPECT_THROW(WriteBmp24(dir / "no/x.bmp", pixels.data(), 2, 2), AppError);
+    WriteBmp24(dir / "x.bmp", pixels.data(), 2, 2);
+    EXPECT_EQ(ReadFile(dir / "x.bmp").size(), 54u + 16);
+}
+
+}  // namespace
+}  // namespace tulrezzo

@@ -1,0 +1,177 @@
+// The Y4M header and the numbers it is made of: every tag read, every
+// unusable tag refused by name, and the pixel/picture aspect translation.
+#include "apps/tulrezzo/app_error.h"
+#include "apps/tulrezzo/y4m_header.h"
+
+#include <gtest/gtest.h>
+
+namespace tulrezzo {
+namespace {
+
+TEST(Numbers, ParseAcceptsPlainDecimalsThatFitLong)
+{
+    LONG v = -1;
+    EXPECT_TRUE(ParseNumber("0", &v));
+    EXPECT_EQ(v, 0);
+    EXPECT_TRUE(ParseNumber("2147483647", &v));
+    EXPECT_EQ(v, 2147483647);
+    for (const char* bad : {"", "-1", "+1", " 1", "1 ", "2147483648", "99999999999", "1.5", "0x10"})
+        EXPECT_FALSE(ParseNumber(bad, &v)) << bad;
+}
+
+TEST(Numbers, PairsNeedOneSeparatorAndTwoNumbers)
+{
+    LONG a = 0, b = 0;
+    EXPECT_TRUE(ParsePair("720x480", "xX", &a, &b));
+    EXPECT_EQ(a, 720);
+    EXPECT_EQ(b, 480);
+    EXPECT_TRUE(ParsePair("30000/1001", "/:", &a, &b));
+    EXPECT_EQ(b, 1001);
+    for (const char* bad : {"720", "x480", "720x", "720x480x2", "720*480", "-2x4"})
+        EXPECT_FALSE(ParsePair(bad, "xX", &a, &b)) << bad;
+}
+
+TEST(Numbers, FrameSizesMustBePositiveEvenAndBounded)
+{
+    EXPECT_EQ(FrameSizeProblem({2, 1}), "");
+    EXPECT_EQ(FrameSizeProblem({kMaxDimension, kMaxDimension}), "");
+    EXPECT_NE(FrameSizeProblem({0, 240}), "");
+    EXPECT_NE(FrameSizeProblem({320, 0}), "");
+    EXPECT_NE(FrameSizeProblem({-2, 240}), "");
+    EXPECT_NE(FrameSizeProblem({321, 240}).find("even"), std::string::npos);
+    EXPECT_NE(FrameSizeProblem({kMaxDimension + 2, 2}), "");
+    EXPECT_NE(FrameSizeProblem({2, kMaxDimension + 1}), "");
+}
+
+TEST(Numbers, RatiosReduceAndShrinkIntoLong)
+{
+    const Ratio r = ReduceRatio(5760, 4320);
+    EXPECT_EQ(r.num, 4);
+    EXPECT_EQ(r.den, 3);
+    const Ratio big = ReduceRatio(std::int64_t{1} << 40, (std::int64_t{1} << 40) * 3 + 1);
+    EXPECT_GT(big.num, 0);
+    EXPECT_GT(big.den, 0);
+    EXPECT_NEAR(static_cast<double>(big.num) / big.den, 1.0 / 3, 1e-6);
+}
+
+TEST(Y4mHeader, ReadsEveryTagItUses)
+{
+    const StreamInfo info = ParseY4mHeader("YUV4MPEG2 W720 H480 F30000:1001 Ib A10:11 C422 XYSCSS=422");
+    EXPECT_EQ(info.size.width, 720);
+    EXPECT_EQ(info.size.height, 480);
+    EXPECT_EQ(info.rate.num, 30000);
+    EXPECT_EQ(info.rate.den, 1001);
+    EXPECT_EQ(info.interlaceTag, 'b');
+    EXPECT_TRUE(info.Interlaced());
+    // 720 x 10 : 480 x 11 = 15 : 11
+    EXPECT_EQ(info.pictureAspect.num, 15);
+    EXPECT_EQ(info.pictureAspect.den, 11);
+    EXPECT_EQ(info.FrameBytes(), 720u * 480 * 2);
+}
+
+TEST(Y4mHeader, OptionalTagsDefaultToProgressiveSquarePixels)
+{
+    const StreamInfo info = ParseY4mHeader("YUV4MPEG2 C422 H2 W4 F25:1");
+    EXPECT_EQ(info.interlaceTag, 0);
+    EXPECT_FALSE(info.Interlaced());
+    EXPECT_EQ(info.pictureAspect.num, 1);
+    EXPECT_EQ(info.pictureAspect.den, 1);
+}
+
+TEST(Y4mHeader, InterlaceLettersOnlyTopBottomMixedAreInterlaced)
+{
+    for (char c : std::string("ptbm?")) {
+        const StreamInfo info = ParseY4mHeader(std::string("YUV4MPEG2 W4 H2 F25:1 C422 I") + c);
+        EXPECT_EQ(info.interlaceTag, c);
+        EXPECT_EQ(info.Interlaced(), c == 't' || c == 'b' || c == 'm') << c;
+    }
+}
+
+struct BadHeader {
+    const char* line;
+    const char* named;  // what the message must contain
+};
+
+class Y4mHeaderRefusal : public ::testing::TestWithParam<BadHeader> {};
+
+TEST_P(Y4mHeaderRefusal, NamesTheOffendingTag)
+{
+    try {
+        ParseY4mHeader(GetParam().line);
+        FAIL() << "accepted " << GetParam().line;
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Status(), kExitFailure);
+        EXPECT_NE(std::string(e.what()).find(GetParam().named), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, Y4mHeaderRefusal,
+    ::testing::Values(BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C420jpeg", "'C420jpeg'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C444", "'C444'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C422p10", "'C422p10'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001", "tag C"},
+                      BadHeader{"YUV4MPEG2 H480 F30000:1001 C422", "tag W"},
+                      BadHeader{"YUV4MPEG2 W720 F30000:1001 C422", "tag H"},
+                      BadHeader{"YUV4MPEG2 W720 H480 C422", "tag F"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F30000:0 C422", "'F30000:0'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F0:1 C422", "'F0:1'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F25 C422", "'F25'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 Fx:y C422", "'Fx:y'"},
+                      BadHeader{"YUV4MPEG2 W-720 H480 F25:1 C422", "'W-720'"},
+                      BadHeader{"YUV4MPEG2 W0 H480 F25:1 C422", "'W0'"},
+                      BadHeader{"YUV4MPEG2 W720 Habc F25:1 C422", "'Habc'"},
+                      BadHeader{"YUV4MPEG2 W721 H480 F25:1 C422", "W721 H480"},
+                      BadHeader{"YUV4MPEG2 W99999 H480 F25:1 C422", "W99999 H480"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F25:1 Ix C422", "'Ix'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F25:1 A1:0 C422", "'A1:0'"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F25:1 A4 C422", "'A4'"},
+                      BadHeader{"YUV4MPEG3 W720 H480 F25:1 C422", "YUV4MPEG2"},
+                      BadHeader{"YUV4MPEG2W720", "YUV4MPEG2"}));
+
+TEST(Y4mHeader, FormatsWhatItReads)
+{
+    StreamInfo info;
+    info.size = {320, 240};
+    info.rate = {30000, 1001};
+    info.interlaceTag = 'p';
+    const std::string line = FormatY4mHeader(info, {1, 1});
+    EXPECT_EQ(line, "YUV4MPEG2 W320 H240 F30000:1001 Ip A1:1 C422\n");
+    const StreamInfo back = ParseY4mHeader(line.substr(0, line.size() - 1));
+    EXPECT_EQ(back.size.width, 320);
+    EXPECT_EQ(back.rate.den, 1001);
+    EXPECT_EQ(back.interlaceTag, 'p');
+    info.interlaceTag = 0;
+    EXPECT_EQ(FormatY4mHeader(info, {8, 9}), "YUV4MPEG2 W320 H240 F30000:1001 A8:9 C422\n");
+}
+
+TEST(Y4mHeader, PixelAspectBecomesPictureAspect)
+{
+    auto picture = [](FrameSize s, Ratio pixel) {
+        const Ratio r = PictureAspectFromPixelAspect(s, pixel);
+        return std::to_string(r.num) + ":" + std::to_string(r.den);
+    };
+    EXPECT_EQ(picture({720, 480}, {8, 9}), "4:3");
+    EXPECT_EQ(picture({720, 480}, {32, 27}), "16:9");
+    EXPECT_EQ(picture({640, 480}, {1, 1}), "4:3");
+    EXPECT_EQ(picture({720, 480}, {0, 0}), "1:1");  // unknown: square pixels
+    // A square picture on a non-square frame must not read as "pixel shape".
+    EXPECT_EQ(picture({720, 480}, {2, 3}), "2:2");
+    EXPECT_EQ(picture({480, 480}, {1, 1}), "1:1");
+}
+
+TEST(Y4mHeader, OutputAspectBecomesPixelAspect)
+{
+    auto pixel = [](FrameSize s, Ratio picture) {
+        const Ratio r = PixelAspectFromPictureAspect(s, picture);
+        return std::to_string(r.num) + ":" + std::to_string(r.den);
+    };
+    EXPECT_EQ(pixel({320, 240}, {1, 1}), "1:1");
+    EXPECT_EQ(pixel({720, 480}, {4, 3}), "8:9");
+    EXPECT_EQ(pixel({720, 480}, {16, 9}), "32:27");
+    EXPECT_EQ(pixel({640, 480}, {4, 3}), "1:1");
+}
+
+}  // namespace
+}  // namespace tulrezzo
