@@ -1,0 +1,179 @@
+// IResizeSettings: stored values, refusals, out-parameters and when a new
+// output size takes effect.
+#include "resize_graph.h"
+
+namespace rftest {
+namespace {
+
+class Settings : public FilterTest {
+protected:
+    void SetUp() override
+    {
+        FilterTest::SetUp();
+        filter = MakeFilter();
+        ASSERT_EQ(filter.As(IID_IResizeSettings, &settings), S_OK);
+    }
+    void TearDown() override
+    {
+        settings.Reset();
+        filter.Reset();
+        FilterTest::TearDown();
+    }
+    ComPtr<CResizeFilter> filter;
+    ComPtr<IResizeSettings> settings;
+};
+
+TEST_F(Settings, DefaultsBeforeThePinsExist)
+{
+    LONG w = 0, h = 0, v = -1, x = 0, y = 0;
+    BOOL canChange = FALSE;
+    DWORD color = 1;
+    EXPECT_EQ(settings->GetOutputSize(&w, &h, &canChange), S_OK);
+    EXPECT_EQ(w, 320);
+    EXPECT_EQ(h, 240);
+    EXPECT_EQ(canChange, TRUE);
+    EXPECT_EQ(settings->GetResizeMode(&v), S_OK);
+    EXPECT_EQ(v, RESIZE_MODE_FIT);
+    EXPECT_EQ(settings->GetOutputAspectRatio(&x, &y), S_OK);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 1);
+    EXPECT_EQ(settings->GetDeinterlaceMethod(&v), S_OK);
+    EXPECT_EQ(v, FIELD_FILL_NONE);
+    v = -1;
+    EXPECT_EQ(settings->GetDeinterlacePolicy(&v), S_OK);
+    EXPECT_EQ(v, FIELD_POLICY_AUTO);
+    EXPECT_EQ(settings->GetBackgroundColor(&color), S_OK);
+    EXPECT_EQ(color, 0u);
+}
+
+TEST_F(Settings, StoresWhatItIsGiven)
+{
+    LONG v = 0, x = 0, y = 0;
+    DWORD color = 0;
+    EXPECT_EQ(settings->SetResizeMode(7), S_OK);
+    EXPECT_EQ(settings->GetResizeMode(&v), S_OK);
+    EXPECT_EQ(v, 7);
+    EXPECT_EQ(settings->SetDeinterlaceMethod(-5), S_OK);
+    EXPECT_EQ(settings->GetDeinterlaceMethod(&v), S_OK);
+    EXPECT_EQ(v, -5);
+    EXPECT_EQ(settings->SetDeinterlacePolicy(9), S_OK);
+    EXPECT_EQ(settings->GetDeinterlacePolicy(&v), S_OK);
+    EXPECT_EQ(v, 9);
+    EXPECT_EQ(settings->SetBackgroundColor(0x00FF8040u), S_OK);
+    EXPECT_EQ(settings->GetBackgroundColor(&color), S_OK);
+    EXPECT_EQ(color, 0x00FF8040u);
+    EXPECT_EQ(settings->SetOutputAspectRatio(16, 9), S_OK);
+    EXPECT_EQ(settings->GetOutputAspectRatio(&x, &y), S_OK);
+    EXPECT_EQ(x, 16);
+    EXPECT_EQ(y, 9);
+    EXPECT_EQ(settings->Reserved1(1, 2, 3), S_OK);
+    EXPECT_EQ(settings->Reserved2(4, 5, 6), S_OK);
+}
+
+struct SizeCase {
+    LONG width;
+    LONG height;
+    HRESULT result;
+};
+
+class OutputSizes : public Settings, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(OutputSizes, AcceptsEvenPositiveSizesWithin32BitFrames)
+{
+    const SizeCase c = GetParam();
+    EXPECT_EQ(settings->SetOutputSize(c.width, c.height), c.result);
+    LONG w = 0, h = 0;
+    settings->GetOutputSize(&w, &h, nullptr);
+    EXPECT_EQ(w, c.result == S_OK ? c.width : 320);
+    EXPECT_EQ(h, c.result == S_OK ? c.height : 240);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OutputSizes,
+                         ::testing::Values(SizeCase{320, 241, S_OK}, SizeCase{2, 1, S_OK},
+                                           SizeCase{640, 480, S_OK}, SizeCase{32768, 32767, S_OK},
+                                           SizeCase{321, 240, S_FALSE}, SizeCase{-3, 240, S_FALSE},
+                                           SizeCase{-2, 240, S_FALSE}, SizeCase{0, 0, S_FALSE},
+                                           SizeCase{0, 240, S_FALSE}, SizeCase{320, 0, S_FALSE},
+                                           SizeCase{320, -240, S_FALSE}, SizeCase{32768, 32768, S_FALSE},
+                                           SizeCase{2147483646, 2, S_FALSE}));
+
+TEST_F(Settings, RefusesAspectTermsOfZeroOrBelow)
+{
+    for (auto terms : {std::pair<LONG, LONG>{0, 9}, {16, 0}, {-16, 9}, {16, -9}, {0, 0}})
+        EXPECT_EQ(settings->SetOutputAspectRatio(terms.first, terms.second), S_FALSE);
+    LONG x = 0, y = 0;
+    settings->GetOutputAspectRatio(&x, &y);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 1);
+}
+
+TEST_F(Settings, NullOutParametersAreSkipped)
+{
+    LONG h = 0;
+    EXPECT_EQ(settings->GetOutputSize(nullptr, &h, nullptr), S_OK);
+    EXPECT_EQ(h, 240);
+    EXPECT_EQ(settings->GetOutputSize(nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(settings->GetBackgroundColor(nullptr), S_OK);
+    EXPECT_EQ(settings->GetResizeMode(nullptr), S_OK);
+    EXPECT_EQ(settings->GetOutputAspectRatio(nullptr, &h), S_OK);
+    EXPECT_EQ(h, 1);
+    EXPECT_EQ(settings->GetDeinterlaceMethod(nullptr), S_OK);
+    EXPECT_EQ(settings->GetDeinterlacePolicy(nullptr), S_OK);
+}
+
+class SettingsInGraph : public FilterTest {};
+
+TEST_F(SettingsInGraph, OutputSizeIsFixedWhileTheOutputIsConnected)
+{
+    ResizeGraph g(VideoType(720, 480), 2);
+    ComPtr<IResizeSettings> settings;
+    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    ASSERT_EQ(g.ConnectInput(), S_OK);
+    BOOL canChange = FALSE;
+    settings->GetOutputSize(nullptr, nullptr, &canChange);
+    EXPECT_EQ(canChange, TRUE);  // only the input is connected
+    ASSERT_EQ(g.ConnectOutput(), S_OK);
+    EXPECT_EQ(settings->SetOutputSize(640, 480), S_FALSE);
+    LONG w = 0;
+    settings->GetOutputSize(&w, nullptr, &canChange);
+    EXPECT_EQ(canChange, FALSE);
+    EXPECT_EQ(w, 320);
+    // Other settings stay open while connected.
+    EXPECT_EQ(settings->SetResizeMode(RESIZE_MODE_KEEP_ASPECT), S_OK);
+    EXPECT_EQ(settings->SetOutputAspectRatio(4, 3), S_OK);
+}
+
+TEST_F(SettingsInGraph, NewOutputSizeTakesEffectAtTheNextOutputConnection)
+{
+    ResizeGraph g(VideoType(720, 480), 2);
+    ComPtr<IResizeSettings> settings;
+    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    ASSERT_EQ(g.Connect(), S_OK);
+    g.RunToEnd();
+    ASSERT_EQ(g.graph->Stop(), S_OK);
+    auto got = g.Take();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].bytes.size(), 153600u);
+
+    ASSERT_EQ(g.DisconnectOutput(), S_OK);
+    BOOL canChange = FALSE;
+    settings->GetOutputSize(nullptr, nullptr, &canChange);
+    EXPECT_EQ(canChange, TRUE);
+    ASSERT_EQ(settings->SetOutputSize(640, 360), S_OK);
+    ASSERT_EQ(g.ConnectOutput(), S_OK);
+    EXPECT_EQ(Header(g.OutputType()).biWidth, 640);
+    EXPECT_EQ(Header(g.OutputType()).biHeight, 360);
+    EXPECT_EQ(Header(g.OutputType()).biSizeImage, 640u * 360u * 2u);
+    g.RunToEnd();
+    got = g.Take();
+    ASSERT_EQ(got.size(), 2u);
+    for (ULONG i = 0; i < 2; ++i) {
+        ASSERT_EQ(got[i].bytes.size(), 640u * 360u * 2u);
+        ExpectPicture(got[i].bytes, 640, 360, ResizeGraph::FrameLuma(i), 640, 360);
+    }
+    // The new size prepared the streaming slot again.
+    EXPECT_EQ(g.filter->StreamPreparations(), 2u);
+}
+
+}  // namespace
+}  // namespace rftest
