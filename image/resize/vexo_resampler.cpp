@@ -121,7 +121,11 @@ struct PlaneGeometry {
     int step;
 };
 
-PlaneGeometry ChromaOf(int width, int height, int step) { return {width / 2, height / 2, step / 2}; }
+template <class Planes>
+PlaneGeometry ChromaOf(const Planes& p)
+{
+    return {p.width / 2, p.height / 2, p.chromaStep};
+}
 
 }  // namespace
 
@@ -175,8 +179,8 @@ bool ResampleYUV420Planes(const Yuv420Planes& src, const Yuv420TargetPlanes& dst
     if (!FitsPicture(src.plane[0], src.width, src.height, src.step, 1) ||
         !FitsPicture(dst.plane[0], dst.width, dst.height, dst.step, 1))
         return false;
-    const PlaneGeometry sc = ChromaOf(src.width, src.height, src.step);
-    const PlaneGeometry dc = ChromaOf(dst.width, dst.height, dst.step);
+    const PlaneGeometry sc = ChromaOf(src);
+    const PlaneGeometry dc = ChromaOf(dst);
     // A destination too small to hold chroma has none to write; a source
     // without chroma cannot give any to a destination that has it.
     const bool chroma = dc.width > 0 && dc.height > 0;
@@ -222,8 +226,10 @@ bool ResampleYUV420(const unsigned char* src, int srcWidth, int srcHeight, int s
         return false;
     const unsigned char* sc = src + srcChroma + srcOffset / 2;
     unsigned char* dc = dst + dstChroma + dstOffset / 2;
-    const Yuv420Planes from{{src + srcOffset, sc, sc + srcSecond}, srcWidth, srcHeight, srcStep};
-    const Yuv420TargetPlanes to{{dst + dstOffset, dc, dc + dstSecond}, dstWidth, dstHeight, dstStep};
+    const Yuv420Planes from{
+        {src + srcOffset, sc, sc + srcSecond}, srcWidth, srcHeight, srcStep, srcStep / 2};
+    const Yuv420TargetPlanes to{
+        {dst + dstOffset, dc, dc + dstSecond}, dstWidth, dstHeight, dstStep, dstStep / 2};
     return ResampleYUV420Planes(from, to);
 }
 

@@ -26,20 +26,23 @@ bool ResampleYUV420(const unsigned char* src, int srcWidth, int srcHeight, int s
                     int dstOffset);
 
 // The three planes of a 4:2:0 picture, addressed by the caller: plane[0] is
-// luma (width x height at step), plane[1] and plane[2] chroma of half the
-// width, height and step. Lets a caller place a picture inside a taller
-// frame, whose chroma planes do not follow the picture's own rows.
+// luma (width x height at `step`), plane[1] and plane[2] chroma of half the
+// width and height at `chromaStep`. Lets a caller place a picture inside a
+// taller frame, or take one field, whose chroma rows do not simply follow
+// the picture's own luma rows.
 struct Yuv420Planes {
     const unsigned char* plane[3];
     int width;
     int height;
     int step;
+    int chromaStep;
 };
 struct Yuv420TargetPlanes {
     unsigned char* plane[3];
     int width;
     int height;
     int step;
+    int chromaStep;
 };
 bool ResampleYUV420Planes(const Yuv420Planes& src, const Yuv420TargetPlanes& dst);
 

@@ -56,12 +56,6 @@ bool PlaceVexoResize(Layout layout, const unsigned char* src, const unsigned cha
         return false;
     if (field != TulImage::FIELD_FRAME && (srcStep > INT_MAX / 2 || dstStep > INT_MAX / 2))
         return false;
-    // A field of a 4:2:0 frame reads every other chroma row at the luma
-    // step; with an odd step that is not twice the chroma pitch and the
-    // last rows would run past the chroma plane.
-    if (layout == Layout::Planar420 && field != TulImage::FIELD_FRAME &&
-        ((srcStep & 1) != 0 || (fieldToField && (dstStep & 1) != 0)))
-        return false;
 
     out.field = tul::ApplyFieldRule(field, fieldToField, srcStep, dstStep, srcSize.height,
                                     dstSize.height, srcSize.height, 1.0);
@@ -72,18 +66,35 @@ bool PlaceVexoResize(Layout layout, const unsigned char* src, const unsigned cha
     return out.srcWidth > 0 && out.field.srcHeight > 0 && out.dstWidth > 0 && out.dstHeight > 0;
 }
 
-// The planes of a 4:2:0 frame of `height` rows at `step`, entered at the
-// luma byte `offset` (chroma at half of it) and `top` rows further down.
-template <class Byte>
-void FramePlanes(Byte* frame, int height, int step, int fieldStep, std::ptrdiff_t offset,
-                 int top, Byte* planes[3])
+// How one 4:2:0 frame is entered: every `rowStride`-th row from row
+// `firstRow`, `marginBytes` luma bytes in (half as many chroma bytes), and
+// `top` rows of the chosen rows further down (half as many chroma rows).
+struct FrameEntry {
+    int height;       // the frame's own rows
+    int step;         // the frame's own luma step
+    int rowStride;    // 2 when one field is taken, else 1
+    int firstRow;     // 1 for the odd field
+    int marginBytes;
+    int top;
+};
+
+// Fills the plane pointers and steps of `planes`. Chroma rows are counted
+// at the frame's own chroma pitch (step / 2), so an odd luma step still
+// lands each chroma field row on a chroma row.
+template <class Byte, class Planes>
+void EnterFrame(Byte* frame, const FrameEntry& e, Planes& planes)
 {
-    const std::ptrdiff_t chroma = static_cast<std::ptrdiff_t>(height) * step;
-    const std::ptrdiff_t second = static_cast<std::ptrdiff_t>(height / 2) * (step / 2);
-    const std::ptrdiff_t chromaStart = offset / 2 + static_cast<std::ptrdiff_t>(top / 2) * (fieldStep / 2);
-    planes[0] = frame + offset + static_cast<std::ptrdiff_t>(top) * fieldStep;
-    planes[1] = frame + chroma + chromaStart;
-    planes[2] = frame + chroma + second + chromaStart;
+    const std::ptrdiff_t pitch = e.step / 2;
+    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(e.height) * e.step;
+    const std::ptrdiff_t second = first + static_cast<std::ptrdiff_t>(e.height / 2) * pitch;
+    planes.step = e.rowStride * e.step;
+    planes.chromaStep = static_cast<int>(e.rowStride * pitch);
+    planes.plane[0] = frame + e.marginBytes + static_cast<std::ptrdiff_t>(e.firstRow) * e.step +
+                      static_cast<std::ptrdiff_t>(e.top) * planes.step;
+    const std::ptrdiff_t chroma = e.marginBytes / 2 + e.firstRow * pitch +
+                                  static_cast<std::ptrdiff_t>(e.top / 2) * planes.chromaStep;
+    planes.plane[1] = frame + first + chroma;
+    planes.plane[2] = frame + second + chroma;
 }
 
 }  // namespace
@@ -111,8 +122,11 @@ bool TulImage::VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcSte
 // Chroma planes are found from the frames' own heights and pitches, not
 // from the resampled rows: with a field or a vertical margin the resampled
 // height is not the frame's, and addressing from it would land chroma in
-// the wrong plane. A vertical margin centres the picture as the packed
-// entry does, dstMarginY / 2 rows above it (and half as many chroma rows).
+// the wrong plane (for heights of 2 mod 4, or odd steps, even past the
+// buffer). A vertical margin centres the picture as the packed entry does,
+// dstMarginY / 2 rows above it (and half as many chroma rows). For even
+// steps and heights that are multiples of 4 with no vertical margin these
+// are exactly the documented plane addresses.
 bool TulImage::VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
                                 IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
                                 int dstMarginY, FIELD_TYPE field, bool fieldToField)
@@ -122,12 +136,13 @@ bool TulImage::VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcS
         if (!PlaceVexoResize(Layout::Planar420, src, dst, srcStep, dstStep, srcSize, dstSize,
                              srcMarginX, dstMarginX, dstMarginY, field, fieldToField, p))
             return false;
-        tul::Yuv420Planes from{{}, p.srcWidth, p.field.srcHeight, p.field.srcStep};
-        tul::Yuv420TargetPlanes to{{}, p.dstWidth, p.dstHeight, p.field.dstStep};
-        FramePlanes<const unsigned char>(src, srcSize.height, srcStep, p.field.srcStep,
-                                         srcMarginX / 2 + p.field.srcOffset, 0, from.plane);
-        FramePlanes<unsigned char>(dst, dstSize.height, dstStep, p.field.dstStep,
-                                   dstMarginX / 2 + p.field.dstOffset, p.dstTop, to.plane);
+        const bool oneField = field != FIELD_FRAME;
+        const int odd = field == FIELD_ODD ? 1 : 0;
+        tul::Yuv420Planes from{{}, p.srcWidth, p.field.srcHeight, 0, 0};
+        tul::Yuv420TargetPlanes to{{}, p.dstWidth, p.dstHeight, 0, 0};
+        EnterFrame(src, {srcSize.height, srcStep, oneField ? 2 : 1, odd, srcMarginX / 2, 0}, from);
+        EnterFrame(dst, {dstSize.height, dstStep, oneField && fieldToField ? 2 : 1,
+                         fieldToField ? odd : 0, dstMarginX / 2, p.dstTop}, to);
         return tul::ResampleYUV420Planes(from, to);
     } catch (...) {
         return false;
