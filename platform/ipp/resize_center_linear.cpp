@@ -53,16 +53,62 @@ void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u
         out[i] = FinishPair(a[i], b[i], w);
 }
 
-void GatherWordsScalar(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n)
+namespace {
+
+template <int N>
+void GatherWordsPixels(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n)
 {
-    for (int k = 0; k < n; ++k)
-        out[k] = FinishPair(v[pos[k]], v[pos[k] + 1], PairWeight(pair[k]));
+    for (int k = 0; k < n; ++k) {
+        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(pos[k]) * N;
+        const int w = PairWeight(pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = FinishPair(p[c], p[N + c], w);
+    }
 }
 
-void GatherBytesScalar(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n)
+template <int N>
+void GatherBytesPixels(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n)
 {
-    for (int k = 0; k < n; ++k)
-        out[k] = BlendPair(s[pos[k]], s[pos[k] + 1], PairWeight(pair[k]));
+    for (int k = 0; k < n; ++k) {
+        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(pos[k]) * N;
+        const int w = PairWeight(pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = BlendPair(p[c], p[N + c], w);
+    }
+}
+
+}  // namespace
+
+void GatherWordsScalar(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                       Ipp8u* out, int n)
+{
+    switch (channels) {
+    case 1:
+        GatherWordsPixels<1>(v, pos, pair, out, n);
+        break;
+    case 3:
+        GatherWordsPixels<3>(v, pos, pair, out, n);
+        break;
+    default:
+        GatherWordsPixels<4>(v, pos, pair, out, n);
+        break;
+    }
+}
+
+void GatherBytesScalar(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                       std::int16_t* out, int n)
+{
+    switch (channels) {
+    case 1:
+        GatherBytesPixels<1>(s, pos, pair, out, n);
+        break;
+    case 3:
+        GatherBytesPixels<3>(s, pos, pair, out, n);
+        break;
+    default:
+        GatherBytesPixels<4>(s, pos, pair, out, n);
+        break;
+    }
 }
 
 const LinearRowOps& ScalarLinearRowOps()
@@ -83,61 +129,6 @@ const LinearRowOps& ActiveLinearRowOps()
 
 namespace {
 
-// Multi-channel gathers: every channel of a pixel takes the same weights.
-template <int N>
-void GatherWordsPixels(const std::int16_t* v, const LinearTaps& t, Ipp8u* out, int count)
-{
-    for (int k = 0; k < count; ++k) {
-        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
-        const int w = PairWeight(t.pair[k]);
-        for (int c = 0; c < N; ++c)
-            out[k * N + c] = FinishPair(p[c], p[N + c], w);
-    }
-}
-
-template <int N>
-void GatherBytesPixels(const Ipp8u* s, const LinearTaps& t, std::int16_t* out, int count)
-{
-    for (int k = 0; k < count; ++k) {
-        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
-        const int w = PairWeight(t.pair[k]);
-        for (int c = 0; c < N; ++c)
-            out[k * N + c] = BlendPair(p[c], p[N + c], w);
-    }
-}
-
-void GatherWords(const LinearRowOps& ops, int channels, const std::int16_t* v, const LinearTaps& t, Ipp8u* out,
-                 int count)
-{
-    switch (channels) {
-    case 1:
-        ops.gatherWords(v, t.pos.data(), t.pair.data(), out, count);
-        break;
-    case 3:
-        GatherWordsPixels<3>(v, t, out, count);
-        break;
-    default:
-        GatherWordsPixels<4>(v, t, out, count);
-        break;
-    }
-}
-
-void GatherBytes(const LinearRowOps& ops, int channels, const Ipp8u* s, const LinearTaps& t, std::int16_t* out,
-                 int count)
-{
-    switch (channels) {
-    case 1:
-        ops.gatherBytes(s, t.pos.data(), t.pair.data(), out, count);
-        break;
-    case 3:
-        GatherBytesPixels<3>(s, t, out, count);
-        break;
-    default:
-        GatherBytesPixels<4>(s, t, out, count);
-        break;
-    }
-}
-
 // Rows first: each destination row blends its two source rows over the
 // columns in use, then gathers columns. Cheapest when destination rows do
 // not share source rows (reduction, or equal heights).
@@ -147,7 +138,7 @@ void RowsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const
     const int spanBytes = xt.span * n;
     const int count = f.x.Count();
     // One extra pixel: a zero-weight right sample of the last column.
-    std::vector<std::int16_t> blended(static_cast<std::size_t>(spanBytes) + n);
+    std::vector<std::int16_t> blended(static_cast<std::size_t>(spanBytes) + n + kGatherPadWords, 0);
     for (int r = 0; r < f.y.Count(); ++r) {
         const int j0 = yt.lo + yt.pos[r];
         const int w = PairWeight(yt.pair[r]);
@@ -155,7 +146,7 @@ void RowsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const
         const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, xt.lo) : upper;
         ops.blendBytes(upper, lower, w, blended.data(), spanBytes);
         std::copy_n(blended.data() + spanBytes - n, n, blended.data() + spanBytes);
-        GatherWords(ops, n, blended.data(), xt, f.DstWritten(f.y.begin + r), count);
+        ops.gatherWords(n, blended.data(), xt.pos.data(), xt.pair.data(), f.DstWritten(f.y.begin + r), count);
     }
 }
 
@@ -178,7 +169,7 @@ void ColumnsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, co
         const int slot = row & 1;
         if (keptRow[slot] != row) {
             std::memcpy(line.data(), f.SrcPixel(row, xt.lo), static_cast<std::size_t>(spanBytes));
-            GatherBytes(ops, n, line.data(), xt, kept[slot].data(), f.x.Count());
+            ops.gatherBytes(n, line.data(), xt.pos.data(), xt.pair.data(), kept[slot].data(), f.x.Count());
             keptRow[slot] = row;
         }
         return kept[slot].data();

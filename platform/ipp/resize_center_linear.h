@@ -28,8 +28,10 @@ constexpr int kWordBias = 32768;
 // Undoes the bias on both pair members (weights sum to 256) and adds the
 // rounding half of the final >> 16.
 constexpr std::int32_t kFinishOffset = kWordBias * kLinearOne + kWordBias;
-// Readable bytes a byte gather needs after the last sample of a row.
+// Readable samples the gathers need after the last pixel they use: vector
+// loads take four samples of a three-channel pixel.
 constexpr int kGatherPadBytes = 4;
+constexpr int kGatherPadWords = 1;
 
 // Blend of two 8-bit samples by (256 - w, w), biased into int16.
 inline std::int16_t BlendPair(int a, int b, int w)
@@ -61,20 +63,22 @@ struct LinearTaps {
 
 LinearTaps MakeLinearTaps(const Axis& a);
 
-// Row operations; n counts elements (bytes or words, or outputs for the
-// gathers). Gathers are single-channel; they read v[pos] and v[pos + 1].
+// Row operations; n counts elements (bytes or words) for the blends and
+// pixels of `channels` samples for the gathers. Every channel of a pixel
+// takes the same weights.
 struct LinearRowOps {
     // out[i] = BlendPair(a[i], b[i], w)
     void (*blendBytes)(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
     // out[i] = FinishPair(a[i], b[i], w)
     void (*blendWords)(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
-    // out[k] = FinishPair(v[pos[k]], v[pos[k] + 1], weight of pair[k])
-    void (*gatherWords)(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out,
-                        int n);
-    // out[k] = BlendPair(s[pos[k]], s[pos[k] + 1], weight of pair[k]); s must
-    // stay readable kGatherPadBytes past the last sample.
-    void (*gatherBytes)(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out,
-                        int n);
+    // out[k*C + c] = FinishPair(v[pos[k]*C + c], v[(pos[k] + 1)*C + c], weight of pair[k]);
+    // v must stay readable kGatherPadWords words past pixel pos[k] + 1.
+    void (*gatherWords)(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                        Ipp8u* out, int n);
+    // out[k*C + c] = BlendPair(s[pos[k]*C + c], s[(pos[k] + 1)*C + c], weight of pair[k]);
+    // s must stay readable kGatherPadBytes bytes past pixel pos[k] + 1.
+    void (*gatherBytes)(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                        std::int16_t* out, int n);
 };
 
 const LinearRowOps& ScalarLinearRowOps();
@@ -86,7 +90,15 @@ const LinearRowOps& ActiveLinearRowOps();
 // Scalar row operations, also used for the tails of the vector paths.
 void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
 void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
-void GatherWordsScalar(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n);
-void GatherBytesScalar(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n);
+void GatherWordsScalar(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                       Ipp8u* out, int n);
+void GatherBytesScalar(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                       std::int16_t* out, int n);
+// The SSE2 gathers of three- and four-channel pixels, which the AVX2 path
+// shares (wider registers gain nothing one pixel at a time).
+void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                           Ipp8u* out, int n);
+void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                           std::int16_t* out, int n);
 
 }  // namespace tulipp::resize_center

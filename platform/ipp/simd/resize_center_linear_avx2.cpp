@@ -75,19 +75,19 @@ __attribute__((target("avx2"))) inline __m128i FinishEight(const std::int16_t* v
     return _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
 }
 
-__attribute__((target("avx2"))) void GatherWordsAvx2(const std::int16_t* v, const std::int32_t* pos,
-                                                     const std::int32_t* pair, Ipp8u* out, int n)
+__attribute__((target("avx2"))) void GatherWordsGrayAvx2(const std::int16_t* v, const std::int32_t* pos,
+                                                         const std::int32_t* pair, Ipp8u* out, int n)
 {
     int k = 0;
     for (; k + 16 <= n; k += 16) {
         const __m128i bytes = _mm_packus_epi16(FinishEight(v, pos + k, pair + k), FinishEight(v, pos + k + 8, pair + k + 8));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), bytes);
     }
-    GatherWordsScalar(v, pos + k, pair + k, out + k, n - k);
+    GatherWordsScalar(1, v, pos + k, pair + k, out + k, n - k);
 }
 
-__attribute__((target("avx2"))) void GatherBytesAvx2(const Ipp8u* s, const std::int32_t* pos,
-                                                     const std::int32_t* pair, std::int16_t* out, int n)
+__attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const std::int32_t* pos,
+                                                         const std::int32_t* pair, std::int16_t* out, int n)
 {
     const __m256i bias = _mm256_set1_epi32(kWordBias);
     int k = 0;
@@ -102,7 +102,25 @@ __attribute__((target("avx2"))) void GatherBytesAvx2(const Ipp8u* s, const std::
         const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(s, pos + k, pair + k, out + k, n - k);
+    GatherBytesScalar(1, s, pos + k, pair + k, out + k, n - k);
+}
+
+void GatherWordsAvx2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                     Ipp8u* out, int n)
+{
+    if (channels == 1)
+        GatherWordsGrayAvx2(v, pos, pair, out, n);
+    else
+        GatherWordsPixelsSse2(channels, v, pos, pair, out, n);
+}
+
+void GatherBytesAvx2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                     std::int16_t* out, int n)
+{
+    if (channels == 1)
+        GatherBytesGrayAvx2(s, pos, pair, out, n);
+    else
+        GatherBytesPixelsSse2(channels, s, pos, pair, out, n);
 }
 
 }  // namespace

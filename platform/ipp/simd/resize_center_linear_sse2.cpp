@@ -66,15 +66,15 @@ __attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v,
     return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(kFinishOffset)), 16);
 }
 
-__attribute__((target("sse2"))) void GatherWordsSse2(const std::int16_t* v, const std::int32_t* pos,
-                                                     const std::int32_t* pair, Ipp8u* out, int n)
+__attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, const std::int32_t* pos,
+                                                         const std::int32_t* pair, Ipp8u* out, int n)
 {
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         const __m128i words = _mm_packs_epi32(FinishFour(v, pos + k, pair + k), FinishFour(v, pos + k + 4, pair + k + 4));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, words));
     }
-    GatherWordsScalar(v, pos + k, pair + k, out + k, n - k);
+    GatherWordsScalar(1, v, pos + k, pair + k, out + k, n - k);
 }
 
 // Two neighbouring bytes as the 16-bit halves of one 32-bit lane.
@@ -92,18 +92,100 @@ __attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const s
     return _mm_sub_epi32(sum, _mm_set1_epi32(kWordBias));
 }
 
-__attribute__((target("sse2"))) void GatherBytesSse2(const Ipp8u* s, const std::int32_t* pos,
-                                                     const std::int32_t* pair, std::int16_t* out, int n)
+__attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const std::int32_t* pos,
+                                                         const std::int32_t* pair, std::int16_t* out, int n)
 {
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         const __m128i words = _mm_packs_epi32(BlendFour(s, pos + k, pair + k), BlendFour(s, pos + k + 4, pair + k + 4));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(s, pos + k, pair + k, out + k, n - k);
+    GatherBytesScalar(1, s, pos + k, pair + k, out + k, n - k);
+}
+
+// Pixels of N = 3 or 4 channels, one at a time: the two pixels' samples
+// interleaved into (left, right) pairs for pmaddwd. Each pixel stores four
+// results; for three channels the fourth lands on the next pixel, which is
+// written after it, so the last pixel is left to the scalar tail.
+template <int N>
+__attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, const std::int32_t* pos,
+                                                       const std::int32_t* pair, Ipp8u* out, int n)
+{
+    const __m128i finish = _mm_set1_epi32(kFinishOffset);
+    const int vectorPixels = N == 4 ? n : n - 1;
+    int k = 0;
+    for (; k < vectorPixels; ++k) {
+        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(pos[k]) * N;
+        const __m128i left = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        const __m128i right = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + N));
+        __m128i sum = _mm_madd_epi16(_mm_unpacklo_epi16(left, right), _mm_set1_epi32(pair[k]));
+        sum = _mm_srai_epi32(_mm_add_epi32(sum, finish), 16);
+        const __m128i words = _mm_packs_epi32(sum, sum);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out + static_cast<std::ptrdiff_t>(k) * N, &bytes, 4);
+    }
+    GatherWordsScalar(N, v, pos + k, pair + k, out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+}
+
+template <int N>
+__attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const std::int32_t* pos,
+                                                       const std::int32_t* pair, std::int16_t* out, int n)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bias = _mm_set1_epi32(kWordBias);
+    const int vectorPixels = N == 4 ? n : n - 1;
+    int k = 0;
+    for (; k < vectorPixels; ++k) {
+        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(pos[k]) * N;
+        std::int32_t left, right;
+        std::memcpy(&left, p, 4);
+        std::memcpy(&right, p + N, 4);
+        const __m128i pairs =
+            _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(left), _mm_cvtsi32_si128(right)), zero);
+        const __m128i sum = _mm_sub_epi32(_mm_madd_epi16(pairs, _mm_set1_epi32(pair[k])), bias);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + static_cast<std::ptrdiff_t>(k) * N),
+                         _mm_packs_epi32(sum, sum));
+    }
+    GatherBytesScalar(N, s, pos + k, pair + k, out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+}
+
+void GatherWordsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                     Ipp8u* out, int n)
+{
+    if (channels == 1)
+        GatherWordsGraySse2(v, pos, pair, out, n);
+    else
+        GatherWordsPixelsSse2(channels, v, pos, pair, out, n);
+}
+
+void GatherBytesSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                     std::int16_t* out, int n)
+{
+    if (channels == 1)
+        GatherBytesGraySse2(s, pos, pair, out, n);
+    else
+        GatherBytesPixelsSse2(channels, s, pos, pair, out, n);
 }
 
 }  // namespace
+
+void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
+                           Ipp8u* out, int n)
+{
+    if (channels == 3)
+        GatherWordsPixels<3>(v, pos, pair, out, n);
+    else
+        GatherWordsPixels<4>(v, pos, pair, out, n);
+}
+
+void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
+                           std::int16_t* out, int n)
+{
+    if (channels == 3)
+        GatherBytesPixels<3>(s, pos, pair, out, n);
+    else
+        GatherBytesPixels<4>(s, pos, pair, out, n);
+}
 
 const LinearRowOps& Sse2LinearRowOps()
 {

@@ -84,27 +84,27 @@ TEST_P(LinearRowOps, SameAsScalar)
             ref.blendWords(ha.data() + offset, hb.data() + offset, w, ob.data() + offset, n);
             ASSERT_EQ(oa, ob) << "blendWords n " << n << " w " << w;
 
-            // Gathers: the source holds span samples plus the padding the
-            // kernels guarantee.
-            const int span = 1 + static_cast<int>(rng() % 300);
-            std::vector<std::int32_t> pos, pair;
-            RandomTaps(rng, n, span, pos, pair);
-            std::vector<std::int16_t> words(span + 1);
-            for (auto& v : words)
-                v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
-            std::fill(oa.begin(), oa.end(), 2);
-            std::fill(ob.begin(), ob.end(), 2);
-            ops.gatherWords(words.data(), pos.data(), pair.data(), oa.data() + offset, n);
-            ref.gatherWords(words.data(), pos.data(), pair.data(), ob.data() + offset, n);
-            ASSERT_EQ(oa, ob) << "gatherWords n " << n;
+            // Gathers: the source holds span pixels, the zero-weight pixel
+            // after them and the padding the kernels guarantee.
+            for (int channels : {1, 3, 4}) {
+                const int span = 1 + static_cast<int>(rng() % 300);
+                std::vector<std::int32_t> pos, pair;
+                RandomTaps(rng, n, span, pos, pair);
+                std::vector<std::int16_t> words(static_cast<std::size_t>(span + 1) * channels + rc::kGatherPadWords);
+                for (auto& v : words)
+                    v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
+                std::vector<unsigned char> ga(static_cast<std::size_t>(n) * channels + 8, 2), gb = ga;
+                ops.gatherWords(channels, words.data(), pos.data(), pair.data(), ga.data() + offset, n);
+                ref.gatherWords(channels, words.data(), pos.data(), pair.data(), gb.data() + offset, n);
+                ASSERT_EQ(ga, gb) << "gatherWords n " << n << " channels " << channels;
 
-            std::vector<unsigned char> bytes(span + rc::kGatherPadBytes + 1);
-            FillRandom(bytes.data(), bytes.size(), rng());
-            std::fill(wa.begin(), wa.end(), 3);
-            std::fill(wb.begin(), wb.end(), 3);
-            ops.gatherBytes(bytes.data(), pos.data(), pair.data(), wa.data() + offset, n);
-            ref.gatherBytes(bytes.data(), pos.data(), pair.data(), wb.data() + offset, n);
-            ASSERT_EQ(wa, wb) << "gatherBytes n " << n;
+                std::vector<unsigned char> bytes(static_cast<std::size_t>(span + 1) * channels + rc::kGatherPadBytes);
+                FillRandom(bytes.data(), bytes.size(), rng());
+                std::vector<std::int16_t> ha2(static_cast<std::size_t>(n) * channels + 8, 3), hb2 = ha2;
+                ops.gatherBytes(channels, bytes.data(), pos.data(), pair.data(), ha2.data() + offset, n);
+                ref.gatherBytes(channels, bytes.data(), pos.data(), pair.data(), hb2.data() + offset, n);
+                ASSERT_EQ(ha2, hb2) << "gatherBytes n " << n << " channels " << channels;
+            }
         }
     }
 }
