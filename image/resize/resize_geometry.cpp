@@ -81,7 +81,10 @@ const PictureLayout& Rgb32Layout()
 
 bool AllocatePlanes(unsigned char* planes[3], int steps[3], IppiSize size)
 {
-    const int chromaWidth = size.width >> 1 > 0 ? size.width >> 1 : 1;
+    // An odd width's lone last pixel still carries a U sample, so the
+    // chroma planes hold (width + 1) / 2 samples a row.
+    const int roundedHalf = size.width / 2 + (size.width & 1);
+    const int chromaWidth = roundedHalf > 0 ? roundedHalf : 1;
     planes[0] = ippiMalloc_8u_C1(size.width, size.height, &steps[0]);
     planes[1] = ippiMalloc_8u_C1(chromaWidth, size.height, &steps[1]);
     planes[2] = ippiMalloc_8u_C1(chromaWidth, size.height, &steps[2]);

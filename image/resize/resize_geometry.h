@@ -35,8 +35,8 @@ const PictureLayout& Rgb32Layout();
 inline ULONG Yuy2Row(ULONG width) { return ((16u * width + 31u) >> 3) & ~3u; }
 
 // One side (Y, U, V) of the scratch planes: Y width x height, U and V half
-// the width (at least one column) and the full height; 4:2:2 chroma keeps
-// every row. False, with nothing held, when a plane cannot be had.
+// the width rounded up (at least one column) and the full height; 4:2:2
+// chroma keeps every row. False, with nothing held, when a plane cannot be had.
 bool AllocatePlanes(unsigned char* planes[3], int steps[3], IppiSize size);
 void ReleasePlanes(unsigned char* planes[3], int steps[3]);
 

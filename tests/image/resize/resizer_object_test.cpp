@@ -250,3 +250,30 @@ TEST(ResizerObjectCopy, CopiesOwnTheirScratchAndOutliveTheOriginal)
 }
 
 }  // namespace
+
+namespace {
+
+// An odd width's last pixel keeps its U sample through split and join, so
+// odd sizes resize on both sides without the primitives refusing a step.
+class OddWidths : public ::testing::TestWithParam<TulImage::INTERPOLATION_MODE> {};
+
+TEST_P(OddWidths, ResizeThroughTheLibraryAndTheEntryPoint)
+{
+    TulImage image;
+    ASSERT_EQ(image.Initialize(129, 31, 77, 19, GetParam()), 0u);
+    std::vector<unsigned char> src(((16 * 129 + 31) >> 3 & ~3u) * 31);
+    tultest::FillRandom(src.data(), src.size(), 31);
+    const std::size_t dstBytes = ((16 * 77 + 31) >> 3 & ~3u) * 19;
+    tultest::GuardedBuffer a(dstBytes), b(dstBytes);
+    ULONG sa = static_cast<ULONG>(dstBytes), sb = sa;
+    EXPECT_EQ(image.ResizeYUY2(src.data(), a.data(), &sa), 0u);
+    EXPECT_EQ(TulImage::ResizeYUY2(src.data(), b.data(), &sb, 129, 31, 0, 77, 19, 0, GetParam()), 0u);
+    EXPECT_TRUE(a.GuardsIntact());
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(LibraryModes, OddWidths,
+                         ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
+                                           TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
+
+}  // namespace
