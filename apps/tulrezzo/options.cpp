@@ -180,7 +180,8 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
         "built-in test source plays: 720x480 interlaced colour bars with a moving box, 30000/1001 frames per "
         "second, 300 frames.");
     resize->add_option("INPUT", w.input, "input file: .y4m (4:2:2), - (Y4M on standard input) or .yuv (raw YUY2); "
-                                         "default: the built-in test source");
+                                         "default: the built-in test source")
+        ->type_name("FILE");
     resize->add_option("-o,--output", w.output, "output file: .y4m (4:2:2), .yuv (raw YUY2) or - (Y4M on standard "
                                                 "output)")
         ->required()

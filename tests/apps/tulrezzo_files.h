@@ -129,3 +129,33 @@ inline Bytes MakeY4m(const std::string& header, const std::vector<Bytes>& frames
 }
 
 }  // namespace tulrezzotest
+
+namespace tulrezzotest {
+
+// A Y4M file read back plainly: its header line and its frames as YUY2.
+struct Y4mFile {
+    std::string header;  // without the newline
+    std::vector<Bytes> frames;
+    std::size_t trailing = 0;  // bytes after the last whole frame
+};
+
+inline Y4mFile ReadY4m(const Bytes& file, int width, int height)
+{
+    Y4mFile out;
+    std::size_t at = 0;
+    while (at < file.size() && file[at] != '\n')
+        out.header.push_back(static_cast<char>(file[at++]));
+    ++at;
+    const std::size_t frameBytes = static_cast<std::size_t>(width) * height * 2;
+    const std::string frameLine = "FRAME\n";
+    while (at + frameLine.size() + frameBytes <= file.size() &&
+           std::equal(frameLine.begin(), frameLine.end(), file.begin() + at)) {
+        at += frameLine.size();
+        out.frames.push_back(Yuy2FromPlanar(file.data() + at, width, height));
+        at += frameBytes;
+    }
+    out.trailing = file.size() > at ? file.size() - at : 0;
+    return out;
+}
+
+}  // namespace tulrezzotest
