@@ -474,6 +474,27 @@ TEST(ResizeCenterRegion, ExtremeArgumentsStayInBounds)
     }
 }
 
+// Factors over eight decades and centres far from the picture: whatever
+// part lands in the destination is still the model's.
+TEST(ResizeCenterRegion, WideFactorRangeMatchesModel)
+{
+    std::mt19937 rng(515);
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    for (int i = 0; i < 200; ++i) {
+        const int interp = (IPPI_INTER_NN << (i % 4));
+        CenterCall c = RandomCall(rng, 1 + 2 * (i % 2), interp);
+        const double cap = interp == IPPI_INTER_SUPER ? 0.0 : 4.0;
+        c.xFactor = std::pow(10.0, real(-4.0, cap));
+        c.yFactor = std::pow(10.0, real(-4.0, cap));
+        if (i % 3 == 0) {
+            c.xCenter += real(-1e4, 1e4);
+            c.yCenter += real(-1e4, 1e4);
+        }
+        const CenterRun run = RunCenter(c, 3, 1, 1, rng());
+        ASSERT_TRUE(MatchesModel(c, run, interp == IPPI_INTER_NN ? 0 : 1)) << "case " << i << ": " << Describe(c);
+    }
+}
+
 // A tiny factor shrinks the whole region into one pixel's footprint;
 // super-sampling then gives the region's mean.
 TEST(ResizeCenterRegion, SuperOfWholeRegionIsItsMean)
