@@ -35,7 +35,7 @@ void ProgressLine::Update(ULONG frames, double seconds)
     if (width < m_drawn)
         line.append(m_drawn - width, ' ');
     m_err << '\r' << line << std::flush;
-    m_drawn = width;
+    m_drawn = line.size();  // padding included: all of it is on screen
 }
 
 void ProgressLine::Clear()
