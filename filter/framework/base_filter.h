@@ -62,7 +62,7 @@ protected:
     // The graph does not hold a reference from its filters' side: it owns
     // them, so these are weak pointers valid while the filter is a member.
     IFilterGraph* m_pGraph = nullptr;
-    IMediaEventSink* m_pSink = nullptr;
+    std::atomic<IMediaEventSink*> m_pSink{nullptr};  // read by streaming threads
     std::wstring m_pName;
 };
 
