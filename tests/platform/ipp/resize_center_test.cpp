@@ -324,7 +324,9 @@ TEST_P(ResizeCenterRandom, MatchesModel)
 {
     const auto [channels, interp] = GetParam();
     std::mt19937 rng(1000u + channels * 31u + interp);
-    const int tolerance = interp == IPPI_INTER_NN ? 0 : 1;
+    // The cubic sums in the order the model does, so it lands on the same
+    // double; linear (fixed point) and super (normalised weights) may not.
+    const int tolerance = interp == IPPI_INTER_NN || interp == IPPI_INTER_CUBIC ? 0 : 1;
     for (int i = 0; i < 120; ++i) {
         const CenterCall c = RandomCall(rng, channels, interp);
         const int srcPad = static_cast<int>(rng() % 3) * 5;
@@ -491,7 +493,8 @@ TEST(ResizeCenterRegion, WideFactorRangeMatchesModel)
             c.yCenter += real(-1e4, 1e4);
         }
         const CenterRun run = RunCenter(c, 3, 1, 1, rng());
-        ASSERT_TRUE(MatchesModel(c, run, interp == IPPI_INTER_NN ? 0 : 1)) << "case " << i << ": " << Describe(c);
+        const bool exact = interp == IPPI_INTER_NN || interp == IPPI_INTER_CUBIC;
+        ASSERT_TRUE(MatchesModel(c, run, exact ? 0 : 1)) << "case " << i << ": " << Describe(c);
     }
 }
 
