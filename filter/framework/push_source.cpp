@@ -63,8 +63,6 @@ STDMETHODIMP CPushSource::Pause()
     return CBaseFilter::Pause();
 }
 
-STDMETHODIMP CPushSource::Run(REFERENCE_TIME tStart) { return CBaseFilter::Run(tStart); }
-
 ULONG CPushSource::FramesDelivered() const { return m_pPin->FramesDelivered(); }
 HRESULT CPushSource::StreamResult() const { return m_pPin->StreamResult(); }
 

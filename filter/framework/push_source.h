@@ -46,8 +46,8 @@ public:
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override;
+    // Running to paused holds the thread; it resumes on the next Run.
     STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
 
     // Frames delivered downstream with S_OK since the last start.
     ULONG FramesDelivered() const;
