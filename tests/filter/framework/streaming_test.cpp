@@ -200,6 +200,24 @@ TEST_F(Streaming, StopMidStreamJoinsTheSourceAndReturnsEverySample)
     EXPECT_EQ(p.graph->WaitForCompletion(0, &code), VFW_E_WRONG_STATE);
 }
 
+TEST_F(Streaming, ReleasingARunningGraphStopsAndDisconnectsEverything)
+{
+    Pipeline p(Yuy2Type(16, 16), -1);
+    ASSERT_EQ(p.Connect(), S_OK);
+    ASSERT_EQ(p.graph->Run(), S_OK);
+    while (p.sink->SamplesReceived() < 3)
+        std::this_thread::yield();
+    p.graph.Reset();
+    FILTER_STATE state;
+    p.source->GetState(0, &state);
+    EXPECT_EQ(state, State_Stopped);
+    EXPECT_FALSE(p.transform->Input()->IsConnected());
+    EXPECT_FALSE(p.sink->GetPin(0)->IsConnected());
+    FILTER_INFO info{};
+    ASSERT_EQ(p.sink->QueryFilterInfo(&info), S_OK);
+    EXPECT_EQ(info.pGraph, nullptr);
+}
+
 TEST_F(Streaming, SinkHoldingSamplesDoesNotBlockStop)
 {
     std::vector<IMediaSample*> held;
