@@ -56,8 +56,10 @@ void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u
 namespace {
 
 template <int N>
-void GatherWordsPixels(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair, Ipp8u* out, int n)
+void GatherWordsPixels(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     for (int k = 0; k < n; ++k) {
         const std::int16_t* p = v + static_cast<std::ptrdiff_t>(pos[k]) * N;
         const int w = PairWeight(pair[k]);
@@ -67,8 +69,10 @@ void GatherWordsPixels(const std::int16_t* v, const std::int32_t* pos, const std
 }
 
 template <int N>
-void GatherBytesPixels(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair, std::int16_t* out, int n)
+void GatherBytesPixels(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     for (int k = 0; k < n; ++k) {
         const Ipp8u* p = s + static_cast<std::ptrdiff_t>(pos[k]) * N;
         const int w = PairWeight(pair[k]);
@@ -79,49 +83,85 @@ void GatherBytesPixels(const Ipp8u* s, const std::int32_t* pos, const std::int32
 
 }  // namespace
 
-void GatherWordsScalar(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                       Ipp8u* out, int n)
+void GatherWordsScalar(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     switch (channels) {
     case 1:
-        GatherWordsPixels<1>(v, pos, pair, out, n);
+        GatherWordsPixels<1>(v, t, out, n);
         break;
     case 3:
-        GatherWordsPixels<3>(v, pos, pair, out, n);
+        GatherWordsPixels<3>(v, t, out, n);
         break;
     default:
-        GatherWordsPixels<4>(v, pos, pair, out, n);
+        GatherWordsPixels<4>(v, t, out, n);
         break;
     }
 }
 
-void GatherBytesScalar(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                       std::int16_t* out, int n)
+void GatherBytesScalar(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     switch (channels) {
     case 1:
-        GatherBytesPixels<1>(s, pos, pair, out, n);
+        GatherBytesPixels<1>(s, t, out, n);
         break;
     case 3:
-        GatherBytesPixels<3>(s, pos, pair, out, n);
+        GatherBytesPixels<3>(s, t, out, n);
         break;
     default:
-        GatherBytesPixels<4>(s, pos, pair, out, n);
+        GatherBytesPixels<4>(s, t, out, n);
         break;
     }
+}
+
+void BuildShuffle(LinearTaps& taps, bool words)
+{
+    const int blocks = static_cast<int>(taps.pos.size()) / kShuffleBlock;
+    const int sampleBytes = words ? 2 : 1;
+    std::vector<Ipp8u> masks(static_cast<std::size_t>(blocks) * 16);
+    int misfits = 0;
+    for (int b = 0; b < blocks; ++b) {
+        Ipp8u* m = masks.data() + static_cast<std::size_t>(b) * 16;
+        const std::int32_t* pos = taps.pos.data() + static_cast<std::size_t>(b) * kShuffleBlock;
+        // Positions never decrease, so the last output reaches furthest.
+        if ((pos[kShuffleBlock - 1] - pos[0] + 2) * sampleBytes > 16) {
+            m[0] = kShuffleMisfit;
+            ++misfits;
+            continue;
+        }
+        for (int j = 0; j < kShuffleBlock; ++j) {
+            const int first = (pos[j] - pos[0]) * sampleBytes;
+            Ipp8u* lane = m + 4 * j;
+            if (words) {
+                // The two neighbouring words as they stand.
+                for (int i = 0; i < 4; ++i)
+                    lane[i] = static_cast<Ipp8u>(first + i);
+            } else {
+                // The two neighbouring bytes, each zero-extended to a word.
+                lane[0] = static_cast<Ipp8u>(first);
+                lane[1] = 0x80;
+                lane[2] = static_cast<Ipp8u>(first + 1);
+                lane[3] = 0x80;
+            }
+        }
+    }
+    // Reductions below about 3/4 (words) rarely fit; lane loads serve them.
+    if (blocks == 0 || misfits * 8 > blocks)
+        masks.clear();
+    taps.shuffle = std::move(masks);
 }
 
 const LinearRowOps& ScalarLinearRowOps()
 {
-    static const LinearRowOps ops{BlendBytesScalar, BlendWordsScalar, GatherWordsScalar, GatherBytesScalar};
+    static const LinearRowOps ops{BlendBytesScalar, BlendWordsScalar, GatherWordsScalar, GatherBytesScalar, false};
     return ops;
 }
 
 const LinearRowOps& ActiveLinearRowOps()
 {
-    // SSSE3 adds nothing these loops use over SSE2.
     if (SimdAtLeast(SimdLevel::AVX2))
         return Avx2LinearRowOps();
+    if (SimdAtLeast(SimdLevel::SSSE3))
+        return Ssse3LinearRowOps();
     if (SimdAtLeast(SimdLevel::SSE2))
         return Sse2LinearRowOps();
     return ScalarLinearRowOps();
@@ -129,12 +169,20 @@ const LinearRowOps& ActiveLinearRowOps()
 
 namespace {
 
+GatherTable MakeGatherTable(LinearTaps& xt, const LinearRowOps& ops, int channels, bool words)
+{
+    if (ops.usesShuffle && channels == 1)
+        BuildShuffle(xt, words);
+    return {xt.pos.data(), xt.pair.data(), xt.shuffle.empty() ? nullptr : xt.shuffle.data()};
+}
+
 // Rows first: each destination row blends its two source rows over the
 // columns in use, then gathers columns. Cheapest when destination rows do
 // not share source rows (reduction, or equal heights).
-void RowsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+void RowsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
 {
     const int n = f.channels;
+    const GatherTable table = MakeGatherTable(xt, ops, n, true);
     const int spanBytes = xt.span * n;
     const int count = f.x.Count();
     // One extra pixel: a zero-weight right sample of the last column.
@@ -146,16 +194,17 @@ void RowsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const
         const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, xt.lo) : upper;
         ops.blendBytes(upper, lower, w, blended.data(), spanBytes);
         std::copy_n(blended.data() + spanBytes - n, n, blended.data() + spanBytes);
-        ops.gatherWords(n, blended.data(), xt.pos.data(), xt.pair.data(), f.DstWritten(f.y.begin + r), count);
+        ops.gatherWords(n, blended.data(), table, f.DstWritten(f.y.begin + r), count);
     }
 }
 
 // Columns first: each source row in use is resampled across once and kept
 // while consecutive destination rows still need it; each destination row
 // then blends two kept rows. Cheapest when enlarging vertically.
-void ColumnsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+void ColumnsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
 {
     const int n = f.channels;
+    const GatherTable table = MakeGatherTable(xt, ops, n, false);
     const int spanBytes = xt.span * n;
     const std::size_t outBytes = static_cast<std::size_t>(f.x.Count()) * n;
     // The source row is copied into a padded line so that the gathers may
@@ -169,7 +218,7 @@ void ColumnsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, co
         const int slot = row & 1;
         if (keptRow[slot] != row) {
             std::memcpy(line.data(), f.SrcPixel(row, xt.lo), static_cast<std::size_t>(spanBytes));
-            ops.gatherBytes(n, line.data(), xt.pos.data(), xt.pair.data(), kept[slot].data(), f.x.Count());
+            ops.gatherBytes(n, line.data(), table, kept[slot].data(), f.x.Count());
             keptRow[slot] = row;
         }
         return kept[slot].data();
@@ -187,7 +236,7 @@ void ColumnsFirst(const Frame& f, const LinearTaps& xt, const LinearTaps& yt, co
 
 void ResizeLinear(const Frame& f)
 {
-    const LinearTaps xt = MakeLinearTaps(f.x);
+    LinearTaps xt = MakeLinearTaps(f.x);
     const LinearTaps yt = MakeLinearTaps(f.y);
     const LinearRowOps& ops = ActiveLinearRowOps();
     if (f.y.factor > 1.0)

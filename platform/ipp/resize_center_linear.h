@@ -29,9 +29,14 @@ constexpr int kWordBias = 32768;
 // rounding half of the final >> 16.
 constexpr std::int32_t kFinishOffset = kWordBias * kLinearOne + kWordBias;
 // Readable samples the gathers need after the last pixel they use: vector
-// loads take four samples of a three-channel pixel.
-constexpr int kGatherPadBytes = 4;
-constexpr int kGatherPadWords = 1;
+// loads take four samples of a three-channel pixel, and a shuffled block
+// loads 16 bytes from its first sample.
+constexpr int kGatherPadBytes = 16;
+constexpr int kGatherPadWords = 8;
+// Outputs per shuffle block; each block has 16 mask bytes.
+constexpr int kShuffleBlock = 4;
+// First mask byte of a block whose samples do not fit one 16-byte load.
+constexpr Ipp8u kShuffleMisfit = 0x80;
 
 // Blend of two 8-bit samples by (256 - w, w), biased into int16.
 inline std::int16_t BlendPair(int a, int b, int w)
@@ -59,9 +64,27 @@ struct LinearTaps {
     int span = 0;  // indices lo .. lo + span - 1 are read
     std::vector<std::int32_t> pos;   // left/upper sample, relative to lo
     std::vector<std::int32_t> pair;  // WeightPair of the weight on pos + 1
+    // pshufb masks for single-channel gathers, per block of kShuffleBlock
+    // outputs, relative to the block's first pos; empty when not built.
+    std::vector<Ipp8u> shuffle;
 };
 
 LinearTaps MakeLinearTaps(const Axis& a);
+
+// Fills taps.shuffle for gathers from 8-bit samples (bytes) or biased
+// 16-bit ones (words), each output's pair zero-extended or as it stands.
+// Left empty when too few blocks fit a 16-byte load to be worth it.
+void BuildShuffle(LinearTaps& taps, bool words);
+
+// What a gather reads: per output its left sample and weight pair, and
+// for single-channel rows an optional shuffle (null when absent).
+struct GatherTable {
+    const std::int32_t* pos;
+    const std::int32_t* pair;
+    const Ipp8u* shuffle;
+
+    GatherTable Skip(int k) const { return {pos + k, pair + k, nullptr}; }
+};
 
 // Row operations; n counts elements (bytes or words) for the blends and
 // pixels of `channels` samples for the gathers. Every channel of a pixel
@@ -73,16 +96,17 @@ struct LinearRowOps {
     void (*blendWords)(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
     // out[k*C + c] = FinishPair(v[pos[k]*C + c], v[(pos[k] + 1)*C + c], weight of pair[k]);
     // v must stay readable kGatherPadWords words past pixel pos[k] + 1.
-    void (*gatherWords)(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                        Ipp8u* out, int n);
+    void (*gatherWords)(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
     // out[k*C + c] = BlendPair(s[pos[k]*C + c], s[(pos[k] + 1)*C + c], weight of pair[k]);
     // s must stay readable kGatherPadBytes bytes past pixel pos[k] + 1.
-    void (*gatherBytes)(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                        std::int16_t* out, int n);
+    void (*gatherBytes)(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+    // Whether the gathers use shuffle tables (worth building them).
+    bool usesShuffle;
 };
 
 const LinearRowOps& ScalarLinearRowOps();
 const LinearRowOps& Sse2LinearRowOps();
+const LinearRowOps& Ssse3LinearRowOps();
 const LinearRowOps& Avx2LinearRowOps();
 // The row operations of the active instruction-set level.
 const LinearRowOps& ActiveLinearRowOps();
@@ -90,15 +114,11 @@ const LinearRowOps& ActiveLinearRowOps();
 // Scalar row operations, also used for the tails of the vector paths.
 void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
 void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
-void GatherWordsScalar(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                       Ipp8u* out, int n);
-void GatherBytesScalar(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                       std::int16_t* out, int n);
-// The SSE2 gathers of three- and four-channel pixels, which the AVX2 path
-// shares (wider registers gain nothing one pixel at a time).
-void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                           Ipp8u* out, int n);
-void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                           std::int16_t* out, int n);
+void GatherWordsScalar(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+void GatherBytesScalar(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+// The SSE2 gathers of three- and four-channel pixels, which the later
+// levels share (wider registers gain nothing one pixel at a time).
+void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
 
 }  // namespace tulipp::resize_center

@@ -75,20 +75,24 @@ __attribute__((target("avx2"))) inline __m128i FinishEight(const std::int16_t* v
     return _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
 }
 
-__attribute__((target("avx2"))) void GatherWordsGrayAvx2(const std::int16_t* v, const std::int32_t* pos,
-                                                         const std::int32_t* pair, Ipp8u* out, int n)
+__attribute__((target("avx2"))) void GatherWordsGrayAvx2(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
+                                                         int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     int k = 0;
     for (; k + 16 <= n; k += 16) {
         const __m128i bytes = _mm_packus_epi16(FinishEight(v, pos + k, pair + k), FinishEight(v, pos + k + 8, pair + k + 8));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), bytes);
     }
-    GatherWordsScalar(1, v, pos + k, pair + k, out + k, n - k);
+    GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
 }
 
-__attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const std::int32_t* pos,
-                                                         const std::int32_t* pair, std::int16_t* out, int n)
+__attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
+                                                         int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     const __m256i bias = _mm256_set1_epi32(kWordBias);
     int k = 0;
     for (; k + 8 <= n; k += 8) {
@@ -102,32 +106,36 @@ __attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const s
         const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(1, s, pos + k, pair + k, out + k, n - k);
+    GatherBytesScalar(1, s, t.Skip(k), out + k, n - k);
 }
 
-void GatherWordsAvx2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                     Ipp8u* out, int n)
+// Single-channel rows with a shuffle table take the SSSE3 block gather:
+// one load and one shuffle per four outputs beats any lane loading.
+void GatherWordsAvx2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
-    if (channels == 1)
-        GatherWordsGrayAvx2(v, pos, pair, out, n);
+    if (channels != 1)
+        GatherWordsPixelsSse2(channels, v, t, out, n);
+    else if (t.shuffle != nullptr)
+        Ssse3LinearRowOps().gatherWords(channels, v, t, out, n);
     else
-        GatherWordsPixelsSse2(channels, v, pos, pair, out, n);
+        GatherWordsGrayAvx2(v, t, out, n);
 }
 
-void GatherBytesAvx2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                     std::int16_t* out, int n)
+void GatherBytesAvx2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
-    if (channels == 1)
-        GatherBytesGrayAvx2(s, pos, pair, out, n);
+    if (channels != 1)
+        GatherBytesPixelsSse2(channels, s, t, out, n);
+    else if (t.shuffle != nullptr)
+        Ssse3LinearRowOps().gatherBytes(channels, s, t, out, n);
     else
-        GatherBytesPixelsSse2(channels, s, pos, pair, out, n);
+        GatherBytesGrayAvx2(s, t, out, n);
 }
 
 }  // namespace
 
 const LinearRowOps& Avx2LinearRowOps()
 {
-    static const LinearRowOps ops{BlendBytesAvx2, BlendWordsAvx2, GatherWordsAvx2, GatherBytesAvx2};
+    static const LinearRowOps ops{BlendBytesAvx2, BlendWordsAvx2, GatherWordsAvx2, GatherBytesAvx2, true};
     return ops;
 }
 

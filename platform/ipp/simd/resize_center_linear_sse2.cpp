@@ -66,15 +66,17 @@ __attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v,
     return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(kFinishOffset)), 16);
 }
 
-__attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, const std::int32_t* pos,
-                                                         const std::int32_t* pair, Ipp8u* out, int n)
+__attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
+                                                         int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         const __m128i words = _mm_packs_epi32(FinishFour(v, pos + k, pair + k), FinishFour(v, pos + k + 4, pair + k + 4));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, words));
     }
-    GatherWordsScalar(1, v, pos + k, pair + k, out + k, n - k);
+    GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
 }
 
 // Two neighbouring bytes as the 16-bit halves of one 32-bit lane.
@@ -92,15 +94,17 @@ __attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const s
     return _mm_sub_epi32(sum, _mm_set1_epi32(kWordBias));
 }
 
-__attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const std::int32_t* pos,
-                                                         const std::int32_t* pair, std::int16_t* out, int n)
+__attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
+                                                         int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         const __m128i words = _mm_packs_epi32(BlendFour(s, pos + k, pair + k), BlendFour(s, pos + k + 4, pair + k + 4));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(1, s, pos + k, pair + k, out + k, n - k);
+    GatherBytesScalar(1, s, t.Skip(k), out + k, n - k);
 }
 
 // Pixels of N = 3 or 4 channels, one at a time: the two pixels' samples
@@ -108,9 +112,11 @@ __attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const s
 // results; for three channels the fourth lands on the next pixel, which is
 // written after it, so the last pixel is left to the scalar tail.
 template <int N>
-__attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, const std::int32_t* pos,
-                                                       const std::int32_t* pair, Ipp8u* out, int n)
+__attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
+                                                       int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     const __m128i finish = _mm_set1_epi32(kFinishOffset);
     const int vectorPixels = N == 4 ? n : n - 1;
     int k = 0;
@@ -124,13 +130,15 @@ __attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, co
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out + static_cast<std::ptrdiff_t>(k) * N, &bytes, 4);
     }
-    GatherWordsScalar(N, v, pos + k, pair + k, out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+    GatherWordsScalar(N, v, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
 }
 
 template <int N>
-__attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const std::int32_t* pos,
-                                                       const std::int32_t* pair, std::int16_t* out, int n)
+__attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
+                                                       int n)
 {
+    const std::int32_t* pos = t.pos;
+    const std::int32_t* pair = t.pair;
     const __m128i zero = _mm_setzero_si128();
     const __m128i bias = _mm_set1_epi32(kWordBias);
     const int vectorPixels = N == 4 ? n : n - 1;
@@ -146,50 +154,46 @@ __attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const std
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + static_cast<std::ptrdiff_t>(k) * N),
                          _mm_packs_epi32(sum, sum));
     }
-    GatherBytesScalar(N, s, pos + k, pair + k, out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+    GatherBytesScalar(N, s, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
 }
 
-void GatherWordsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                     Ipp8u* out, int n)
+void GatherWordsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     if (channels == 1)
-        GatherWordsGraySse2(v, pos, pair, out, n);
+        GatherWordsGraySse2(v, t, out, n);
     else
-        GatherWordsPixelsSse2(channels, v, pos, pair, out, n);
+        GatherWordsPixelsSse2(channels, v, t, out, n);
 }
 
-void GatherBytesSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                     std::int16_t* out, int n)
+void GatherBytesSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     if (channels == 1)
-        GatherBytesGraySse2(s, pos, pair, out, n);
+        GatherBytesGraySse2(s, t, out, n);
     else
-        GatherBytesPixelsSse2(channels, s, pos, pair, out, n);
+        GatherBytesPixelsSse2(channels, s, t, out, n);
 }
 
 }  // namespace
 
-void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair,
-                           Ipp8u* out, int n)
+void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     if (channels == 3)
-        GatherWordsPixels<3>(v, pos, pair, out, n);
+        GatherWordsPixels<3>(v, t, out, n);
     else
-        GatherWordsPixels<4>(v, pos, pair, out, n);
+        GatherWordsPixels<4>(v, t, out, n);
 }
 
-void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair,
-                           std::int16_t* out, int n)
+void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     if (channels == 3)
-        GatherBytesPixels<3>(s, pos, pair, out, n);
+        GatherBytesPixels<3>(s, t, out, n);
     else
-        GatherBytesPixels<4>(s, pos, pair, out, n);
+        GatherBytesPixels<4>(s, t, out, n);
 }
 
 const LinearRowOps& Sse2LinearRowOps()
 {
-    static const LinearRowOps ops{BlendBytesSse2, BlendWordsSse2, GatherWordsSse2, GatherBytesSse2};
+    static const LinearRowOps ops{BlendBytesSse2, BlendWordsSse2, GatherWordsSse2, GatherBytesSse2, false};
     return ops;
 }
 

@@ -37,32 +37,51 @@ std::string LevelName(SimdLevel l)
     return o.str();
 }
 
-// Random gather tables: positions within `span` samples, weights 0..256,
-// zero where the second sample would be the padding one.
-void RandomTaps(std::mt19937& rng, int n, int span, std::vector<std::int32_t>& pos, std::vector<std::int32_t>& pair)
+// Random gather tables as the kernels make them: positions never
+// decrease, by steps that range from enlargement (0 or 1) to strong
+// reduction (so that some shuffle blocks fit 16 bytes and some do not);
+// weights 0..256 with the ends favoured.
+rc::LinearTaps RandomTaps(std::mt19937& rng, int n, int maxStep)
 {
-    pos.resize(static_cast<std::size_t>(n));
-    pair.resize(static_cast<std::size_t>(n));
+    rc::LinearTaps t;
+    t.pos.resize(static_cast<std::size_t>(n));
+    t.pair.resize(static_cast<std::size_t>(n));
+    int p = static_cast<int>(rng() % 5);
     for (int k = 0; k < n; ++k) {
-        pos[k] = static_cast<std::int32_t>(rng() % static_cast<unsigned>(span));
+        p += static_cast<int>(rng() % static_cast<unsigned>(maxStep + 1));
+        t.pos[k] = p;
         int w = static_cast<int>(rng() % 257);
         if (rng() % 8 == 0)
             w = rng() % 2 ? 0 : 256;
-        pair[k] = rc::WeightPair(w);
+        t.pair[k] = rc::WeightPair(w);
+    }
+    t.lo = 0;
+    t.span = p + 1;
+    return t;
+}
+
+const rc::LinearRowOps& OpsOfLevel(SimdLevel level)
+{
+    switch (level) {
+    case SimdLevel::AVX2:
+        return rc::Avx2LinearRowOps();
+    case SimdLevel::SSSE3:
+        return rc::Ssse3LinearRowOps();
+    default:
+        return rc::Sse2LinearRowOps();
     }
 }
 
 class LinearRowOps : public ::testing::TestWithParam<int> {};
 
-TEST_P(LinearRowOps, SameAsScalar)
+TEST_P(LinearRowOps, BlendsSameAsScalar)
 {
-    const int level = GetParam();
-    if (level > static_cast<int>(tulipp::DetectedSimdLevel()))
+    const SimdLevel level = static_cast<SimdLevel>(GetParam());
+    if (GetParam() > static_cast<int>(tulipp::DetectedSimdLevel()))
         GTEST_SKIP() << "processor lacks this level";
-    const rc::LinearRowOps& ops = level == static_cast<int>(SimdLevel::AVX2) ? rc::Avx2LinearRowOps()
-                                                                               : rc::Sse2LinearRowOps();
+    const rc::LinearRowOps& ops = OpsOfLevel(level);
     const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
-    std::mt19937 rng(77u + level);
+    std::mt19937 rng(77u + GetParam());
     for (int n : {0, 1, 2, 7, 8, 9, 15, 16, 17, 31, 32, 33, 63, 100, 257}) {
         for (int offset = 0; offset < 4; ++offset) {
             const int w = n % 3 == 0 ? 0 : n % 3 == 1 ? 256 : static_cast<int>(rng() % 257);
@@ -83,34 +102,76 @@ TEST_P(LinearRowOps, SameAsScalar)
             ops.blendWords(ha.data() + offset, hb.data() + offset, w, oa.data() + offset, n);
             ref.blendWords(ha.data() + offset, hb.data() + offset, w, ob.data() + offset, n);
             ASSERT_EQ(oa, ob) << "blendWords n " << n << " w " << w;
+        }
+    }
+}
 
-            // Gathers: the source holds span pixels, the zero-weight pixel
-            // after them and the padding the kernels guarantee.
+// Gathers read span pixels, the zero-weight pixel after them and the
+// padding the kernels guarantee; buffers are sized exactly to that, so the
+// sanitizer build catches a longer read.
+TEST_P(LinearRowOps, GathersSameAsScalar)
+{
+    const SimdLevel level = static_cast<SimdLevel>(GetParam());
+    if (GetParam() > static_cast<int>(tulipp::DetectedSimdLevel()))
+        GTEST_SKIP() << "processor lacks this level";
+    const rc::LinearRowOps& ops = OpsOfLevel(level);
+    const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
+    std::mt19937 rng(177u + GetParam());
+    for (int n : {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, 33, 100, 257}) {
+        for (int maxStep : {1, 2, 4, 9}) {
             for (int channels : {1, 3, 4}) {
-                const int span = 1 + static_cast<int>(rng() % 300);
-                std::vector<std::int32_t> pos, pair;
-                RandomTaps(rng, n, span, pos, pair);
-                std::vector<std::int16_t> words(static_cast<std::size_t>(span + 1) * channels + rc::kGatherPadWords);
-                for (auto& v : words)
-                    v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
-                std::vector<unsigned char> ga(static_cast<std::size_t>(n) * channels + 8, 2), gb = ga;
-                ops.gatherWords(channels, words.data(), pos.data(), pair.data(), ga.data() + offset, n);
-                ref.gatherWords(channels, words.data(), pos.data(), pair.data(), gb.data() + offset, n);
-                ASSERT_EQ(ga, gb) << "gatherWords n " << n << " channels " << channels;
+                for (bool shuffled : {false, true}) {
+                    rc::LinearTaps taps = RandomTaps(rng, n, maxStep);
+                    const int offset = static_cast<int>(rng() % 4);
 
-                std::vector<unsigned char> bytes(static_cast<std::size_t>(span + 1) * channels + rc::kGatherPadBytes);
-                FillRandom(bytes.data(), bytes.size(), rng());
-                std::vector<std::int16_t> ha2(static_cast<std::size_t>(n) * channels + 8, 3), hb2 = ha2;
-                ops.gatherBytes(channels, bytes.data(), pos.data(), pair.data(), ha2.data() + offset, n);
-                ref.gatherBytes(channels, bytes.data(), pos.data(), pair.data(), hb2.data() + offset, n);
-                ASSERT_EQ(ha2, hb2) << "gatherBytes n " << n << " channels " << channels;
+                    if (shuffled)
+                        rc::BuildShuffle(taps, true);
+                    rc::GatherTable table{taps.pos.data(), taps.pair.data(),
+                                          taps.shuffle.empty() ? nullptr : taps.shuffle.data()};
+                    std::vector<std::int16_t> words(static_cast<std::size_t>(taps.span + 1) * channels +
+                                                    rc::kGatherPadWords);
+                    for (auto& v : words)
+                        v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
+                    std::vector<unsigned char> ga(static_cast<std::size_t>(n) * channels + 8, 2), gb = ga;
+                    ops.gatherWords(channels, words.data(), table, ga.data() + offset, n);
+                    ref.gatherWords(channels, words.data(), table, gb.data() + offset, n);
+                    ASSERT_EQ(ga, gb) << "gatherWords n " << n << " step " << maxStep << " channels " << channels
+                                      << (table.shuffle ? " shuffled" : "");
+
+                    if (shuffled)
+                        rc::BuildShuffle(taps, false);
+                    table.shuffle = taps.shuffle.empty() ? nullptr : taps.shuffle.data();
+                    std::vector<unsigned char> bytes(static_cast<std::size_t>(taps.span + 1) * channels +
+                                                     rc::kGatherPadBytes);
+                    FillRandom(bytes.data(), bytes.size(), rng());
+                    std::vector<std::int16_t> ha(static_cast<std::size_t>(n) * channels + 8, 3), hb = ha;
+                    ops.gatherBytes(channels, bytes.data(), table, ha.data() + offset, n);
+                    ref.gatherBytes(channels, bytes.data(), table, hb.data() + offset, n);
+                    ASSERT_EQ(ha, hb) << "gatherBytes n " << n << " step " << maxStep << " channels " << channels
+                                      << (table.shuffle ? " shuffled" : "");
+                }
             }
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, LinearRowOps,
-                         ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::AVX2)));
+                         ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::SSSE3),
+                                           static_cast<int>(SimdLevel::AVX2)));
+
+// A block that reaches beyond 16 bytes is marked, never shuffled.
+TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
+{
+    rc::LinearTaps t;
+    t.pos = {0, 1, 2, 3, 10, 11, 12, 17};
+    t.pair.assign(8, rc::WeightPair(128));
+    rc::BuildShuffle(t, false);
+    ASSERT_EQ(t.shuffle.size(), 32u);
+    EXPECT_EQ(t.shuffle[0], 0);
+    EXPECT_EQ(t.shuffle[16], 0);  // 10..18 spans 9 bytes
+    rc::BuildShuffle(t, true);    // 10..18 as words spans 18 bytes
+    EXPECT_TRUE(t.shuffle.empty()) << "half the blocks misfit: not worth a table";
+}
 
 class DoubleRowOps : public ::testing::TestWithParam<int> {};
 
