@@ -19,6 +19,7 @@
 #include "platform/ipp/resize_center_plan.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tulipp::resize_center {
@@ -57,6 +58,20 @@ inline std::int32_t WeightPair(int w)
 }
 
 inline int PairWeight(std::int32_t pair) { return pair >> 16; }
+
+// A sample and its right neighbour as the 16-bit halves of one 32-bit lane
+// (low half first), the operand layout of pmaddwd.
+inline std::int32_t LoadPair(const std::int16_t* v)
+{
+    std::int32_t d;
+    std::memcpy(&d, v, sizeof d);
+    return d;
+}
+
+inline std::int32_t LoadPair(const Ipp8u* s)
+{
+    return static_cast<std::int32_t>(s[0] | (s[1] << 16));
+}
 
 // The two samples and the weight of each written index on one axis.
 struct LinearTaps {

@@ -48,19 +48,6 @@ __attribute__((target("avx2"))) void BlendWordsAvx2(const std::int16_t* a, const
     BlendWordsScalar(a + i, b + i, w, out + i, n - i);
 }
 
-inline std::int32_t LoadPair(const std::int16_t* v)
-{
-    std::int32_t d;
-    std::memcpy(&d, v, sizeof d);
-    return d;
-}
-
-// Two neighbouring bytes as the 16-bit halves of one 32-bit lane.
-inline std::int32_t LoadBytePair(const Ipp8u* s)
-{
-    return static_cast<std::int32_t>(s[0] | (s[1] << 16));
-}
-
 // The gathers load their lanes one by one: the hardware gather is slower
 // than plain loads on the AMD processors this runs on, and no faster on
 // the Intel ones for eight lanes.
@@ -97,10 +84,10 @@ __attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const G
     int k = 0;
     for (; k + 8 <= n; k += 8) {
         const std::int32_t* p = pos + k;
-        const __m256i samples = _mm256_setr_epi32(LoadBytePair(s + p[0]), LoadBytePair(s + p[1]),
-                                                  LoadBytePair(s + p[2]), LoadBytePair(s + p[3]),
-                                                  LoadBytePair(s + p[4]), LoadBytePair(s + p[5]),
-                                                  LoadBytePair(s + p[6]), LoadBytePair(s + p[7]));
+        const __m256i samples = _mm256_setr_epi32(LoadPair(s + p[0]), LoadPair(s + p[1]),
+                                                  LoadPair(s + p[2]), LoadPair(s + p[3]),
+                                                  LoadPair(s + p[4]), LoadPair(s + p[5]),
+                                                  LoadPair(s + p[6]), LoadPair(s + p[7]));
         __m256i sum = _mm256_madd_epi16(samples, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pair + k)));
         sum = _mm256_sub_epi32(sum, bias);
         const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));

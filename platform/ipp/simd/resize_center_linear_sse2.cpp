@@ -50,13 +50,6 @@ __attribute__((target("sse2"))) void BlendWordsSse2(const std::int16_t* a, const
     BlendWordsScalar(a + i, b + i, w, out + i, n - i);
 }
 
-inline std::int32_t LoadPair(const std::int16_t* v)
-{
-    std::int32_t d;
-    std::memcpy(&d, v, sizeof d);
-    return d;
-}
-
 __attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v, const std::int32_t* pos,
                                                           const std::int32_t* pair)
 {
@@ -79,17 +72,11 @@ __attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, 
     GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
 }
 
-// Two neighbouring bytes as the 16-bit halves of one 32-bit lane.
-inline std::int32_t LoadBytePair(const Ipp8u* s)
-{
-    return static_cast<std::int32_t>(s[0] | (s[1] << 16));
-}
-
 __attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const std::int32_t* pos,
                                                          const std::int32_t* pair)
 {
-    const __m128i samples = _mm_setr_epi32(LoadBytePair(s + pos[0]), LoadBytePair(s + pos[1]),
-                                           LoadBytePair(s + pos[2]), LoadBytePair(s + pos[3]));
+    const __m128i samples = _mm_setr_epi32(LoadPair(s + pos[0]), LoadPair(s + pos[1]),
+                                           LoadPair(s + pos[2]), LoadPair(s + pos[3]));
     const __m128i sum = _mm_madd_epi16(samples, _mm_loadu_si128(reinterpret_cast<const __m128i*>(pair)));
     return _mm_sub_epi32(sum, _mm_set1_epi32(kWordBias));
 }

@@ -12,6 +12,8 @@
 namespace tulipp::resize_center {
 namespace {
 
+static_assert(kShuffleBlock == 4, "a block is one register of four 32-bit lanes");
+
 // The sample pairs of one block of outputs starting at k, as 32-bit lanes.
 template <typename T>
 __attribute__((target("ssse3"))) inline __m128i BlockSamples(const T* row, const GatherTable& t, int k)
@@ -20,14 +22,8 @@ __attribute__((target("ssse3"))) inline __m128i BlockSamples(const T* row, const
     if (mask[0] != kShuffleMisfit)
         return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + t.pos[k])),
                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask)));
-    std::int32_t lanes[kShuffleBlock];
-    for (int j = 0; j < kShuffleBlock; ++j) {
-        const T* p = row + t.pos[k + j];
-        const std::uint32_t first = static_cast<std::uint16_t>(p[0]);
-        const std::uint32_t second = static_cast<std::uint16_t>(p[1]);
-        lanes[j] = static_cast<std::int32_t>(first | (second << 16));
-    }
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes));
+    return _mm_setr_epi32(LoadPair(row + t.pos[k]), LoadPair(row + t.pos[k + 1]), LoadPair(row + t.pos[k + 2]),
+                          LoadPair(row + t.pos[k + 3]));
 }
 
 __attribute__((target("ssse3"))) void GatherWordsSsse3(int channels, const std::int16_t* v, const GatherTable& t,
