@@ -14,6 +14,7 @@ namespace {
 // whole into memory before it is refused.
 constexpr std::size_t kMaxHeaderLine = 4096;
 constexpr std::size_t kMaxFrameHeader = 1024;
+constexpr std::size_t kJoinSlack = 64;
 
 }  // namespace
 
@@ -24,7 +25,9 @@ Y4mReader::Y4mReader(const std::string& path) : m_file(path)
     } catch (const AppError& e) {
         throw Failure(m_file.Name() + ": " + e.what());
     }
-    m_planes.resize(m_info.FrameBytes());
+    // Slack after the V plane: the vector join loads whole 16-byte chroma
+    // blocks and may look a few bytes past the last one it uses.
+    m_planes.resize(static_cast<std::size_t>(m_info.FrameBytes()) + kJoinSlack);
 }
 
 std::string Y4mReader::ReadHeaderLine()
@@ -81,7 +84,7 @@ ReadOutcome Y4mReader::ReadFrame(BYTE* dst)
     ReadOutcome header = ReadFrameHeader();
     if (header.status != ReadStatus::Frame)
         return header;
-    const std::size_t want = m_planes.size();
+    const std::size_t want = m_info.FrameBytes();
     const std::size_t got = m_file.Read(m_planes.data(), want);
     if (got < want) {
         if (m_file.Failed())

@@ -62,7 +62,7 @@ TEST(Y4mReader, TruncatedLastFrameIsReportedAfterTheWholeOnes)
     ScratchDir dir;
     const Bytes frame = FlatYuy2(8, 4, 1, 2, 3);
     Bytes file = MakeY4m("YUV4MPEG2 W8 H4 F25:1 C422", {frame, frame}, 8, 4);
-    file.resize(file.size() - 10);
+    file.erase(file.end() - 10, file.end());
     WriteFile(dir / "in.y4m", file);
     Y4mReader reader(dir / "in.y4m");
     Bytes got(frame.size());

@@ -266,7 +266,7 @@ TEST_F(TulrezzoRun, TruncatedLastFrameAfterTheWholeOnes)
     const std::vector<Bytes> frames = {FlatYuy2(8, 4, 10, 128, 128), FlatYuy2(8, 4, 20, 128, 128),
                                        FlatYuy2(8, 4, 30, 128, 128)};
     Bytes file = MakeY4m("YUV4MPEG2 W8 H4 F25:1 C422", frames, 8, 4);
-    file.resize(file.size() - 5);
+    file.erase(file.end() - 5, file.end());
     WriteFile(dir / "in.y4m", file);
     const Result r = Run("resize in.y4m -o out.y4m --size 8x4");
     EXPECT_EQ(r.status, 1);
