@@ -49,6 +49,14 @@ TUL_AVX2 void Split422RowAvx2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v,
     Split422RowScalar(packed + 2 * x, y + x, u + x / 2, v + x / 2, width - x);
 }
 
+// Bytes 0-7 of `p` in the low lane's low half, bytes 8-15 in the high lane's.
+TUL_AVX2 inline __m256i HalvesToLanes(const Ipp8u* p)
+{
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 8));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
 TUL_AVX2 void Join422RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width)
 {
     constexpr int kStep = 64;
@@ -58,12 +66,11 @@ TUL_AVX2 void Join422RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp
         const Ipp8u* vs = v + x / 2;
         Ipp8u* p = packed + 2 * x;
         for (int half = 0; half < 2; ++half, us += 16, vs += 16, p += 64) {
-            // Chroma pairs 0-7 in the low lane and 8-15 in the high one: the
-            // halves are loaded into their lanes, which costs no shuffle.
-            const __m256i uu = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(us + 8),
-                                                   reinterpret_cast<const __m128i*>(us));
-            const __m256i vv = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(vs + 8),
-                                                   reinterpret_cast<const __m128i*>(vs));
+            // Chroma pairs 0-7 in the low lane and 8-15 in the high one. Each
+            // lane takes exactly its 8 bytes: a 16-byte load would read past
+            // the end of the chroma row on the last block.
+            const __m256i uu = HalvesToLanes(us);
+            const __m256i vv = HalvesToLanes(vs);
             const __m256i c = _mm256_unpacklo_epi8(uu, vv);
             const __m256i ys = Load(y + x + 32 * half);
             // Pixels 0-7 and 16-23, then 8-15 and 24-31.
