@@ -1,8 +1,8 @@
-# Installs the build into a scratch prefix, then configures, builds and runs
+# Installs the library's component of the build into a scratch prefix,
 # a consumer project that knows nothing of this source tree.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component tulimage
                 RESULT_VARIABLE rc OUTPUT_QUIET)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed: ${rc}")
