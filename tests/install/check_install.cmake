@@ -1,5 +1,6 @@
 # Installs the library's component of the build into a scratch prefix,
-# a consumer project that knows nothing of this source tree.
+# then configures, builds and runs a consumer project that knows nothing of
+# this source tree.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component tulimage
