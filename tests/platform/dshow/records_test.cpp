@@ -4,6 +4,7 @@
 #include "platform/dshow/media_type_memory.h"
 #include "platform/dshow/media_types.h"
 #include "platform/com/task_memory.h"
+#include "tests/platform/com/counted_unknown.h"
 
 #include <gtest/gtest.h>
 
@@ -48,55 +49,39 @@ TEST(Records, PublishedIdentifiers)
     EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_NULL, GUID_NULL));
 }
 
-// Counts references so a type's pUnk can be checked.
-class RefCounter final : public IUnknown {
-public:
-    STDMETHODIMP QueryInterface(REFIID, void** ppv) override
-    {
-        if (ppv)
-            *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    ULONG refs = 1;
-};
-
-AM_MEDIA_TYPE VideoType(VIDEOINFOHEADER* vih)
-{
-    AM_MEDIA_TYPE mt{};
-    mt.majortype = MEDIATYPE_Video;
-    mt.subtype = MEDIASUBTYPE_YUY2;
-    mt.formattype = FORMAT_VideoInfo;
-    mt.cbFormat = sizeof *vih;
-    mt.pbFormat = reinterpret_cast<BYTE*>(vih);
-    return mt;
-}
-
 TEST(MediaTypeMemory, CopyIsDeepAndHoldsTheUnknown)
 {
     VIDEOINFOHEADER vih{};
     vih.bmiHeader.biWidth = 720;
-    RefCounter unk;
-    AM_MEDIA_TYPE src = VideoType(&vih);
-    src.pUnk = &unk;
+    int deaths = 0;
+    auto* unk = new CountedUnknown(&deaths);
+    AM_MEDIA_TYPE src{};
+    src.majortype = MEDIATYPE_Video;
+    src.subtype = MEDIASUBTYPE_YUY2;
+    src.formattype = FORMAT_VideoInfo;
+    src.cbFormat = sizeof vih;
+    src.pbFormat = reinterpret_cast<BYTE*>(&vih);
+    src.pUnk = unk;
 
     AM_MEDIA_TYPE copy;
     ASSERT_EQ(CopyMediaType(&copy, &src), S_OK);
+    EXPECT_TRUE(IsEqualGUID(copy.subtype, MEDIASUBTYPE_YUY2));
     EXPECT_NE(copy.pbFormat, src.pbFormat);
     EXPECT_EQ(std::memcmp(copy.pbFormat, src.pbFormat, sizeof vih), 0);
-    EXPECT_EQ(unk.refs, 2u);
+    EXPECT_EQ(unk->refs, 2u);
     FreeMediaType(copy);
     EXPECT_EQ(copy.pbFormat, nullptr);
     EXPECT_EQ(copy.cbFormat, 0u);
-    EXPECT_EQ(unk.refs, 1u);
+    EXPECT_EQ(unk->refs, 1u);
 
     AM_MEDIA_TYPE* created = CreateMediaType(&src);
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(created->pbFormat)->bmiHeader.biWidth, 720);
     DeleteMediaType(created);
-    EXPECT_EQ(unk.refs, 1u);
+    EXPECT_EQ(unk->refs, 1u);
     DeleteMediaType(nullptr);
+    unk->Release();
+    EXPECT_EQ(deaths, 1);
 }
 
 TEST(MediaTypeMemory, RefusesMalformedSourcesAndNulls)
