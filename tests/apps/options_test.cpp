@@ -8,6 +8,8 @@
 namespace tulrezzo {
 namespace {
 
+using tulrezzotest::Text;
+
 struct Parsed {
     ParseOutcome outcome;
     ResizeOptions options;
@@ -36,11 +38,9 @@ TEST(Options, DefaultsAreTheFiltersAndTheTestSource)
     const ResizeOptions& o = p.options;
     EXPECT_EQ(o.inputKind, InputKind::TestPattern);
     EXPECT_EQ(o.outputKind, OutputKind::Y4m);
-    EXPECT_EQ(o.size.width, 320);
-    EXPECT_EQ(o.size.height, 240);
+    EXPECT_EQ(Text(o.size), "320x240");
     EXPECT_EQ(o.mode, RESIZE_MODE_FIT);
-    EXPECT_EQ(o.outputAspect.num, 1);
-    EXPECT_EQ(o.outputAspect.den, 1);
+    EXPECT_EQ(Text(o.outputAspect), "1:1");
     EXPECT_EQ(o.method, FIELD_FILL_NONE);
     EXPECT_EQ(o.policy, FIELD_POLICY_AUTO);
     EXPECT_EQ(o.frames, 0u);
@@ -58,17 +58,14 @@ TEST(Options, EveryOptionReachesItsSetting)
     EXPECT_EQ(o.inputKind, InputKind::Y4m);
     EXPECT_EQ(o.input, "in.y4m");
     EXPECT_EQ(o.outputKind, OutputKind::Raw);
-    EXPECT_EQ(o.size.width, 640);
-    EXPECT_EQ(o.size.height, 360);
+    EXPECT_EQ(Text(o.size), "640x360");
     EXPECT_EQ(o.mode, RESIZE_MODE_KEEP_ASPECT);
-    EXPECT_EQ(o.outputAspect.num, 16);
-    EXPECT_EQ(o.outputAspect.den, 9);
+    EXPECT_EQ(Text(o.outputAspect), "16:9");
     EXPECT_EQ(o.method, FIELD_FILL_AVERAGE);
     EXPECT_EQ(o.policy, FIELD_POLICY_ALWAYS);
     EXPECT_EQ(o.frames, 12u);
     EXPECT_EQ(o.snapshot, "s.bmp");
-    EXPECT_EQ(o.snapshotSize.width, 160);
-    EXPECT_EQ(o.snapshotSize.height, 90);
+    EXPECT_EQ(Text(o.snapshotSize), "160x90");
     EXPECT_TRUE(o.quiet);
 }
 
@@ -76,8 +73,7 @@ TEST(Options, SnapshotSizeDefaultsToTheOutputSize)
 {
     const Parsed p = Parse({"resize", "-o", "o.y4m", "--size", "64x48", "--snapshot", "s.bmp"});
     ASSERT_TRUE(p.outcome.run) << p.err;
-    EXPECT_EQ(p.options.snapshotSize.width, 64);
-    EXPECT_EQ(p.options.snapshotSize.height, 48);
+    EXPECT_EQ(Text(p.options.snapshotSize), "64x48");
 }
 
 TEST(Options, RawInputTakesItsDescription)
@@ -88,10 +84,9 @@ TEST(Options, RawInputTakesItsDescription)
     const ResizeOptions& o = p.options;
     EXPECT_EQ(o.inputKind, InputKind::Raw);
     EXPECT_EQ(o.outputKind, OutputKind::Y4m);
-    EXPECT_EQ(o.inputSize.height, 576);
-    EXPECT_EQ(o.rate.num, 25);
-    EXPECT_EQ(o.rate.den, 1);
-    EXPECT_EQ(o.inputAspect.num, 4);
+    EXPECT_EQ(Text(o.inputSize), "720x576");
+    EXPECT_EQ(Text(o.rate), "25:1");
+    EXPECT_EQ(Text(o.inputAspect), "4:3");
     EXPECT_TRUE(o.interlaced);
     EXPECT_NE(o.policy, FIELD_POLICY_AUTO);
     EXPECT_NE(o.policy, FIELD_POLICY_ALWAYS);

@@ -11,12 +11,7 @@ namespace {
 
 using namespace tulrezzotest;
 
-struct Dims {
-    int width;
-    int height;
-};
-
-class Y4mReading : public ::testing::TestWithParam<Dims> {};
+class Y4mReading : public ::testing::TestWithParam<FrameSize> {};
 
 TEST_P(Y4mReading, JoinsEveryFrameAndEndsCleanly)
 {
@@ -32,65 +27,49 @@ TEST_P(Y4mReading, JoinsEveryFrameAndEndsCleanly)
     EXPECT_EQ(reader.Info().size.width, w);
     EXPECT_EQ(reader.Info().interlaceTag, 't');
     for (int i = 0; i < 3; ++i) {
-        Bytes got(frames[i].size() + 8, 0xEE);
+        tultest::GuardedBuffer got(frames[i].size());
         const ReadOutcome r = reader.ReadFrame(got.data());
         ASSERT_EQ(r.status, ReadStatus::Frame) << r.message;
-        EXPECT_TRUE(std::equal(frames[i].begin(), frames[i].end(), got.begin())) << "frame " << i;
-        EXPECT_EQ(got.back(), 0xEE) << "wrote past the frame";
+        EXPECT_TRUE(tultest::SameBytes(frames[i], got.Bytes())) << "frame " << i;
+        EXPECT_TRUE(got.GuardsIntact()) << "wrote outside the frame";
     }
     EXPECT_EQ(reader.ReadFrame(nullptr).status, ReadStatus::End);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, Y4mReading, ::testing::Values(Dims{2, 1}, Dims{2, 2}, Dims{6, 5}, Dims{64, 48}));
+INSTANTIATE_TEST_SUITE_P(Sizes, Y4mReading, ::testing::Values(FrameSize{2, 1}, FrameSize{2, 2}, FrameSize{6, 5}, FrameSize{64, 48}));
 
-TEST(Y4mReader, FrameParametersAreSkipped)
+// Streams of 2 x 1 frames whose planes "abcd" join into YUY2 "acbd".
+struct StreamCase {
+    const char* afterHeader;
+    int wholeFrames;
+    ReadStatus last;
+    const char* message;  // what the last outcome must say
+};
+
+class Y4mStreamEnd : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(Y4mStreamEnd, WholeFramesThenTheEndItFinds)
 {
     ScratchDir dir;
-    const Bytes frame = FlatYuy2(4, 2, 50, 60, 70);
-    Bytes file;
-    Append(file, std::string("YUV4MPEG2 W4 H2 F25:1 C422\nFRAME Ixyz\n"));
-    Append(file, PlanarFromYuy2(frame, 4, 2));
-    WriteFile(dir / "in.y4m", file);
+    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W2 H1 F25:1 C422\n") + GetParam().afterHeader);
     Y4mReader reader(dir / "in.y4m");
-    Bytes got(frame.size());
-    ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
-    EXPECT_EQ(got, frame);
-}
-
-TEST(Y4mReader, TruncatedLastFrameIsReportedAfterTheWholeOnes)
-{
-    ScratchDir dir;
-    const Bytes frame = FlatYuy2(8, 4, 1, 2, 3);
-    Bytes file = MakeY4m("YUV4MPEG2 W8 H4 F25:1 C422", {frame, frame}, 8, 4);
-    file.erase(file.end() - 10, file.end());
-    WriteFile(dir / "in.y4m", file);
-    Y4mReader reader(dir / "in.y4m");
-    Bytes got(frame.size());
-    ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
-    const ReadOutcome r = reader.ReadFrame(got.data());
-    EXPECT_EQ(r.status, ReadStatus::Truncated);
-    EXPECT_NE(r.message.find("frame 2 is truncated (54 of 64 bytes)"), std::string::npos) << r.message;
-}
-
-TEST(Y4mReader, EndInsideAFrameHeaderIsTruncation)
-{
-    ScratchDir dir;
-    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W2 H1 F25:1 C422\nFRA"));
-    Y4mReader reader(dir / "in.y4m");
-    Bytes got(4);
-    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Truncated);
-}
-
-TEST(Y4mReader, GarbageWhereAFrameHeaderBelongsFails)
-{
-    ScratchDir dir;
-    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W2 H1 F25:1 C422\nFRAMES\nabcd"));
-    Y4mReader reader(dir / "in.y4m");
+    for (int i = 0; i < GetParam().wholeFrames; ++i) {
+        Bytes got(4);
+        ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame) << "frame " << i;
+        EXPECT_EQ(std::string(got.begin(), got.end()), "acbd");
+    }
     Bytes got(4);
     const ReadOutcome r = reader.ReadFrame(got.data());
-    EXPECT_EQ(r.status, ReadStatus::Failed);
-    EXPECT_NE(r.message.find("frame 1 does not begin with a FRAME header"), std::string::npos) << r.message;
+    EXPECT_EQ(r.status, GetParam().last);
+    EXPECT_NE(r.message.find(GetParam().message), std::string::npos) << r.message;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, Y4mStreamEnd,
+    ::testing::Values(StreamCase{"FRAME Ixyz\nabcdFRAME\nabcd", 2, ReadStatus::End, ""},  // frame parameters skipped
+                      StreamCase{"FRAME\nabcdFRAME\nabc", 1, ReadStatus::Truncated, "frame 2 is truncated (3 of 4 bytes)"},
+                      StreamCase{"FRA", 0, ReadStatus::Truncated, "frame 1"},
+                      StreamCase{"FRAMES\nabcd", 0, ReadStatus::Failed, "frame 1 does not begin with a FRAME header"}));
 
 TEST(Y4mReader, HeaderErrorsNameTheFile)
 {
@@ -130,43 +109,31 @@ TEST(InputFiles, MissingFileAndDirectoryAreRefusedByName)
 
 TEST(RawReader, ReadsWholeFramesThenReportsTheRemainder)
 {
-    ScratchDir dir;
     StreamInfo info;
     info.size = {6, 3};
-    const Bytes data = RandomBytes(36 * 2 + 7, 9);
-    WriteFile(dir / "in.yuv", data);
-    RawReader reader(dir / "in.yuv", info);
-    Bytes got(36);
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
-        EXPECT_TRUE(std::equal(got.begin(), got.end(), data.begin() + 36 * i));
+    for (const std::size_t extra : {0, 7}) {
+        ScratchDir dir;
+        const Bytes data = RandomBytes(36 * 2 + extra, 9);
+        WriteFile(dir / "in.yuv", data);
+        RawReader reader(dir / "in.yuv", info);
+        Bytes got(36);
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
+            EXPECT_TRUE(std::equal(got.begin(), got.end(), data.begin() + 36 * i));
+        }
+        const ReadOutcome r = reader.ReadFrame(got.data());
+        EXPECT_EQ(r.status, extra == 0 ? ReadStatus::End : ReadStatus::Truncated);
+        const char* message = extra == 0 ? "" : "frame 3 is truncated (7 of 36 bytes)";
+        EXPECT_NE(r.message.find(message), std::string::npos) << r.message;
     }
-    const ReadOutcome r = reader.ReadFrame(got.data());
-    EXPECT_EQ(r.status, ReadStatus::Truncated);
-    EXPECT_NE(r.message.find("frame 3 is truncated (7 of 36 bytes)"), std::string::npos) << r.message;
-}
-
-TEST(RawReader, ExactFileEndsCleanly)
-{
-    ScratchDir dir;
-    StreamInfo info;
-    info.size = {2, 1};
-    WriteFile(dir / "in.yuv", Bytes(8, 1));
-    RawReader reader(dir / "in.yuv", info);
-    Bytes got(4);
-    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
-    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::Frame);
-    EXPECT_EQ(reader.ReadFrame(got.data()).status, ReadStatus::End);
 }
 
 TEST(TestPatternSource, DescribesInterlacedNtscAndStopsAtItsCount)
 {
     TestPattern pattern(2);
     const StreamInfo& info = pattern.Info();
-    EXPECT_EQ(info.size.width, 720);
-    EXPECT_EQ(info.size.height, 480);
-    EXPECT_EQ(info.rate.num, 30000);
-    EXPECT_EQ(info.rate.den, 1001);
+    EXPECT_EQ(Text(info.size), "720x480");
+    EXPECT_EQ(Text(info.rate), "30000:1001");
     EXPECT_TRUE(info.Interlaced());
     Bytes frame(info.FrameBytes());
     EXPECT_EQ(pattern.ReadFrame(frame.data()).status, ReadStatus::Frame);

@@ -3,6 +3,9 @@
 // the program's own readers and writers.
 #pragma once
 
+#include "apps/tulrezzo/numbers.h"
+#include "tests/support/picture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -75,45 +78,48 @@ inline Bytes FlatYuy2(int width, int height, unsigned char y, unsigned char u, u
 
 inline Bytes RandomBytes(std::size_t n, std::uint32_t seed)
 {
-    std::mt19937 rng(seed);
     Bytes b(n);
-    for (auto& x : b)
-        x = static_cast<unsigned char>(rng());
+    tultest::FillRandom(b.data(), n, seed);
     return b;
 }
 
-// The planes of a YUY2 frame as Y4M stores them: Y, then U, then V.
+// Where byte i of a YUY2 frame lives when Y4M stores the frame as planes:
+// Y, then U, then V.
+inline std::size_t PlanarIndex(std::size_t i, int width, int height)
+{
+    const std::size_t luma = static_cast<std::size_t>(width) * height;
+    const std::size_t pair = i / 4;  // pixel pairs, row after row
+    switch (i % 4) {
+    case 0: return 2 * pair;
+    case 2: return 2 * pair + 1;
+    case 1: return luma + pair;
+    default: return luma + luma / 2 + pair;
+    }
+}
+
 inline Bytes PlanarFromYuy2(const Bytes& yuy2, int width, int height)
 {
-    Bytes y, u, v;
-    for (int r = 0; r < height; ++r)
-        for (int k = 0; k < width / 2; ++k) {
-            const unsigned char* p = &yuy2[(static_cast<std::size_t>(r) * width + 2 * k) * 2];
-            y.push_back(p[0]);
-            y.push_back(p[2]);
-            u.push_back(p[1]);
-            v.push_back(p[3]);
-        }
-    Append(y, u);
-    Append(y, v);
-    return y;
+    Bytes out(yuy2.size());
+    for (std::size_t i = 0; i < yuy2.size(); ++i)
+        out[PlanarIndex(i, width, height)] = yuy2[i];
+    return out;
 }
 
 inline Bytes Yuy2FromPlanar(const unsigned char* planes, int width, int height)
 {
-    const std::size_t lumaBytes = static_cast<std::size_t>(width) * height;
-    const std::size_t chromaBytes = lumaBytes / 2;
-    Bytes out(lumaBytes * 2);
-    for (int r = 0; r < height; ++r)
-        for (int k = 0; k < width / 2; ++k) {
-            unsigned char* p = &out[(static_cast<std::size_t>(r) * width + 2 * k) * 2];
-            const std::size_t c = static_cast<std::size_t>(r) * (width / 2) + k;
-            p[0] = planes[static_cast<std::size_t>(r) * width + 2 * k];
-            p[1] = planes[lumaBytes + c];
-            p[2] = planes[static_cast<std::size_t>(r) * width + 2 * k + 1];
-            p[3] = planes[lumaBytes + chromaBytes + c];
-        }
+    Bytes out(static_cast<std::size_t>(width) * height * 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = planes[PlanarIndex(i, width, height)];
     return out;
+}
+
+// Sizes and ratios as one comparable text, "720x480" and "4:3".
+inline std::string Text(tulrezzo::FrameSize s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
+inline std::string Text(tulrezzo::Ratio r) { return std::to_string(r.num) + ":" + std::to_string(r.den); }
+
+inline std::uint32_t Le32(const Bytes& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 // A Y4M stream: header line, then each YUY2 frame as "FRAME\n" + planes.
@@ -127,10 +133,6 @@ inline Bytes MakeY4m(const std::string& header, const std::vector<Bytes>& frames
     }
     return out;
 }
-
-}  // namespace tulrezzotest
-
-namespace tulrezzotest {
 
 // A Y4M file read back plainly: its header line and its frames as YUY2.
 struct Y4mFile {

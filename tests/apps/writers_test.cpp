@@ -27,24 +27,17 @@ TEST_P(Y4mWriting, HeaderThenFrameLinesAndPlanes)
     ScratchDir dir;
     const Bytes a = RandomBytes(static_cast<std::size_t>(s.width) * s.height * 2, 1);
     const Bytes b = RandomBytes(a.size(), 2);
+    const std::string header =
+        "YUV4MPEG2 W" + std::to_string(s.width) + " H" + std::to_string(s.height) + " F25:1 Ip A8:9 C422";
     {
         auto writer = CreateFrameWriter(dir / "out.y4m", OutputKind::Y4m, Info(s.width, s.height, 'p'), {8, 9});
         ASSERT_TRUE(writer->WriteFrame(a.data()));
         // Flushed as it goes: the file already holds the frame.
-        EXPECT_EQ(ReadFile(dir / "out.y4m").size(),
-                  std::string("YUV4MPEG2 W H F25:1 Ip A8:9 C422\n").size() + std::to_string(s.width).size() +
-                      std::to_string(s.height).size() + 6 + a.size());
+        EXPECT_EQ(ReadFile(dir / "out.y4m"), MakeY4m(header, {a}, s.width, s.height));
         ASSERT_TRUE(writer->WriteFrame(b.data()));
         ASSERT_TRUE(writer->Finish());
     }
-    Bytes expected;
-    Append(expected, "YUV4MPEG2 W" + std::to_string(s.width) + " H" + std::to_string(s.height) +
-                         " F25:1 Ip A8:9 C422\n");
-    for (const Bytes* f : {&a, &b}) {
-        Append(expected, std::string("FRAME\n"));
-        Append(expected, PlanarFromYuy2(*f, s.width, s.height));
-    }
-    EXPECT_EQ(ReadFile(dir / "out.y4m"), expected);
+    EXPECT_EQ(ReadFile(dir / "out.y4m"), MakeY4m(header, {a, b}, s.width, s.height));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Y4mWriting, ::testing::Values(FrameSize{2, 1}, FrameSize{4, 3}, FrameSize{320, 240}));
@@ -88,20 +81,16 @@ TEST(OutputFiles, WriteErrorsAreReported)
 
 TEST(OutputFiles, KindFollowsTheName)
 {
-    OutputKind kind = OutputKind::Raw;
-    EXPECT_TRUE(OutputKindOf("-", &kind));
-    EXPECT_EQ(kind, OutputKind::Y4m);
-    EXPECT_TRUE(OutputKindOf("a/b.YUV", &kind));
-    EXPECT_EQ(kind, OutputKind::Raw);
-    EXPECT_TRUE(OutputKindOf("clip.y4m", &kind));
-    EXPECT_EQ(kind, OutputKind::Y4m);
+    const std::pair<const char*, OutputKind> known[] = {
+        {"-", OutputKind::Y4m}, {"a/b.YUV", OutputKind::Raw}, {"clip.y4m", OutputKind::Y4m}};
+    for (const auto& [name, want] : known) {
+        OutputKind kind = want == OutputKind::Raw ? OutputKind::Y4m : OutputKind::Raw;
+        EXPECT_TRUE(OutputKindOf(name, &kind)) << name;
+        EXPECT_EQ(kind, want) << name;
+    }
+    OutputKind kind;
     for (const char* bad : {"clip.mp4", "clip", "y4m", "dir/.y4m", "clip.y4m.txt", ""})
         EXPECT_FALSE(OutputKindOf(bad, &kind)) << bad;
-}
-
-std::uint32_t Le32(const Bytes& b, std::size_t at)
-{
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 class BmpLayout : public ::testing::TestWithParam<int> {};

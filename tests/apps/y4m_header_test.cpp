@@ -2,11 +2,14 @@
 // unusable tag refused by name, and the pixel/picture aspect translation.
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/y4m_header.h"
+#include "tulrezzo_files.h"
 
 #include <gtest/gtest.h>
 
 namespace tulrezzo {
 namespace {
+
+using tulrezzotest::Text;
 
 TEST(Numbers, ParseAcceptsPlainDecimalsThatFitLong)
 {
@@ -45,9 +48,7 @@ TEST(Numbers, FrameSizesMustBePositiveEvenAndBounded)
 
 TEST(Numbers, RatiosReduceAndShrinkIntoLong)
 {
-    const Ratio r = ReduceRatio(5760, 4320);
-    EXPECT_EQ(r.num, 4);
-    EXPECT_EQ(r.den, 3);
+    EXPECT_EQ(Text(ReduceRatio(5760, 4320)), "4:3");
     const Ratio big = ReduceRatio(std::int64_t{1} << 40, (std::int64_t{1} << 40) * 3 + 1);
     EXPECT_GT(big.num, 0);
     EXPECT_GT(big.den, 0);
@@ -57,15 +58,12 @@ TEST(Numbers, RatiosReduceAndShrinkIntoLong)
 TEST(Y4mHeader, ReadsEveryTagItUses)
 {
     const StreamInfo info = ParseY4mHeader("YUV4MPEG2 W720 H480 F30000:1001 Ib A10:11 C422 XYSCSS=422");
-    EXPECT_EQ(info.size.width, 720);
-    EXPECT_EQ(info.size.height, 480);
-    EXPECT_EQ(info.rate.num, 30000);
-    EXPECT_EQ(info.rate.den, 1001);
+    EXPECT_EQ(Text(info.size), "720x480");
+    EXPECT_EQ(Text(info.rate), "30000:1001");
     EXPECT_EQ(info.interlaceTag, 'b');
     EXPECT_TRUE(info.Interlaced());
     // 720 x 10 : 480 x 11 = 15 : 11
-    EXPECT_EQ(info.pictureAspect.num, 15);
-    EXPECT_EQ(info.pictureAspect.den, 11);
+    EXPECT_EQ(Text(info.pictureAspect), "15:11");
     EXPECT_EQ(info.FrameBytes(), 720u * 480 * 2);
 }
 
@@ -74,16 +72,12 @@ TEST(Y4mHeader, OptionalTagsDefaultToProgressiveSquarePixels)
     const StreamInfo info = ParseY4mHeader("YUV4MPEG2 C422 H2 W4 F25:1");
     EXPECT_EQ(info.interlaceTag, 0);
     EXPECT_FALSE(info.Interlaced());
-    EXPECT_EQ(info.pictureAspect.num, 1);
-    EXPECT_EQ(info.pictureAspect.den, 1);
-}
-
-TEST(Y4mHeader, InterlaceLettersOnlyTopBottomMixedAreInterlaced)
-{
+    EXPECT_EQ(Text(info.pictureAspect), "1:1");
+    // Of the interlace letters, only top, bottom and mixed are interlaced.
     for (char c : std::string("ptbm?")) {
-        const StreamInfo info = ParseY4mHeader(std::string("YUV4MPEG2 W4 H2 F25:1 C422 I") + c);
-        EXPECT_EQ(info.interlaceTag, c);
-        EXPECT_EQ(info.Interlaced(), c == 't' || c == 'b' || c == 'm') << c;
+        const StreamInfo tagged = ParseY4mHeader(std::string("YUV4MPEG2 W4 H2 F25:1 C422 I") + c);
+        EXPECT_EQ(tagged.interlaceTag, c);
+        EXPECT_EQ(tagged.Interlaced(), c == 't' || c == 'b' || c == 'm') << c;
     }
 }
 
@@ -108,13 +102,13 @@ TEST_P(Y4mHeaderRefusal, NamesTheOffendingTag)
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, Y4mHeaderRefusal,
-    ::testing::Values(BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C420jpeg", "'C420jpeg'"},
+    ::testing::Values(BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C420jpeg", "tag 'C420jpeg': only 4:2:2"},
                       BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C444", "'C444'"},
                       BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C422p10", "'C422p10'"},
-                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001", "tag C"},
-                      BadHeader{"YUV4MPEG2 H480 F30000:1001 C422", "tag W"},
-                      BadHeader{"YUV4MPEG2 W720 F30000:1001 C422", "tag H"},
-                      BadHeader{"YUV4MPEG2 W720 H480 C422", "tag F"},
+                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001", "no chroma tag C"},
+                      BadHeader{"YUV4MPEG2 H480 F30000:1001 C422", "no width tag W"},
+                      BadHeader{"YUV4MPEG2 W720 F30000:1001 C422", "no height tag H"},
+                      BadHeader{"YUV4MPEG2 W720 H480 C422", "no frame rate tag F"},
                       BadHeader{"YUV4MPEG2 W720 H480 F30000:0 C422", "'F30000:0'"},
                       BadHeader{"YUV4MPEG2 W720 H480 F0:1 C422", "'F0:1'"},
                       BadHeader{"YUV4MPEG2 W720 H480 F25 C422", "'F25'"},
@@ -122,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadHeader{"YUV4MPEG2 W-720 H480 F25:1 C422", "'W-720'"},
                       BadHeader{"YUV4MPEG2 W0 H480 F25:1 C422", "'W0'"},
                       BadHeader{"YUV4MPEG2 W720 Habc F25:1 C422", "'Habc'"},
-                      BadHeader{"YUV4MPEG2 W721 H480 F25:1 C422", "W721 H480"},
+                      BadHeader{"YUV4MPEG2 W721 H480 F25:1 C422", "'W721 H480': width must be even"},
                       BadHeader{"YUV4MPEG2 W99999 H480 F25:1 C422", "W99999 H480"},
                       BadHeader{"YUV4MPEG2 W720 H480 F25:1 Ix C422", "'Ix'"},
                       BadHeader{"YUV4MPEG2 W720 H480 F25:1 A1:0 C422", "'A1:0'"},
@@ -146,31 +140,22 @@ TEST(Y4mHeader, FormatsWhatItReads)
     EXPECT_EQ(FormatY4mHeader(info, {8, 9}), "YUV4MPEG2 W320 H240 F30000:1001 A8:9 C422\n");
 }
 
-TEST(Y4mHeader, PixelAspectBecomesPictureAspect)
+// Both directions between Y4M's pixel aspect and the filter's picture
+// aspect, where 1:1 stands for square pixels.
+TEST(Y4mHeader, AspectTranslations)
 {
-    auto picture = [](FrameSize s, Ratio pixel) {
-        const Ratio r = PictureAspectFromPixelAspect(s, pixel);
-        return std::to_string(r.num) + ":" + std::to_string(r.den);
-    };
-    EXPECT_EQ(picture({720, 480}, {8, 9}), "4:3");
-    EXPECT_EQ(picture({720, 480}, {32, 27}), "16:9");
-    EXPECT_EQ(picture({640, 480}, {1, 1}), "4:3");
-    EXPECT_EQ(picture({720, 480}, {0, 0}), "1:1");  // unknown: square pixels
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({720, 480}, {8, 9})), "4:3");
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({720, 480}, {32, 27})), "16:9");
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({640, 480}, {1, 1})), "4:3");
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({720, 480}, {0, 0})), "1:1");  // unknown: square pixels
     // A square picture on a non-square frame must not read as "pixel shape".
-    EXPECT_EQ(picture({720, 480}, {2, 3}), "2:2");
-    EXPECT_EQ(picture({480, 480}, {1, 1}), "1:1");
-}
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({720, 480}, {2, 3})), "2:2");
+    EXPECT_EQ(Text(PictureAspectFromPixelAspect({480, 480}, {1, 1})), "1:1");
 
-TEST(Y4mHeader, OutputAspectBecomesPixelAspect)
-{
-    auto pixel = [](FrameSize s, Ratio picture) {
-        const Ratio r = PixelAspectFromPictureAspect(s, picture);
-        return std::to_string(r.num) + ":" + std::to_string(r.den);
-    };
-    EXPECT_EQ(pixel({320, 240}, {1, 1}), "1:1");
-    EXPECT_EQ(pixel({720, 480}, {4, 3}), "8:9");
-    EXPECT_EQ(pixel({720, 480}, {16, 9}), "32:27");
-    EXPECT_EQ(pixel({640, 480}, {4, 3}), "1:1");
+    EXPECT_EQ(Text(PixelAspectFromPictureAspect({320, 240}, {1, 1})), "1:1");
+    EXPECT_EQ(Text(PixelAspectFromPictureAspect({720, 480}, {4, 3})), "8:9");
+    EXPECT_EQ(Text(PixelAspectFromPictureAspect({720, 480}, {16, 9})), "32:27");
+    EXPECT_EQ(Text(PixelAspectFromPictureAspect({640, 480}, {4, 3})), "1:1");
 }
 
 }  // namespace
