@@ -57,6 +57,24 @@ protected:
         return r;
     }
 
+    // Runs what must succeed; the caller goes on to check its output.
+    Result RunOk(const std::string& args, const std::string& stdinFile = "")
+    {
+        Result r = Run(args, stdinFile);
+        EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+        return r;
+    }
+
+    // Checks a Y4M output file: its header and every frame, nothing after.
+    void ExpectY4m(const std::string& name, int width, int height, const std::string& header,
+                   const std::vector<Bytes>& frames)
+    {
+        const Y4mFile out = ReadY4m(ReadFile(dir / name), width, height);
+        EXPECT_EQ(out.header, header) << name;
+        EXPECT_EQ(out.frames, frames) << name;
+        EXPECT_EQ(out.trailing, 0u) << name;
+    }
+
     // Checks a failed run: its status and one "tulrezzo: ..." line holding
     // `message` (after the summary line, which --quiet leaves out).
     static void ExpectFailure(const Result& r, int status, const std::string& message)
@@ -89,11 +107,6 @@ Bytes FieldBoxFrame(int height)
     return f;
 }
 
-std::uint32_t Le32(const Bytes& b, std::size_t at)
-{
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
 // Full-range BT.601 in 15-bit fixed point, as the snapshot documents it.
 std::array<int, 3> Bgr(int y, int u, int v)
 {
@@ -108,67 +121,44 @@ TEST_F(TulrezzoRun, FlatColourKeepsItsValueInEveryFrame)
 {
     const std::vector<Bytes> frames(4, FlatYuy2(64, 48, 100, 90, 160));
     MakeInput("in.y4m", "YUV4MPEG2 W64 H48 F25:1 Ip A1:1 C422", frames, 64, 48);
-    const Result r = Run("resize in.y4m -o out.y4m --size 32x24");
-    ASSERT_EQ(r.status, 0) << r.err;
+    const Result r = RunOk("resize in.y4m -o out.y4m --size 32x24");
     EXPECT_NE(r.err.find("4 frames in, 4 out, 64x48 -> 32x24"), std::string::npos) << r.err;
-    const Y4mFile out = ReadY4m(ReadFile(dir / "out.y4m"), 32, 24);
-    EXPECT_EQ(out.header, "YUV4MPEG2 W32 H24 F25:1 Ip A1:1 C422");
-    ASSERT_EQ(out.frames.size(), 4u);
-    EXPECT_EQ(out.trailing, 0u);
-    for (const Bytes& f : out.frames)
-        EXPECT_EQ(f, FlatYuy2(32, 24, 100, 90, 160));
+    ExpectY4m("out.y4m", 32, 24, "YUV4MPEG2 W32 H24 F25:1 Ip A1:1 C422",
+              std::vector<Bytes>(4, FlatYuy2(32, 24, 100, 90, 160)));
 }
 
 TEST_F(TulrezzoRun, KeepAspectPutsBlackBarsAboveAndBelow)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H32 F25:1 Ip C422", {FlatYuy2(64, 32, 100, 90, 160)}, 64, 32);
-    const Result r = Run("resize in.y4m -o out.y4m --size 32x32 --mode keep-aspect -q");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    const Y4mFile out = ReadY4m(ReadFile(dir / "out.y4m"), 32, 32);
-    ASSERT_EQ(out.frames.size(), 1u);
+    EXPECT_EQ(RunOk("resize in.y4m -o out.y4m --size 32x32 --mode keep-aspect -q").err, "");
     // A 2:1 picture in a square frame: 32 x 16, centred; black is 00 7F 00 7F.
-    const Bytes black = FlatYuy2(32, 1, 0, 127, 127);
-    const Bytes picture = FlatYuy2(32, 1, 100, 90, 160);
-    for (int row = 0; row < 32; ++row) {
-        const Bytes line(out.frames[0].begin() + row * 64, out.frames[0].begin() + row * 64 + 64);
-        EXPECT_EQ(line, row < 8 || row >= 24 ? black : picture) << "row " << row;
-    }
+    Bytes expected;
+    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
+    Append(expected, FlatYuy2(32, 16, 100, 90, 160));
+    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
+    ExpectY4m("out.y4m", 32, 32, "YUV4MPEG2 W32 H32 F25:1 Ip A1:1 C422", {expected});
 }
 
 TEST_F(TulrezzoRun, LineDoublingCopiesTheTopFieldOverTheBottom)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H48 F25:1 It A1:1 C422", {FieldBoxFrame(48)}, 64, 48);
     // Same size in and out: the resize itself leaves the frame alone.
-    Result r = Run("resize in.y4m -o plain.y4m --size 64x48 -q");
-    ASSERT_EQ(r.status, 0) << r.err;
-    Y4mFile plain = ReadY4m(ReadFile(dir / "plain.y4m"), 64, 48);
-    EXPECT_EQ(plain.header, "YUV4MPEG2 W64 H48 F25:1 It A1:1 C422");
-    ASSERT_EQ(plain.frames.size(), 1u);
-    EXPECT_EQ(plain.frames[0], FieldBoxFrame(48));
+    RunOk("resize in.y4m -o plain.y4m --size 64x48 -q");
+    ExpectY4m("plain.y4m", 64, 48, "YUV4MPEG2 W64 H48 F25:1 It A1:1 C422", {FieldBoxFrame(48)});
 
-    r = Run("resize in.y4m -o doubled.y4m --size 64x48 --deinterlace double -q");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Y4mFile doubled = ReadY4m(ReadFile(dir / "doubled.y4m"), 64, 48);
-    EXPECT_EQ(doubled.header, "YUV4MPEG2 W64 H48 F25:1 Ip A1:1 C422");
-    ASSERT_EQ(doubled.frames.size(), 1u);
+    RunOk("resize in.y4m -o doubled.y4m --size 64x48 --deinterlace double -q");
     Bytes expected = FieldBoxFrame(48);
-    for (int r2 = 1; r2 < 48; r2 += 2)
-        std::copy_n(expected.begin() + (r2 - 1) * 128, 128, expected.begin() + r2 * 128);
-    EXPECT_EQ(doubled.frames[0], expected);
+    for (int row = 1; row < 48; row += 2)
+        std::copy_n(expected.begin() + (row - 1) * 128, 128, expected.begin() + row * 128);
+    ExpectY4m("doubled.y4m", 64, 48, "YUV4MPEG2 W64 H48 F25:1 Ip A1:1 C422", {expected});
 }
 
 TEST_F(TulrezzoRun, AutoPolicyLeavesHeightsThatAreMultiplesOf32)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H64 F25:1 It C422", {FieldBoxFrame(64)}, 64, 64);
-    const Result r = Run("resize in.y4m -o out.y4m --size 64x64 --deinterlace double -q");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Y4mFile out = ReadY4m(ReadFile(dir / "out.y4m"), 64, 64);
-    EXPECT_EQ(out.header, "YUV4MPEG2 W64 H64 F25:1 It A1:1 C422");
-    ASSERT_EQ(out.frames.size(), 1u);
-    EXPECT_EQ(out.frames[0], FieldBoxFrame(64));
-    const Result always = Run("resize in.y4m -o always.y4m --size 64x64 --deinterlace double --policy always -q");
-    ASSERT_EQ(always.status, 0) << always.err;
+    RunOk("resize in.y4m -o out.y4m --size 64x64 --deinterlace double -q");
+    ExpectY4m("out.y4m", 64, 64, "YUV4MPEG2 W64 H64 F25:1 It A1:1 C422", {FieldBoxFrame(64)});
+    RunOk("resize in.y4m -o always.y4m --size 64x64 --deinterlace double --policy always -q");
     EXPECT_EQ(ReadY4m(ReadFile(dir / "always.y4m"), 64, 64).header, "YUV4MPEG2 W64 H64 F25:1 Ip A1:1 C422");
 }
 
@@ -178,8 +168,7 @@ TEST_F(TulrezzoRun, RawInputToRawOutputWithFrameLimit)
     for (int i = 0; i < 5; ++i)
         Append(raw, FlatYuy2(16, 8, static_cast<unsigned char>(20 * i + 10), 128, 128));
     WriteFile(dir / "in.yuv", raw);
-    const Result r = Run("resize in.yuv --input-size 16x8 --rate 25/1 -o out.yuv --size 8x4 --frames 3");
-    ASSERT_EQ(r.status, 0) << r.err;
+    const Result r = RunOk("resize in.yuv --input-size 16x8 --rate 25/1 -o out.yuv --size 8x4 --frames 3");
     EXPECT_NE(r.err.find("3 frames in, 3 out, 16x8 -> 8x4"), std::string::npos) << r.err;
     Bytes expected;
     for (int i = 0; i < 3; ++i)
@@ -190,29 +179,22 @@ TEST_F(TulrezzoRun, RawInputToRawOutputWithFrameLimit)
 TEST_F(TulrezzoRun, RawInputDescribesTheY4mOutput)
 {
     WriteFile(dir / "in.yuv", FlatYuy2(16, 8, 70, 128, 128));
-    const Result r = Run("resize in.yuv --input-size 16x8 --rate 50/1 --interlaced -o out.y4m --size 720x480 "
-                         "--output-aspect 4:3 -q");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Y4mFile out = ReadY4m(ReadFile(dir / "out.y4m"), 720, 480);
-    EXPECT_EQ(out.header, "YUV4MPEG2 W720 H480 F50:1 It A8:9 C422");
-    EXPECT_EQ(out.frames.size(), 1u);
+    RunOk("resize in.yuv --input-size 16x8 --rate 50/1 --interlaced -o out.y4m --size 720x480 --output-aspect 4:3 -q");
+    ExpectY4m("out.y4m", 720, 480, "YUV4MPEG2 W720 H480 F50:1 It A8:9 C422", {FlatYuy2(720, 480, 70, 128, 128)});
 }
 
 TEST_F(TulrezzoRun, StandardInputToStandardOutput)
 {
     const std::vector<Bytes> frames = {FlatYuy2(8, 4, 1, 2, 3), FlatYuy2(8, 4, 4, 5, 6)};
     const std::string in = MakeInput("in.y4m", "YUV4MPEG2 W8 H4 F24:1 C422", frames, 8, 4);
-    const Result r = Run("resize - -o - --size 8x4 -q", in);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Y4mFile out = ReadY4m(r.out, 8, 4);
+    const Y4mFile out = ReadY4m(RunOk("resize - -o - --size 8x4 -q", in).out, 8, 4);
     EXPECT_EQ(out.header, "YUV4MPEG2 W8 H4 F24:1 A1:1 C422");
     EXPECT_EQ(out.frames, frames);
 }
 
 TEST_F(TulrezzoRun, BuiltInSourceWithSnapshot)
 {
-    const Result r = Run("resize -o demo.y4m --frames 3 --snapshot snap.bmp --snapshot-size 90x60");
-    ASSERT_EQ(r.status, 0) << r.err;
+    const Result r = RunOk("resize -o demo.y4m --frames 3 --snapshot snap.bmp --snapshot-size 90x60");
     EXPECT_NE(r.err.find("3 frames in, 3 out, 720x480 -> 320x240"), std::string::npos) << r.err;
     const Y4mFile out = ReadY4m(ReadFile(dir / "demo.y4m"), 320, 240);
     EXPECT_EQ(out.header, "YUV4MPEG2 W320 H240 F30000:1001 It A1:1 C422");
@@ -232,25 +214,19 @@ TEST_F(TulrezzoRun, BuiltInSourceWithSnapshot)
 TEST_F(TulrezzoRun, SnapshotPixelsAndKeepAspectBars)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H32 F25:1 Ip C422", {FlatYuy2(64, 32, 16, 128, 240)}, 64, 32);
-    const Result r =
-        Run("resize in.y4m -o out.y4m --size 32x16 --mode keep-aspect --snapshot s.bmp --snapshot-size 30x30 -q");
-    ASSERT_EQ(r.status, 0) << r.err;
+    RunOk("resize in.y4m -o out.y4m --size 32x16 --mode keep-aspect --snapshot s.bmp --snapshot-size 30x30 -q");
     const Bytes bmp = ReadFile(dir / "s.bmp");
     const std::size_t stride = 92;
     ASSERT_EQ(bmp.size(), 54 + stride * 30);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(Le32(bmp, 2), bmp.size());
-    EXPECT_EQ(bmp[28], 24);
     // 2:1 in 30 x 30: a picture 30 x 15, centred, black rows around it.
     const auto colour = Bgr(16, 128, 240);  // 16, 0, 173
     const auto black = Bgr(0, 127, 127);
     ASSERT_EQ(colour[2], 173);
     for (int fileRow = 0; fileRow < 30; ++fileRow) {
         const int row = 29 - fileRow;  // bottom-up
-        const auto& want = row >= 8 && row < 22 ? colour : row < 7 || row > 22 ? black : colour;
         if (row == 7 || row == 22)
             continue;  // the picture's rim rows may blend with the bars
+        const auto& want = row < 7 || row > 22 ? black : colour;
         for (int x = 0; x < 30; ++x)
             for (int c = 0; c < 3; ++c)
                 ASSERT_EQ(bmp[54 + stride * fileRow + 3 * x + c], want[c]) << "row " << row << " x " << x;
@@ -272,19 +248,7 @@ TEST_F(TulrezzoRun, TruncatedLastFrameAfterTheWholeOnes)
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("2 frames in, 2 out"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("tulrezzo: 'in.y4m': frame 3 is truncated (59 of 64 bytes)"), std::string::npos) << r.err;
-    const Y4mFile out = ReadY4m(ReadFile(dir / "out.y4m"), 8, 4);
-    EXPECT_EQ(out.frames, std::vector<Bytes>(frames.begin(), frames.begin() + 2));
-    EXPECT_EQ(out.trailing, 0u);
-}
-
-TEST_F(TulrezzoRun, TruncatedRawFrame)
-{
-    Bytes raw = FlatYuy2(8, 2, 40, 128, 128);
-    raw.resize(raw.size() + 3, 1);
-    WriteFile(dir / "in.yuv", raw);
-    const Result r = Run("resize in.yuv --input-size 8x2 -o out.yuv --size 8x2 -q");
-    ExpectFailure(r, 1, "'in.yuv': frame 2 is truncated (3 of 32 bytes)");
-    EXPECT_EQ(ReadFile(dir / "out.yuv"), FlatYuy2(8, 2, 40, 128, 128));
+    ExpectY4m("out.y4m", 8, 4, "YUV4MPEG2 W8 H4 F25:1 A1:1 C422", {frames[0], frames[1]});
 }
 
 TEST_F(TulrezzoRun, MissingAndUnreadableInputs)
@@ -301,40 +265,16 @@ TEST_F(TulrezzoRun, MissingAndUnreadableInputs)
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
 }
 
-struct BadHeaderCase {
-    const char* header;
-    const char* message;
-};
-
-class TulrezzoBadHeader : public TulrezzoRun, public ::testing::WithParamInterface<BadHeaderCase> {};
-
-TEST_P(TulrezzoBadHeader, NamesTheTagAndExitsOne)
+// Refusals reach the user as one line and a status: a bad header exits 1,
+// wrong usage 2, and neither leaves an output file. The readers' and the
+// parser's own tests hold every message.
+TEST_F(TulrezzoRun, RefusalsExitWithTheirStatusAndOneLine)
 {
-    WriteFile(dir / "in.y4m", std::string(GetParam().header) + "\nFRAME\n" + std::string(64, 'x'));
-    ExpectFailure(Run("resize in.y4m -o out.y4m -q"), 1, GetParam().message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Headers, TulrezzoBadHeader,
-    ::testing::Values(BadHeaderCase{"YUV4MPEG2 W8 H4 F25:1 C420jpeg", "tag 'C420jpeg': only 4:2:2"},
-                      BadHeaderCase{"YUV4MPEG2 W8 H4 F25:1", "no chroma tag C"},
-                      BadHeaderCase{"YUV4MPEG2 H4 F25:1 C422", "no width tag W"},
-                      BadHeaderCase{"YUV4MPEG2 W8 F25:1 C422", "no height tag H"},
-                      BadHeaderCase{"YUV4MPEG2 W8 H4 F25:0 C422", "tag 'F25:0'"},
-                      BadHeaderCase{"YUV4MPEG2 W8 H4 C422", "no frame rate tag F"},
-                      BadHeaderCase{"YUV4MPEG2 W7 H4 F25:1 C422", "'W7 H4': width must be even"},
-                      BadHeaderCase{"YUV4MPEG2 W0 H4 F25:1 C422", "tag 'W0'"},
-                      BadHeaderCase{"P5 8 4 255", "not a Y4M stream"}));
-
-TEST_F(TulrezzoRun, WrongUsageExitsTwo)
-{
+    WriteFile(dir / "bad.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C420jpeg\nFRAME\n") + std::string(64, 'x'));
+    ExpectFailure(Run("resize bad.y4m -o out.y4m -q"), 1, "'bad.y4m': Y4M header: tag 'C420jpeg': only 4:2:2");
+    WriteFile(dir / "pgm.y4m", std::string("P5 8 4 255\n") + std::string(32, 'x'));
+    ExpectFailure(Run("resize pgm.y4m -o out.y4m -q"), 1, "not a Y4M stream");
     ExpectFailure(Run("resize -o out.y4m --size 33x24"), 2, "--size '33x24': width must be even");
-    ExpectFailure(Run("resize -o out.y4m --size 0x0"), 2, "--size '0x0'");
-    ExpectFailure(Run("resize -o out.y4m --mode squash"), 2, "unknown mode 'squash'");
-    ExpectFailure(Run("resize -o out.y4m --deinterlace weave"), 2, "unknown method 'weave'");
-    ExpectFailure(Run("resize -o out.y4m --policy maybe"), 2, "unknown policy 'maybe'");
-    ExpectFailure(Run("resize in.yuv -o out.y4m"), 2, "needs --input-size");
-    ExpectFailure(Run("resize"), 2, "--output");
     ExpectFailure(Run(""), 2, "subcommand");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
     const Result help = Run("resize --help");
