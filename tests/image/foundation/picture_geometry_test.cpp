@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,16 +22,11 @@ const F kUnknown = static_cast<F>(8);
 
 TEST(PictureGeometry, BitsPerPixelOfEveryFormat)
 {
-    EXPECT_EQ(TulImage::GetBitPixel(kYUY2), 16u);
-    EXPECT_EQ(TulImage::GetBitPixel(kRGB24), 24u);
-    EXPECT_EQ(TulImage::GetBitPixel(kSS24), 24u);
-    EXPECT_EQ(TulImage::GetBitPixel(kRGB32), 32u);
-    EXPECT_EQ(TulImage::GetBitPixel(kSS32), 32u);
-    EXPECT_EQ(TulImage::GetBitPixel(kVUYA), 32u);
-    EXPECT_EQ(TulImage::GetBitPixel(kI420), 12u);
-    EXPECT_EQ(TulImage::GetBitPixel(kYV12), 12u);
-    EXPECT_EQ(TulImage::GetBitPixel(kUnknown), 0u);
-    EXPECT_EQ(TulImage::GetBitPixel(static_cast<F>(-1)), 0u);
+    const std::pair<F, ULONG> cases[] = {{kYUY2, 16}, {kRGB24, 24}, {kSS24, 24}, {kRGB32, 32},
+                                         {kSS32, 32}, {kVUYA, 32}, {kI420, 12}, {kYV12, 12},
+                                         {kUnknown, 0}, {static_cast<F>(-1), 0}};
+    for (const auto& [format, bits] : cases)
+        EXPECT_EQ(TulImage::GetBitPixel(format), bits) << "format " << format;
 }
 
 TEST(PictureGeometry, DefaultStepsRoundRowsToWords)
@@ -74,16 +70,18 @@ TEST(PictureGeometry, SizesWrapIn32Bits)
 
 TEST(PictureGeometry, GenericSizeReportsStepAndBits)
 {
+    const struct {
+        F format;
+        int width, height;
+        ULONG size;
+        int step, bits;
+    } cases[] = {{kVUYA, 2, 3, 24, -8, 32}, {kI420, 5, 4, 28, 5, 12}, {kYUY2, 3, 2, 16, 8, 16}};
     int step = 0, bits = 0;
-    EXPECT_EQ(TulImage::GetGenericSize(kVUYA, 2, 3, &step, &bits), 24u);
-    EXPECT_EQ(step, -8);
-    EXPECT_EQ(bits, 32);
-    EXPECT_EQ(TulImage::GetGenericSize(kI420, 5, 4, &step, &bits), 28u);
-    EXPECT_EQ(step, 5);
-    EXPECT_EQ(bits, 12);
-    EXPECT_EQ(TulImage::GetGenericSize(kYUY2, 3, 2, &step, &bits), 16u);
-    EXPECT_EQ(step, 8);
-    EXPECT_EQ(bits, 16);
+    for (const auto& c : cases) {
+        EXPECT_EQ(TulImage::GetGenericSize(c.format, c.width, c.height, &step, &bits), c.size);
+        EXPECT_EQ(step, c.step) << "format " << c.format;
+        EXPECT_EQ(bits, c.bits) << "format " << c.format;
+    }
     // Null outputs are left alone; the size still comes back.
     EXPECT_EQ(TulImage::GetGenericSize(kRGB24, 3, 2, nullptr, nullptr), 24u);
     bits = 77;
@@ -119,12 +117,9 @@ TEST(ClearPicture, VuyaPixelIsNeutralChromaBlackLumaZeroAlpha)
 {
     tultest::GuardedBuffer b(2 * 3 * 4, 0xEE);
     TulImage::ClearPicture(b.data(), kVUYA, 2, 3, 0);
-    for (std::size_t p = 0; p < 6; ++p) {
-        EXPECT_EQ(b[4 * p + 0], 0x7F);
-        EXPECT_EQ(b[4 * p + 1], 0x7F);
-        EXPECT_EQ(b[4 * p + 2], 0x00);
-        EXPECT_EQ(b[4 * p + 3], 0x00);
-    }
+    const unsigned char black[4] = {0x7F, 0x7F, 0x00, 0x00};
+    for (std::size_t p = 0; p < 6; ++p)
+        EXPECT_TRUE(tultest::SameRows(black, 4, b.data() + 4 * p, 4, 4, 1)) << "pixel " << p;
     EXPECT_TRUE(b.GuardsIntact());
 }
 

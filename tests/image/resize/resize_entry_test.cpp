@@ -86,7 +86,7 @@ std::string CaseName(const ::testing::TestParamInfo<OrientationCase>& info)
 class EntryOrientation : public ::testing::TestWithParam<OrientationCase> {
 protected:
     // Resizes the same source bytes with the given signs of the steps.
-    std::vector<unsigned char> Run(int srcSign, int dstSign, ULONG* status)
+    std::vector<unsigned char> Run(int srcSign, int dstSign)
     {
         const auto& c = GetParam();
         const int ss = DefaultStepOf(c.layout, c.g.sw);
@@ -95,8 +95,10 @@ protected:
         tultest::FillRandom(src, 1234);
         tultest::GuardedBuffer dst(BytesOf(c.layout, ds, c.g.dh), 0xEE);
         ULONG size = static_cast<ULONG>(dst.size());
-        *status = T::Resize(src.data(), dst.data(), &size, c.g.sw, c.g.sh, srcSign * ss, c.g.dw,
-                            c.g.dh, dstSign * ds, c.layout.format, c.mode);
+        EXPECT_EQ(T::Resize(src.data(), dst.data(), &size, c.g.sw, c.g.sh, srcSign * ss, c.g.dw,
+                            c.g.dh, dstSign * ds, c.layout.format, c.mode),
+                  0u)
+            << "step signs " << srcSign << ", " << dstSign;
         EXPECT_EQ(size, dst.size());
         EXPECT_TRUE(dst.GuardsIntact());
         return dst.Bytes();
@@ -106,15 +108,10 @@ protected:
 TEST_P(EntryOrientation, NegativeStepEqualsTheMirroredTopDownResult)
 {
     const auto& c = GetParam();
-    ULONG s1 = 9, s2 = 9, s3 = 9, s4 = 9;
-    const auto topDown = Run(1, 1, &s1);
-    const auto srcBottomUp = Run(-1, 1, &s2);
-    const auto dstBottomUp = Run(1, -1, &s3);
-    const auto both = Run(-1, -1, &s4);
-    ASSERT_EQ(s1, 0u);
-    ASSERT_EQ(s2, 0u);
-    ASSERT_EQ(s3, 0u);
-    ASSERT_EQ(s4, 0u);
+    const auto topDown = Run(1, 1);
+    const auto srcBottomUp = Run(-1, 1);
+    const auto dstBottomUp = Run(1, -1);
+    const auto both = Run(-1, -1);
     const int ds = DefaultStepOf(c.layout, c.g.dw);
     const auto mirrored = Flipped(c.layout, topDown, ds, c.g.dh);
     EXPECT_TRUE(tultest::SameBytes(mirrored, srcBottomUp));
@@ -271,15 +268,6 @@ TEST(EntryDispatch, RgbHasNoOwnResamplerSoVexoActsAsAuto)
     }
 }
 
-bool IsYuy2Black(const unsigned char* p, int pixels)
-{
-    for (int i = 0; i < pixels; ++i) {
-        if (p[2 * i] != 0x00 || p[2 * i + 1] != 0x7F)
-            return false;
-    }
-    return true;
-}
-
 // 352 wide doubles into 704 of a 720-wide frame: 8 columns of black each side.
 class BroadcastBackground : public ::testing::TestWithParam<Mode> {};
 
@@ -296,8 +284,8 @@ TEST_P(BroadcastBackground, PictureIsCentredOnBlack)
     ASSERT_EQ(T::ResizeYUY2(src.data(), dst.data(), &size, sw, sh, sw * 2, dw, dh, dw * 2, GetParam()), 0u);
     for (int r = 0; r < dh; ++r) {
         const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
-        ASSERT_TRUE(IsYuy2Black(row, 8)) << "row " << r;
-        ASSERT_TRUE(IsYuy2Black(row + 712 * 2, 8)) << "row " << r;
+        ASSERT_TRUE(tultest::IsYuy2Black(row, 8)) << "row " << r;
+        ASSERT_TRUE(tultest::IsYuy2Black(row + 712 * 2, 8)) << "row " << r;
         for (int x = 8; x < 712; ++x) {
             ASSERT_EQ(row[2 * x], 180) << "row " << r << " column " << x;
             ASSERT_EQ(row[2 * x + 1], 60) << "row " << r << " column " << x;
@@ -352,31 +340,43 @@ TEST(EntryVexo, BroadcastShrinkReachesTheOwnResamplerWithItsMargin)
 
 // One field of a YUY2 frame resized on its own equals the field's rows
 // resized as a frame of half the height.
-class IppFields : public ::testing::TestWithParam<T::FIELD_TYPE> {};
+class IppFields : public ::testing::TestWithParam<T::FIELD_TYPE> {
+protected:
+    static constexpr int sw = 40, sh = 30, dw = 24, dh = 20;
+
+    // One YUY2 library resize of a whole `srcRows` picture (sw wide).
+    static void Resize(const std::vector<unsigned char>& src, int srcRows, std::vector<unsigned char>& dst,
+                       int dstRows, double yFactor, T::INTERPOLATION_MODE mode, T::FIELD_TYPE field,
+                       bool fieldToField)
+    {
+        tultest::ScratchFor scratch({sw, srcRows}, {dw, dstRows});
+        ASSERT_TRUE(TulImageInternals::IppResizeYUY2(
+            const_cast<unsigned char*>(src.data()), dst.data(), sw * 2, dw * 2, {sw, srcRows}, {dw, dstRows},
+            {0, 0, sw, srcRows}, double(dw) / sw, yFactor, mode, scratch.Get(), field, fieldToField));
+    }
+
+    // The parameter's field of a frame, as a picture of its own.
+    static std::vector<unsigned char> FieldRows(const std::vector<unsigned char>& frame)
+    {
+        const int first = GetParam() == T::FIELD_ODD ? 1 : 0;
+        std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
+        for (int r = 0; r < sh / 2; ++r)
+            std::memcpy(field.data() + r * sw * 2, frame.data() + (2 * r + first) * sw * 2, sw * 2);
+        return field;
+    }
+};
 
 TEST_P(IppFields, FieldToFieldWritesOnlyThatField)
 {
-    const int sw = 40, sh = 30, dw = 24, dh = 20;
     std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
     tultest::FillRandom(src.data(), src.size(), 21);
-    tultest::ScratchFor scratch({sw, sh}, {dw, dh});
     std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
-    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
-                                                 {dw, dh}, {0, 0, sw, sh}, double(dw) / sw,
-                                                 double(dh) / sh, T::INTERPOLATION_LINEAR,
-                                                 scratch.Get(), GetParam(), true));
+    Resize(src, sh, dst, dh, double(dh) / sh, T::INTERPOLATION_LINEAR, GetParam(), true);
     const int written = GetParam() == T::FIELD_ODD ? 1 : 0;
     // The reference: the field's own rows as a frame, into a frame of half height.
-    std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
-    for (int r = 0; r < sh / 2; ++r)
-        std::memcpy(field.data() + r * sw * 2, src.data() + (2 * r + written) * sw * 2, sw * 2);
     std::vector<unsigned char> expected(static_cast<std::size_t>(dw) * 2 * (dh / 2));
-    tultest::ScratchFor scratch2({sw, sh / 2}, {dw, dh / 2});
-    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(field.data(), expected.data(), sw * 2, dw * 2,
-                                                 {sw, sh / 2}, {dw, dh / 2}, {0, 0, sw, sh / 2},
-                                                 double(dw) / sw, double(dh) / sh,
-                                                 T::INTERPOLATION_LINEAR, scratch2.Get(),
-                                                 T::FIELD_FRAME, true));
+    Resize(FieldRows(src), sh / 2, expected, dh / 2, double(dh) / sh, T::INTERPOLATION_LINEAR, T::FIELD_FRAME,
+           true);
     for (int r = 0; r < dh; ++r) {
         const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
         if (r % 2 == written) {
@@ -390,26 +390,12 @@ TEST_P(IppFields, FieldToFieldWritesOnlyThatField)
 
 TEST_P(IppFields, FieldToFrameFillsTheWholeDestination)
 {
-    const int sw = 40, sh = 30, dw = 24, dh = 20;
     std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
     tultest::FillRandom(src.data(), src.size(), 22);
-    const int rowOffset = GetParam() == T::FIELD_ODD ? 1 : 0;
-    tultest::ScratchFor scratch({sw, sh}, {dw, dh});
     std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
-    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
-                                                 {dw, dh}, {0, 0, sw, sh}, double(dw) / sw,
-                                                 double(dh) / sh, T::INTERPOLATION_CUBIC,
-                                                 scratch.Get(), GetParam(), false));
-    std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
-    for (int r = 0; r < sh / 2; ++r)
-        std::memcpy(field.data() + r * sw * 2, src.data() + (2 * r + rowOffset) * sw * 2, sw * 2);
+    Resize(src, sh, dst, dh, double(dh) / sh, T::INTERPOLATION_CUBIC, GetParam(), false);
     std::vector<unsigned char> expected(dst.size(), 0xEE);
-    tultest::ScratchFor scratch2({sw, sh / 2}, {dw, dh});
-    ASSERT_TRUE(TulImageInternals::IppResizeYUY2(field.data(), expected.data(), sw * 2, dw * 2,
-                                                 {sw, sh / 2}, {dw, dh}, {0, 0, sw, sh / 2},
-                                                 double(dw) / sw, 2.0 * dh / sh,
-                                                 T::INTERPOLATION_CUBIC, scratch2.Get(),
-                                                 T::FIELD_FRAME, true));
+    Resize(FieldRows(src), sh / 2, expected, dh, 2.0 * dh / sh, T::INTERPOLATION_CUBIC, T::FIELD_FRAME, true);
     EXPECT_EQ(dst, expected);
 }
 

@@ -56,6 +56,16 @@ struct TulImageInternals {
 
 namespace tultest {
 
+// The broadcast black of a YUY2 row: luma 0, chroma 0x7F.
+inline bool IsYuy2Black(const unsigned char* p, int pixels)
+{
+    for (int i = 0; i < pixels; ++i) {
+        if (p[2 * i] != 0x00 || p[2 * i + 1] != 0x7F)
+            return false;
+    }
+    return true;
+}
+
 // Scratch planes for a worker call, released at the end of the test.
 class ScratchFor {
 public:

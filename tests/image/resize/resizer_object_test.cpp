@@ -21,15 +21,6 @@ std::vector<unsigned char> RandomFrame(int w, int h, int bytesPerPixel, unsigned
     return v;
 }
 
-bool RowIsBlack(const unsigned char* row, int width)
-{
-    for (int i = 0; i < width; ++i) {
-        if (row[2 * i] != 0 || row[2 * i + 1] != 0x7F)
-            return false;
-    }
-    return true;
-}
-
 TEST(ResizerObject, EqualSizesCopyTheFrame)
 {
     T image;
@@ -109,7 +100,7 @@ TEST(ResizerObject, LetterboxedOwnResizeLeavesBlackBarsAboveAndBelow)
     for (int r = 0; r < 480; ++r) {
         const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * 1280;
         if (r < 60 || r >= 420) {
-            ASSERT_TRUE(RowIsBlack(row, 640)) << "row " << r;
+            ASSERT_TRUE(tultest::IsYuy2Black(row, 640)) << "row " << r;
         } else {
             ASSERT_EQ(row[0], 200) << "row " << r;
             ASSERT_EQ(row[1279], 30) << "row " << r;

@@ -107,6 +107,23 @@ struct Pic {
     Bytes data;
 };
 
+// `rows` rows of `bytes` bytes read from a picture at `step`, and back.
+inline Pic Take(const unsigned char* p, int step, int bytes, int rows)
+{
+    Pic out{bytes, rows, {}};
+    for (int r = 0; r < rows; ++r)
+        out.data.insert(out.data.end(), p + static_cast<std::ptrdiff_t>(r) * step,
+                        p + static_cast<std::ptrdiff_t>(r) * step + bytes);
+    return out;
+}
+
+inline void Put(const Pic& pic, unsigned char* p, int step)
+{
+    for (int r = 0; r < pic.rows; ++r)
+        std::copy_n(pic.data.data() + static_cast<std::size_t>(r) * pic.bytes, pic.bytes,
+                    p + static_cast<std::ptrdiff_t>(r) * step);
+}
+
 // Vertical pass: every byte column of the block alike.
 inline Pic Vertical(const Pic& in, int rows, bool packed)
 {

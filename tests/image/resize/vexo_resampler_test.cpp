@@ -17,15 +17,6 @@ namespace {
 using tultest::GuardedBuffer;
 namespace vm = vexomodel;
 
-vm::Pic Rows(const unsigned char* p, int step, int bytes, int rows)
-{
-    vm::Pic out{bytes, rows, {}};
-    for (int r = 0; r < rows; ++r)
-        out.data.insert(out.data.end(), p + static_cast<std::ptrdiff_t>(r) * step,
-                        p + static_cast<std::ptrdiff_t>(r) * step + bytes);
-    return out;
-}
-
 // ---- Tables -----------------------------------------------------------------
 
 TEST(VexoWeights, DocumentedFractions)
@@ -193,25 +184,36 @@ TEST(VexoEngines, OddPackedWidthsAreRefusedUntouched)
 
 using Pair = std::pair<int, int>;  // source and destination samples of a line
 
+// One engine (plane, or packed with two bytes a sample) on random rows;
+// the row padding and the guards stay untouched.
+void ExpectEngineMatchesModel(bool packed, Pair across, Pair down, int pad)
+{
+    const int bpp = packed ? 2 : 1;
+    const int srcStep = bpp * across.first + pad, dstStep = bpp * across.second + pad;
+    GuardedBuffer src(static_cast<std::size_t>(srcStep) * down.first);
+    GuardedBuffer dst(static_cast<std::size_t>(dstStep) * down.second, 0xEE);
+    tultest::FillRandom(src, static_cast<std::uint32_t>(across.first * 7919 + across.second * 104729 +
+                                                        down.first * 31 + down.second));
+    const auto engine = packed ? tul::ResampleYUY2 : tul::ResamplePlane;
+    ASSERT_TRUE(engine(src.data(), across.first, down.first, srcStep, dst.data(), across.second,
+                       down.second, dstStep));
+    const vm::Pic in = vm::Take(src.data(), srcStep, bpp * across.first, down.first);
+    const vm::Pic want = packed ? vm::Yuy2(in, across.second, down.second)
+                                : vm::Plane(in, across.second, down.second);
+    EXPECT_TRUE(tultest::SameRows(want.data.data(), want.bytes, dst.data(), dstStep, want.bytes,
+                                  want.rows));
+    for (int r = 0; r < down.second; ++r)
+        for (int c = want.bytes; c < dstStep; ++c)
+            ASSERT_EQ(dst[r * dstStep + c], 0xEE);
+    EXPECT_TRUE(dst.GuardsIntact());
+}
+
 class PlaneVsModel : public ::testing::TestWithParam<std::tuple<Pair, Pair, int>> {};
 
 TEST_P(PlaneVsModel, SameBytesAsLiteralModel)
 {
     const auto [across, down, pad] = GetParam();
-    const int srcStep = across.first + pad, dstStep = across.second + pad;
-    GuardedBuffer src(static_cast<std::size_t>(srcStep) * down.first);
-    GuardedBuffer dst(static_cast<std::size_t>(dstStep) * down.second, 0xEE);
-    tultest::FillRandom(src, static_cast<std::uint32_t>(across.first * 7919 + down.second));
-    ASSERT_TRUE(tul::ResamplePlane(src.data(), across.first, down.first, srcStep, dst.data(),
-                                   across.second, down.second, dstStep));
-    const vm::Pic want =
-        vm::Plane(Rows(src.data(), srcStep, across.first, down.first), across.second, down.second);
-    EXPECT_TRUE(tultest::SameRows(want.data.data(), want.bytes, dst.data(), dstStep, want.bytes,
-                                  want.rows));
-    for (int r = 0; r < down.second; ++r)  // padding stays untouched
-        for (int c = across.second; c < dstStep; ++c)
-            ASSERT_EQ(dst[r * dstStep + c], 0xEE);
-    EXPECT_TRUE(dst.GuardsIntact());
+    ExpectEngineMatchesModel(false, across, down, pad);
 }
 
 const Pair kLines[] = {{1, 1},  {1, 6},  {2, 1},   {2, 4},   {3, 5},   {3, 2},  {5, 13},
@@ -227,20 +229,7 @@ class PackedVsModel : public ::testing::TestWithParam<std::tuple<Pair, Pair, int
 TEST_P(PackedVsModel, SameBytesAsLiteralModel)
 {
     const auto [across, down, pad] = GetParam();
-    const int srcStep = 2 * across.first + pad, dstStep = 2 * across.second + pad;
-    GuardedBuffer src(static_cast<std::size_t>(srcStep) * down.first);
-    GuardedBuffer dst(static_cast<std::size_t>(dstStep) * down.second, 0xEE);
-    tultest::FillRandom(src, static_cast<std::uint32_t>(across.second * 104729 + down.first));
-    ASSERT_TRUE(tul::ResampleYUY2(src.data(), across.first, down.first, srcStep, dst.data(),
-                                  across.second, down.second, dstStep));
-    const vm::Pic want = vm::Yuy2(Rows(src.data(), srcStep, 2 * across.first, down.first),
-                                  across.second, down.second);
-    EXPECT_TRUE(tultest::SameRows(want.data.data(), want.bytes, dst.data(), dstStep, want.bytes,
-                                  want.rows));
-    for (int r = 0; r < down.second; ++r)
-        for (int c = 2 * across.second; c < dstStep; ++c)
-            ASSERT_EQ(dst[r * dstStep + c], 0xEE);
-    EXPECT_TRUE(dst.GuardsIntact());
+    ExpectEngineMatchesModel(true, across, down, pad);
 }
 
 const Pair kPackedWidths[] = {{2, 2},   {2, 4},  {2, 6},  {4, 2},  {6, 10}, {8, 4},  {10, 4},
@@ -307,7 +296,7 @@ TEST(VexoEngines, Yuv420PlanesFollowTheLumaPlane)
     unsigned char* dp[3] = {dst.data(), dst.data() + D * H, dst.data() + D * H + (H / 2) * (D / 2)};
     for (int p = 0; p < 3; ++p) {
         const int k = p == 0 ? 1 : 2;
-        const vm::Pic want = vm::Plane(Rows(sp[p], step / k, w / k, h / k), W / k, H / k);
+        const vm::Pic want = vm::Plane(vm::Take(sp[p], step / k, w / k, h / k), W / k, H / k);
         EXPECT_TRUE(tultest::SameRows(want.data.data(), want.bytes, dp[p], D / k, want.bytes,
                                       want.rows))
             << "plane " << p;

@@ -61,20 +61,34 @@ Geometry GeometryOf(const VexoCase& c, int bytesPerPixel)
     return g;
 }
 
-vm::Pic Take(const unsigned char* p, int step, int bytes, int rows)
-{
-    vm::Pic out{bytes, rows, {}};
-    for (int r = 0; r < rows; ++r)
-        out.data.insert(out.data.end(), p + static_cast<std::ptrdiff_t>(r) * step,
-                        p + static_cast<std::ptrdiff_t>(r) * step + bytes);
-    return out;
-}
+using vm::Put;
+using vm::Take;
 
-void Put(const vm::Pic& pic, unsigned char* p, int step)
+// Random cases after the listed ones, up to 70. YUY2 keeps whole pixel
+// pairs (widths, margins and pads even); 4:2:0 needs a chroma row.
+std::vector<VexoCase> WithRandomCases(std::vector<VexoCase> cases, bool packed, std::uint32_t seed)
 {
-    for (int r = 0; r < pic.rows; ++r)
-        std::copy_n(pic.data.data() + static_cast<std::size_t>(r) * pic.bytes, pic.bytes,
-                    p + static_cast<std::ptrdiff_t>(r) * step);
+    std::mt19937 rng(seed);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const int unit = packed ? 2 : 1;
+    auto width = [&](int margin) { return margin + (packed ? 2 * pick(1, 24) : pick(2, 40)); };
+    while (cases.size() < 70) {
+        VexoCase c{};
+        c.srcMarginX = 2 * unit * pick(0, 4 / unit);
+        c.dstMarginX = 2 * unit * pick(0, 4 / unit);
+        c.sw = width(c.srcMarginX);
+        c.dw = width(c.dstMarginX);
+        c.field = static_cast<T::FIELD_TYPE>(pick(0, 2));
+        c.fieldToField = pick(0, 1) == 1;
+        c.sh = pick((c.field == T::FIELD_FRAME ? 1 : 2) * (3 - unit), 30);
+        c.dh = pick(2 * (3 - unit), 30);
+        const int frameRows = c.field != T::FIELD_FRAME && c.fieldToField ? c.dh / 2 : c.dh;
+        c.dstMarginY = pick(0, frameRows - (3 - unit));
+        c.srcPad = unit * pick(0, 3);
+        c.dstPad = unit * pick(0, 3);
+        cases.push_back(c);
+    }
+    return cases;
 }
 
 // ---- YUY2 ---------------------------------------------------------------------
@@ -116,25 +130,7 @@ std::vector<VexoCase> Yuy2Cases()
         {8, 8, 8, 8, 0, 0, 0, T::FIELD_ODD, true, 0, 0},             // field copy
         {8, 8, 8, 8, 0, 0, 0, static_cast<T::FIELD_TYPE>(7), true, 0, 0},  // 7 means even
     };
-    std::mt19937 rng(77);
-    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    while (cases.size() < 70) {
-        VexoCase c{};
-        c.srcMarginX = 4 * pick(0, 2);
-        c.dstMarginX = 4 * pick(0, 2);
-        c.sw = c.srcMarginX + 2 * pick(1, 24);
-        c.dw = c.dstMarginX + 2 * pick(1, 24);
-        c.field = static_cast<T::FIELD_TYPE>(pick(0, 2));
-        c.fieldToField = pick(0, 1) == 1;
-        c.sh = pick(c.field == T::FIELD_FRAME ? 1 : 2, 30);
-        c.dh = pick(2, 30);
-        const int frameRows = c.field != T::FIELD_FRAME && c.fieldToField ? c.dh / 2 : c.dh;
-        c.dstMarginY = pick(0, frameRows - 1);
-        c.srcPad = 2 * pick(0, 3);
-        c.dstPad = 2 * pick(0, 3);
-        cases.push_back(c);
-    }
-    return cases;
+    return WithRandomCases(cases, true, 77);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VexoYuy2, ::testing::ValuesIn(Yuy2Cases()));
@@ -221,25 +217,7 @@ std::vector<VexoCase> Yuv420Cases()
         {9, 16, 7, 24, 0, 0, 0, T::FIELD_ODD, true, 0, 0},           // odd steps, fields
         {9, 16, 13, 12, 2, 0, 0, T::FIELD_ODD, false, 0, 0},
     };
-    std::mt19937 rng(4242);
-    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    while (cases.size() < 70) {
-        VexoCase c{};
-        c.srcMarginX = 2 * pick(0, 4);
-        c.dstMarginX = 2 * pick(0, 4);
-        c.sw = c.srcMarginX + pick(2, 40);
-        c.dw = c.dstMarginX + pick(2, 40);
-        c.field = static_cast<T::FIELD_TYPE>(pick(0, 2));
-        c.fieldToField = pick(0, 1) == 1;
-        c.sh = pick(c.field == T::FIELD_FRAME ? 2 : 4, 30);
-        c.dh = pick(4, 30);
-        const int frameRows = c.field != T::FIELD_FRAME && c.fieldToField ? c.dh / 2 : c.dh;
-        c.dstMarginY = pick(0, frameRows - 2);
-        c.srcPad = pick(0, 3);
-        c.dstPad = pick(0, 3);
-        cases.push_back(c);
-    }
-    return cases;
+    return WithRandomCases(cases, false, 4242);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, VexoYuv420, ::testing::ValuesIn(Yuv420Cases()));

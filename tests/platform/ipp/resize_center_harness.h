@@ -22,6 +22,14 @@ inline ResizeCenterFn CenterFn(int channels)
     return channels == 1 ? ippiResizeCenter_8u_C1R : channels == 3 ? ippiResizeCenter_8u_C3R : ippiResizeCenter_8u_C4R;
 }
 
+// A call over the whole source picture.
+inline CenterCall WholeCall(int channels, IppiSize src, IppiSize dst, double xFactor, double yFactor, double xCenter,
+                            double yCenter, int interpolation)
+{
+    return CenterCall{channels, src, {0, 0, src.width, src.height}, dst, xFactor, yFactor, xCenter, yCenter,
+                      interpolation};
+}
+
 struct CenterRun {
     IppStatus status = ippStsNoErr;
     int srcStep = 0;

@@ -5,6 +5,7 @@
 #include "platform/ipp/resize_center_linear.h"
 #include "platform/ipp/simd_level.h"
 #include "tests/platform/ipp/resize_center_harness.h"
+#include "tests/platform/ipp/simd_levels.h"
 
 #include <random>
 #include <sstream>
@@ -15,27 +16,6 @@ namespace {
 using namespace tultest;
 using tulipp::SimdLevel;
 namespace rc = tulipp::resize_center;
-
-// Restores the detected level however the test ends.
-struct LevelGuard {
-    ~LevelGuard() { tulipp::SetActiveSimdLevel(tulipp::DetectedSimdLevel()); }
-};
-
-std::vector<SimdLevel> FasterLevels()
-{
-    std::vector<SimdLevel> levels;
-    for (SimdLevel l : {SimdLevel::SSE2, SimdLevel::SSSE3, SimdLevel::AVX2})
-        if (static_cast<int>(l) <= static_cast<int>(tulipp::DetectedSimdLevel()))
-            levels.push_back(l);
-    return levels;
-}
-
-std::string LevelName(SimdLevel l)
-{
-    std::ostringstream o;
-    o << "level " << static_cast<int>(l);
-    return o.str();
-}
 
 // Random gather tables as the kernels make them: positions never
 // decrease, by steps that range from enlargement (0 or 1) to strong
@@ -77,7 +57,7 @@ class LinearRowOps : public ::testing::TestWithParam<int> {};
 TEST_P(LinearRowOps, BlendsSameAsScalar)
 {
     const SimdLevel level = static_cast<SimdLevel>(GetParam());
-    if (GetParam() > static_cast<int>(tulipp::DetectedSimdLevel()))
+    if (level > tulipp::DetectedSimdLevel())
         GTEST_SKIP() << "processor lacks this level";
     const rc::LinearRowOps& ops = OpsOfLevel(level);
     const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
@@ -112,7 +92,7 @@ TEST_P(LinearRowOps, BlendsSameAsScalar)
 TEST_P(LinearRowOps, GathersSameAsScalar)
 {
     const SimdLevel level = static_cast<SimdLevel>(GetParam());
-    if (GetParam() > static_cast<int>(tulipp::DetectedSimdLevel()))
+    if (level > tulipp::DetectedSimdLevel())
         GTEST_SKIP() << "processor lacks this level";
     const rc::LinearRowOps& ops = OpsOfLevel(level);
     const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
@@ -238,23 +218,19 @@ TEST_P(DoubleRowOps, SameAsScalar)
 INSTANTIATE_TEST_SUITE_P(Levels, DoubleRowOps,
                          ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::AVX2)));
 
-// Runs the call at a given level; same random pictures for every level.
-CenterRun RunAt(SimdLevel level, const CenterCall& c, int srcPad, int dstPad, int misalign, std::uint32_t seed)
-{
-    tulipp::SetActiveSimdLevel(level);
-    return RunCenter(c, srcPad, dstPad, misalign, seed);
-}
-
+// The same random pictures (same seed) at every level.
 void ExpectSameAtEveryLevel(const CenterCall& c, int srcPad, int dstPad, int misalign, std::uint32_t seed)
 {
-    LevelGuard guard;
-    const CenterRun scalar = RunAt(SimdLevel::Scalar, c, srcPad, dstPad, misalign, seed);
-    ASSERT_EQ(scalar.status, ippStsNoErr) << Describe(c);
-    for (SimdLevel level : FasterLevels()) {
-        const CenterRun fast = RunAt(level, c, srcPad, dstPad, misalign, seed);
-        ASSERT_EQ(fast.status, ippStsNoErr);
-        ASSERT_TRUE(fast.guardsIntact);
-        ASSERT_TRUE(SameBytes(scalar.after, fast.after)) << LevelName(level) << " " << Describe(c);
+    CenterRun scalar;
+    for (SimdLevel level : AvailableSimdLevels()) {
+        ScopedSimdLevel scoped(level);
+        const CenterRun run = RunCenter(c, srcPad, dstPad, misalign, seed);
+        ASSERT_EQ(run.status, ippStsNoErr) << SimdLevelName(level) << " " << Describe(c);
+        ASSERT_TRUE(run.guardsIntact);
+        if (level == SimdLevel::Scalar)
+            scalar = run;
+        else
+            ASSERT_TRUE(SameBytes(scalar.after, run.after)) << SimdLevelName(level) << " " << Describe(c);
     }
 }
 
@@ -302,19 +278,13 @@ TEST(ResizeCenterLevels, ProductSizesSameAsScalar)
     for (const Size s : {Size{{720, 480}, {320, 240}}, Size{{360, 480}, {160, 240}}, Size{{1920, 1080}, {1280, 720}},
                          Size{{720, 480}, {1920, 1080}}, Size{{352, 480}, {720, 480}}}) {
         for (int channels : {1, 3}) {
-            CenterCall c;
-            c.channels = channels;
-            c.interpolation = channels == 1 ? IPPI_INTER_LINEAR
-                              : s.dst.width > s.src.width ? IPPI_INTER_CUBIC
-                                                          : IPPI_INTER_SUPER;
-            c.srcSize = s.src;
-            c.srcRoi = {0, 0, s.src.width, s.src.height};
-            c.dstSize = s.dst;
-            c.xFactor = double(s.dst.width) / s.src.width;
-            c.yFactor = double(s.dst.height) / s.src.height;
-            c.xCenter = (s.src.width + 1) / 2;
-            c.yCenter = (s.src.height + 1) / 2;
-            ExpectSameAtEveryLevel(c, 0, 5, 1, 99);
+            const int interp = channels == 1 ? IPPI_INTER_LINEAR
+                               : s.dst.width > s.src.width ? IPPI_INTER_CUBIC
+                                                           : IPPI_INTER_SUPER;
+            ExpectSameAtEveryLevel(WholeCall(channels, s.src, s.dst, double(s.dst.width) / s.src.width,
+                                             double(s.dst.height) / s.src.height, (s.src.width + 1) / 2,
+                                             (s.src.height + 1) / 2, interp),
+                                   0, 5, 1, 99);
         }
     }
 }

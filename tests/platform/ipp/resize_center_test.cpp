@@ -16,75 +16,67 @@ using namespace tultest;
 
 // ---------------------------------------------------------------- statuses
 
+// A good call, then spoiled by one case.
+struct StatusArgs {
+    explicit StatusArgs(int channels)
+        : c(WholeCall(channels, {8, 6}, {5, 4}, 0.5, 0.5, 4, 3, IPPI_INTER_LINEAR)),
+          srcStep(8 * channels + 3), dstStep(5 * channels + 2)
+    {
+    }
+    CenterCall c;
+    int srcStep, dstStep;
+    bool nullSrc = false, nullDst = false;
+};
+
 struct StatusCase {
     const char* name;
     IppStatus expected;
-    void (*spoil)(CenterCall& call, int& srcStep, int& dstStep, bool& nullSrc, bool& nullDst);
+    void (*spoil)(StatusArgs& a);
 };
 
-CenterCall GoodCall(int channels)
-{
-    CenterCall c;
-    c.channels = channels;
-    c.srcSize = {8, 6};
-    c.srcRoi = {0, 0, 8, 6};
-    c.dstSize = {5, 4};
-    c.xFactor = 0.5;
-    c.yFactor = 0.5;
-    c.xCenter = 4;
-    c.yCenter = 3;
-    c.interpolation = IPPI_INTER_LINEAR;
-    return c;
-}
-
 const StatusCase kStatusCases[] = {
-    {"NullSource", ippStsNullPtrErr, [](CenterCall&, int&, int&, bool& ns, bool&) { ns = true; }},
-    {"NullDestination", ippStsNullPtrErr, [](CenterCall&, int&, int&, bool&, bool& nd) { nd = true; }},
-    {"NullBeforeSize", ippStsNullPtrErr,
-     [](CenterCall& c, int& s, int&, bool& ns, bool&) { ns = true; c.srcSize.width = 0; s = 0; }},
-    {"ZeroSourceWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcSize.width = 0; }},
-    {"NegativeSourceHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcSize.height = -3; }},
-    {"ZeroDestinationHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.height = 0; }},
-    {"NegativeDestinationWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.dstSize.width = -1; }},
-    {"EmptyRoiWidth", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.width = 0; }},
-    {"NegativeRoiHeight", ippStsSizeErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.height = -2; }},
-    {"SizeBeforeStep", ippStsSizeErr, [](CenterCall& c, int& s, int&, bool&, bool&) { c.dstSize.width = 0; s = 0; }},
+    {"NullSource", ippStsNullPtrErr, [](StatusArgs& a) { a.nullSrc = true; }},
+    {"NullDestination", ippStsNullPtrErr, [](StatusArgs& a) { a.nullDst = true; }},
+    {"NullBeforeSize", ippStsNullPtrErr, [](StatusArgs& a) { a.nullSrc = true; a.c.srcSize.width = 0; a.srcStep = 0; }},
+    {"ZeroSourceWidth", ippStsSizeErr, [](StatusArgs& a) { a.c.srcSize.width = 0; }},
+    {"NegativeSourceHeight", ippStsSizeErr, [](StatusArgs& a) { a.c.srcSize.height = -3; }},
+    {"ZeroDestinationHeight", ippStsSizeErr, [](StatusArgs& a) { a.c.dstSize.height = 0; }},
+    {"NegativeDestinationWidth", ippStsSizeErr, [](StatusArgs& a) { a.c.dstSize.width = -1; }},
+    {"EmptyRoiWidth", ippStsSizeErr, [](StatusArgs& a) { a.c.srcRoi.width = 0; }},
+    {"NegativeRoiHeight", ippStsSizeErr, [](StatusArgs& a) { a.c.srcRoi.height = -2; }},
+    {"SizeBeforeStep", ippStsSizeErr, [](StatusArgs& a) { a.c.dstSize.width = 0; a.srcStep = 0; }},
     {"RowBeyondInt", ippStsSizeErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) {
+     [](StatusArgs& a) {
          // One channel always fits; then only the plain size check applies.
-         c.dstSize.width = c.channels == 1 ? 0 : INT_MAX / c.channels + 1;
+         a.c.dstSize.width = a.c.channels == 1 ? 0 : INT_MAX / a.c.channels + 1;
      }},
-    {"ZeroSourceStep", ippStsStepErr, [](CenterCall&, int& s, int&, bool&, bool&) { s = 0; }},
-    {"NegativeDestinationStep", ippStsStepErr, [](CenterCall&, int&, int& d, bool&, bool&) { d = -64; }},
-    {"StepBeforeFactor", ippStsStepErr, [](CenterCall& c, int& s, int&, bool&, bool&) { s = -1; c.xFactor = 0; }},
-    {"SourceStepShorterThanRow", ippStsStrideErr, [](CenterCall& c, int& s, int&, bool&, bool&) { s = c.srcSize.width * c.channels - 1; }},
-    {"DestinationStepShorterThanRow", ippStsStrideErr, [](CenterCall& c, int&, int& d, bool&, bool&) { d = c.dstSize.width * c.channels - 1; }},
-    {"ZeroXFactor", ippStsResizeFactorErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = 0; }},
-    {"NegativeYFactor", ippStsResizeFactorErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.yFactor = -0.5; }},
-    {"NanFactor", ippStsResizeFactorErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = std::numeric_limits<double>::quiet_NaN(); }},
+    {"ZeroSourceStep", ippStsStepErr, [](StatusArgs& a) { a.srcStep = 0; }},
+    {"NegativeDestinationStep", ippStsStepErr, [](StatusArgs& a) { a.dstStep = -64; }},
+    {"StepBeforeFactor", ippStsStepErr, [](StatusArgs& a) { a.srcStep = -1; a.c.xFactor = 0; }},
+    {"SourceStepShorterThanRow", ippStsStrideErr,
+     [](StatusArgs& a) { a.srcStep = a.c.srcSize.width * a.c.channels - 1; }},
+    {"DestinationStepShorterThanRow", ippStsStrideErr,
+     [](StatusArgs& a) { a.dstStep = a.c.dstSize.width * a.c.channels - 1; }},
+    {"ZeroXFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.xFactor = 0; }},
+    {"NegativeYFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.yFactor = -0.5; }},
+    {"NanFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.xFactor = std::numeric_limits<double>::quiet_NaN(); }},
     {"InfiniteFactor", ippStsResizeFactorErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.yFactor = std::numeric_limits<double>::infinity(); }},
-    {"FactorBeforeInterpolation", ippStsResizeFactorErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.xFactor = 0; c.interpolation = 3; }},
-    {"InterpolationZero", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 0; }},
-    {"InterpolationThree", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 3; }},
-    {"InterpolationLanczos", ippStsInterpolationErr, [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = 16; }},
+     [](StatusArgs& a) { a.c.yFactor = std::numeric_limits<double>::infinity(); }},
+    {"FactorBeforeInterpolation", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.xFactor = 0; a.c.interpolation = 3; }},
+    {"InterpolationZero", ippStsInterpolationErr, [](StatusArgs& a) { a.c.interpolation = 0; }},
+    {"InterpolationThree", ippStsInterpolationErr, [](StatusArgs& a) { a.c.interpolation = 3; }},
+    {"InterpolationLanczos", ippStsInterpolationErr, [](StatusArgs& a) { a.c.interpolation = 16; }},
     {"InterpolationSmoothEdge", ippStsInterpolationErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_LINEAR | IPPI_SMOOTH_EDGE; }},
+     [](StatusArgs& a) { a.c.interpolation = IPPI_INTER_LINEAR | IPPI_SMOOTH_EDGE; }},
     {"SuperEnlargingX", ippStsResizeFactorErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_SUPER; c.xFactor = 1.5; }},
+     [](StatusArgs& a) { a.c.interpolation = IPPI_INTER_SUPER; a.c.xFactor = 1.5; }},
     {"SuperEnlargingY", ippStsResizeFactorErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.interpolation = IPPI_INTER_SUPER; c.yFactor = 1.01; }},
-    {"NanCentre", ippStsBadArgErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.xCenter = std::numeric_limits<double>::quiet_NaN(); }},
-    {"InfiniteCentre", ippStsBadArgErr,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.yCenter = -std::numeric_limits<double>::infinity(); }},
-    {"RoiRightOfImage", ippStsWrongIntersectROI, [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.x = 8; }},
-    {"RoiAboveImage", ippStsWrongIntersectROI,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi.y = -6; }},
-    {"RoiFarAway", ippStsWrongIntersectROI,
-     [](CenterCall& c, int&, int&, bool&, bool&) { c.srcRoi = {INT_MAX - 2, INT_MIN, 100, 100}; }},
+     [](StatusArgs& a) { a.c.interpolation = IPPI_INTER_SUPER; a.c.yFactor = 1.01; }},
+    {"NanCentre", ippStsBadArgErr, [](StatusArgs& a) { a.c.xCenter = std::numeric_limits<double>::quiet_NaN(); }},
+    {"InfiniteCentre", ippStsBadArgErr, [](StatusArgs& a) { a.c.yCenter = -std::numeric_limits<double>::infinity(); }},
+    {"RoiRightOfImage", ippStsWrongIntersectROI, [](StatusArgs& a) { a.c.srcRoi.x = 8; }},
+    {"RoiAboveImage", ippStsWrongIntersectROI, [](StatusArgs& a) { a.c.srcRoi.y = -6; }},
+    {"RoiFarAway", ippStsWrongIntersectROI, [](StatusArgs& a) { a.c.srcRoi = {INT_MAX - 2, INT_MIN, 100, 100}; }},
 };
 
 class ResizeCenterStatus : public ::testing::TestWithParam<std::tuple<int, StatusCase>> {};
@@ -92,18 +84,16 @@ class ResizeCenterStatus : public ::testing::TestWithParam<std::tuple<int, Statu
 TEST_P(ResizeCenterStatus, RefusedBeforeWritingAnything)
 {
     const auto& [channels, sc] = GetParam();
-    CenterCall c = GoodCall(channels);
-    int srcStep = c.srcSize.width * channels + 3;
-    int dstStep = c.dstSize.width * channels + 2;
-    bool nullSrc = false, nullDst = false;
-    sc.spoil(c, srcStep, dstStep, nullSrc, nullDst);
+    StatusArgs a(channels);
+    sc.spoil(a);
+    const CenterCall& c = a.c;
 
     // Buffers for the good geometry; the spoiled one is never used to read.
     GuardedBuffer src(256 * 4);
     GuardedBuffer dst(256 * 4, 0x3C);
     FillRandom(src, 5);
-    const IppStatus st = CenterFn(channels)(nullSrc ? nullptr : src.data(), c.srcSize, srcStep, c.srcRoi,
-                                            nullDst ? nullptr : dst.data(), dstStep, c.dstSize, c.xFactor,
+    const IppStatus st = CenterFn(channels)(a.nullSrc ? nullptr : src.data(), c.srcSize, a.srcStep, c.srcRoi,
+                                            a.nullDst ? nullptr : dst.data(), a.dstStep, c.dstSize, c.xFactor,
                                             c.yFactor, c.xCenter, c.yCenter, c.interpolation);
     EXPECT_EQ(st, sc.expected) << sc.name;
     for (std::size_t i = 0; i < dst.size(); ++i)
@@ -121,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
 
 TEST(ResizeCenterStatusExtra, SuperAcceptsFactorOne)
 {
-    CenterCall c = GoodCall(1);
+    CenterCall c = StatusArgs(1).c;
     c.interpolation = IPPI_INTER_SUPER;
     c.xFactor = c.yFactor = 1.0;
     c.dstSize = {8, 6};
@@ -131,7 +121,7 @@ TEST(ResizeCenterStatusExtra, SuperAcceptsFactorOne)
 TEST(ResizeCenterStatusExtra, ShortStepAcceptedNowhere)
 {
     // Even a single-row picture needs its row within the step.
-    CenterCall c = GoodCall(3);
+    CenterCall c = StatusArgs(3).c;
     c.srcSize = {8, 1};
     c.srcRoi = {0, 0, 8, 1};
     GuardedBuffer src(64), dst(64);
@@ -147,15 +137,7 @@ TEST(ResizeCenterStatusExtra, ShortStepAcceptedNowhere)
 TEST(ResizeCenterPlacement, DoubledCifIntoFullWidth)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
-        CenterCall c;
-        c.srcSize = {352, 480};
-        c.srcRoi = {0, 0, 352, 480};
-        c.dstSize = {720, 480};
-        c.xFactor = 2.0;
-        c.yFactor = 1.0;
-        c.xCenter = 176;
-        c.yCenter = 240;
-        c.interpolation = interp;
+        const CenterCall c = WholeCall(1, {352, 480}, {720, 480}, 2.0, 1.0, 176, 240, interp);
         const CenterRun run = RunCenter(c, 0, 0, 0, 11);
         const CenterModel model(c, run.src.data(), run.srcStep);
         EXPECT_EQ(model.Rect().x0, 8);
@@ -177,14 +159,7 @@ TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
         for (int channels : {1, 3, 4}) {
-            CenterCall c;
-            c.channels = channels;
-            c.srcSize = {720, 480};
-            c.srcRoi = {0, 0, 720, 480};
-            c.dstSize = {704, 480};
-            c.xCenter = 360;
-            c.yCenter = 240;
-            c.interpolation = interp;
+            const CenterCall c = WholeCall(channels, {720, 480}, {704, 480}, 1.0, 1.0, 360, 240, interp);
             const CenterRun run = RunCenter(c, 0, 0, 0, 12);
             ASSERT_EQ(run.status, ippStsNoErr);
             const int n = channels;
@@ -201,15 +176,7 @@ TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
 TEST(ResizeCenterPlacement, FullWidthHalvedIsBlockMean)
 {
     for (int channels : {1, 3}) {
-        CenterCall c;
-        c.channels = channels;
-        c.srcSize = {720, 480};
-        c.srcRoi = {0, 0, 720, 480};
-        c.dstSize = {352, 240};
-        c.xFactor = c.yFactor = 0.5;
-        c.xCenter = 360;
-        c.yCenter = 240;
-        c.interpolation = IPPI_INTER_SUPER;
+        const CenterCall c = WholeCall(channels, {720, 480}, {352, 240}, 0.5, 0.5, 360, 240, IPPI_INTER_SUPER);
         const CenterRun run = RunCenter(c, 0, 0, 0, 13);
         ASSERT_EQ(run.status, ippStsNoErr);
         const int n = channels;
@@ -229,15 +196,7 @@ TEST(ResizeCenterPlacement, FullWidthHalvedIsBlockMean)
 TEST(ResizeCenterPlacement, ChromaPlaneOfDoubledCif)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
-        CenterCall c;
-        c.srcSize = {176, 480};
-        c.srcRoi = {0, 0, 176, 480};
-        c.dstSize = {360, 480};
-        c.xFactor = 2.0;
-        c.yFactor = 1.0;
-        c.xCenter = 88;
-        c.yCenter = 240;
-        c.interpolation = interp;
+        const CenterCall c = WholeCall(1, {176, 480}, {360, 480}, 2.0, 1.0, 88, 240, interp);
         const CenterRun run = RunCenter(c, 0, 0, 0, 14);
         const CenterModel model(c, run.src.data(), run.srcStep);
         EXPECT_EQ(model.Rect().x0, 4);
@@ -251,15 +210,8 @@ TEST(ResizeCenterPlacement, ChromaPlaneOfDoubledCif)
 TEST(ResizeCenterPlacement, FramePlanesLinear)
 {
     for (int width : {720, 360}) {
-        CenterCall c;
-        c.srcSize = {width, 480};
-        c.srcRoi = {0, 0, width, 480};
-        c.dstSize = {width * 320 / 720, 240};
-        c.xFactor = 320.0 / 720.0;
-        c.yFactor = 0.5;
-        c.xCenter = (width + 1) / 2;
-        c.yCenter = 240;
-        c.interpolation = IPPI_INTER_LINEAR;
+        const CenterCall c = WholeCall(1, {width, 480}, {width * 320 / 720, 240}, 320.0 / 720.0, 0.5,
+                                       (width + 1) / 2, 240, IPPI_INTER_LINEAR);
         EXPECT_TRUE(MatchesModel(c, RunCenter(c, 0, 0, 0, 15), 1)) << Describe(c);
     }
 }
@@ -374,16 +326,9 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterRandom,
 TEST(ResizeCenterRegion, PixelsOutsideRegionNeverInfluence)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
-        CenterCall c;
-        c.channels = 3;
-        c.srcSize = {40, 30};
-        c.srcRoi = {7, 5, 20, 16};
-        c.dstSize = {31, 27};
-        c.xFactor = interp == IPPI_INTER_SUPER ? 0.7 : 1.6;
-        c.yFactor = interp == IPPI_INTER_SUPER ? 0.9 : 1.3;
-        c.xCenter = 17.25;
-        c.yCenter = 13;
-        c.interpolation = interp;
+        const bool super = interp == IPPI_INTER_SUPER;
+        const CenterCall c{3, {40, 30}, {7, 5, 20, 16}, {31, 27}, super ? 0.7 : 1.6, super ? 0.9 : 1.3, 17.25, 13,
+                           interp};
         const int step = 40 * 3;
         std::vector<unsigned char> src(static_cast<std::size_t>(step) * 30);
         FillRandom(src.data(), src.size(), 77);
@@ -430,16 +375,7 @@ TEST(ResizeCenterRegion, TightBuffersAtImageCorners)
 TEST(ResizeCenterRegion, OnePixelSourceFillsItsFootprint)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
-        CenterCall c;
-        c.channels = 4;
-        c.srcSize = {1, 1};
-        c.srcRoi = {0, 0, 1, 1};
-        c.dstSize = {9, 7};
-        c.xFactor = 5;
-        c.yFactor = 3;
-        c.xCenter = 0.5;
-        c.yCenter = 0.5;
-        c.interpolation = interp;
+        const CenterCall c = WholeCall(4, {1, 1}, {9, 7}, 5, 3, 0.5, 0.5, interp);
         const CenterRun run = RunCenter(c, 0, 0, 0, 21);
         ASSERT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
         const CenterModel model(c, run.src.data(), run.srcStep);
@@ -458,16 +394,9 @@ TEST(ResizeCenterRegion, ExtremeArgumentsStayInBounds)
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
         for (const auto& f : factors) {
             for (const auto& ctr : centres) {
-                CenterCall c;
-                c.channels = 3;
-                c.srcSize = {10, 8};
-                c.srcRoi = {0, 0, 10, 8};
-                c.dstSize = {17, 11};
-                c.xFactor = interp == IPPI_INTER_SUPER ? std::min(f[0], 1.0) : f[0];
-                c.yFactor = interp == IPPI_INTER_SUPER ? std::min(f[1], 1.0) : f[1];
-                c.xCenter = ctr[0];
-                c.yCenter = ctr[1];
-                c.interpolation = interp;
+                const double cap = interp == IPPI_INTER_SUPER ? 1.0 : big;
+                const CenterCall c = WholeCall(3, {10, 8}, {17, 11}, std::min(f[0], cap), std::min(f[1], cap),
+                                               ctr[0], ctr[1], interp);
                 const CenterRun run = RunCenter(c, 2, 2, 0, 31);
                 EXPECT_EQ(run.status, ippStsNoErr) << Describe(c);
                 EXPECT_TRUE(run.guardsIntact) << Describe(c);
@@ -502,15 +431,7 @@ TEST(ResizeCenterRegion, WideFactorRangeMatchesModel)
 // super-sampling then gives the region's mean.
 TEST(ResizeCenterRegion, SuperOfWholeRegionIsItsMean)
 {
-    CenterCall c;
-    c.srcSize = {12, 10};
-    c.srcRoi = {2, 1, 8, 6};
-    c.dstSize = {2, 2};
-    c.xFactor = 1.0 / 8;
-    c.yFactor = 1.0 / 6;
-    c.xCenter = 2;
-    c.yCenter = 1;
-    c.interpolation = IPPI_INTER_SUPER;
+    const CenterCall c{1, {12, 10}, {2, 1, 8, 6}, {2, 2}, 1.0 / 8, 1.0 / 6, 2, 1, IPPI_INTER_SUPER};
     const CenterRun run = RunCenter(c, 0, 0, 0, 41);
     ASSERT_EQ(run.status, ippStsNoErr);
     int sum = 0;
@@ -518,9 +439,8 @@ TEST(ResizeCenterRegion, SuperOfWholeRegionIsItsMean)
         for (int x = 2; x < 10; ++x)
             sum += run.src[y * 12 + x];
     EXPECT_EQ(run.after[1 * 2 + 1], static_cast<int>(std::floor(sum / 48.0 + 0.5)));
-    EXPECT_EQ(run.after[0], run.before[0]);
-    EXPECT_EQ(run.after[1], run.before[1]);
-    EXPECT_EQ(run.after[2], run.before[2]);
+    for (int i : {0, 1, 2})
+        EXPECT_EQ(run.after[i], run.before[i]) << "outside the footprint";
 }
 
 }  // namespace
