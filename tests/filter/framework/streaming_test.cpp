@@ -10,9 +10,7 @@ class Streaming : public FrameworkTest {};
 
 LONG RunToCompletion(Pipeline& p)
 {
-    EXPECT_EQ(p.graph->Run(), S_OK);
-    LONG code = 0;
-    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
+    const LONG code = p.RunToEnd();
     EXPECT_EQ(p.graph->Stop(), S_OK);
     return code;
 }
@@ -58,11 +56,11 @@ TEST_F(Streaming, StreamingHooksBracketTheTransforms)
 {
     Pipeline p(Yuy2Type(8, 8), 2);
     ASSERT_EQ(p.Connect(), S_OK);
-    p.transform->TakeLog();
+    p.filter->TakeLog();
     RunToCompletion(p);
     const std::vector<std::string> expected = {"StartStreaming", "StopStreaming"};
-    EXPECT_EQ(p.transform->TakeLog(), expected);
-    EXPECT_EQ(p.transform->transforms, 2);
+    EXPECT_EQ(p.filter->TakeLog(), expected);
+    EXPECT_EQ(p.filter->transforms, 2);
 }
 
 TEST_F(Streaming, StartOnlyTimeAndOtherFlagsPassThrough)
@@ -131,7 +129,7 @@ TEST_F(Streaming, UnacceptableFormatChangeIsRefusedAndAbortsTheStream)
 TEST_F(Streaming, TransformFailureStopsDeliveryOfThatSample)
 {
     Pipeline p(Yuy2Type(8, 8), 6);
-    p.transform->failAt = 2;
+    p.filter->failAt = 2;
     ASSERT_EQ(p.Connect(), S_OK);
     EXPECT_EQ(RunToCompletion(p), EC_ERRORABORT);
     EXPECT_EQ(p.graph->LastAbortCode(), E_FAIL);
@@ -144,7 +142,7 @@ TEST_F(Streaming, TransformFailureStopsDeliveryOfThatSample)
 TEST_F(Streaming, SkippedSampleIsDroppedAndMarksADiscontinuity)
 {
     Pipeline p(Yuy2Type(8, 8), 4);
-    p.transform->skipAt = 1;
+    p.filter->skipAt = 1;
     ASSERT_EQ(p.Connect(), S_OK);
     EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
     const auto got = p.Take();
@@ -157,7 +155,7 @@ TEST_F(Streaming, SkippedSampleIsDroppedAndMarksADiscontinuity)
 TEST_F(Streaming, StartStreamingFailureLeavesTheGraphStopped)
 {
     Pipeline p(Yuy2Type(8, 8), 2);
-    p.transform->startResult = E_OUTOFMEMORY;
+    p.filter->startResult = E_OUTOFMEMORY;
     ASSERT_EQ(p.Connect(), S_OK);
     EXPECT_EQ(p.graph->Run(), E_OUTOFMEMORY);
     FILTER_STATE state;
@@ -165,7 +163,7 @@ TEST_F(Streaming, StartStreamingFailureLeavesTheGraphStopped)
     EXPECT_EQ(state, State_Stopped);
     p.source->GetState(0, &state);
     EXPECT_EQ(state, State_Stopped);
-    p.transform->startResult = S_OK;
+    p.filter->startResult = S_OK;
     EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
     EXPECT_EQ(p.Take().size(), 2u);
 }
@@ -179,7 +177,7 @@ TEST_F(Streaming, StopRunCyclesRepeatCleanly)
         const auto got = p.Take();
         ASSERT_EQ(got.size(), 3u) << "cycle " << cycle;
         EXPECT_EQ(got[0].start, 0);  // each run starts the stream afresh
-        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.filter->Output()->Allocator())->OutstandingCount(), 0);
     }
 }
 
@@ -192,8 +190,8 @@ TEST_F(Streaming, StopMidStreamJoinsTheSourceAndReturnsEverySample)
         while (p.sink->SamplesReceived() < 5 * (cycle + 1))
             std::this_thread::yield();
         ASSERT_EQ(p.graph->Stop(), S_OK);
-        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
-        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Input()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.filter->Output()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.filter->Input()->Allocator())->OutstandingCount(), 0);
         EXPECT_EQ(p.source->StreamResult(), S_OK);
     }
     LONG code = 0;
@@ -211,7 +209,7 @@ TEST_F(Streaming, ReleasingARunningGraphStopsAndDisconnectsEverything)
     FILTER_STATE state;
     p.source->GetState(0, &state);
     EXPECT_EQ(state, State_Stopped);
-    EXPECT_FALSE(p.transform->Input()->IsConnected());
+    EXPECT_FALSE(p.filter->Input()->IsConnected());
     EXPECT_FALSE(p.sink->GetPin(0)->IsConnected());
     FILTER_INFO info{};
     ASSERT_EQ(p.sink->QueryFilterInfo(&info), S_OK);
@@ -235,7 +233,7 @@ TEST_F(Streaming, SinkHoldingSamplesDoesNotBlockStop)
                   &keeper),
               S_OK);
     ASSERT_EQ(p.graph->AddFilter(keeper, L"keeper"), S_OK);
-    ASSERT_EQ(p.graph->ConnectFilters(p.transform.Get(), keeper), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.filter.Get(), keeper), S_OK);
     ASSERT_EQ(p.graph->Run(), S_OK);
     while (keeper->SamplesReceived() < 3)
         std::this_thread::yield();
@@ -243,7 +241,7 @@ TEST_F(Streaming, SinkHoldingSamplesDoesNotBlockStop)
     EXPECT_EQ(held.size(), 3u);
     for (IMediaSample* s : held)
         s->Release();
-    EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+    EXPECT_EQ(static_cast<CMemAllocator*>(p.filter->Output()->Allocator())->OutstandingCount(), 0);
     ASSERT_EQ(p.graph->RemoveFilter(keeper), S_OK);
     keeper->Release();
 }
@@ -257,10 +255,7 @@ TEST_F(Streaming, PauseHoldsTheStreamAndRunResumesIt)
     p.graph->GetState(&state);
     EXPECT_EQ(state, State_Paused);
     EXPECT_EQ(p.sink->SamplesReceived(), 0);  // the source waits for Run
-    ASSERT_EQ(p.graph->Run(), S_OK);
-    LONG code = 0;
-    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
+    EXPECT_EQ(p.RunToEnd(), EC_COMPLETE);
     EXPECT_EQ(p.graph->Pause(), S_OK);
     EXPECT_EQ(p.graph->Stop(), S_OK);
     EXPECT_EQ(p.Take().size(), 6u);
@@ -277,7 +272,7 @@ TEST_F(Streaming, FlushWhileRunningKeepsTheGraphUsable)
     const LONG after = p.sink->SamplesReceived();
     while (p.sink->SamplesReceived() < after + 2)
         std::this_thread::yield();
-    EXPECT_FALSE(p.transform->Input()->IsFlushing());
+    EXPECT_FALSE(p.filter->Input()->IsFlushing());
     EXPECT_EQ(p.graph->Stop(), S_OK);
 }
 
@@ -285,70 +280,29 @@ TEST_F(Streaming, InputPinRefusesSamplesWhenStoppedFlushingOrOverlong)
 {
     Pipeline p(Yuy2Type(8, 8), 0);
     ASSERT_EQ(p.Connect(), S_OK);
-    IMemAllocator* allocator = nullptr;
-    ASSERT_EQ(CMemAllocator::CreateInstance(&allocator), S_OK);
-    ALLOCATOR_PROPERTIES want{1, 256, 1, 0}, got{};
-    ASSERT_EQ(allocator->SetProperties(&want, &got), S_OK);
-    ASSERT_EQ(allocator->Commit(), S_OK);
-    IMediaSample* sample = nullptr;
-    ASSERT_EQ(allocator->GetBuffer(&sample, nullptr, nullptr, 0), S_OK);
-
-    IMemInputPin* input = p.transform->Input();
-    EXPECT_EQ(input->Receive(sample), VFW_E_WRONG_STATE);
+    TestSample sample(256);
+    IMemInputPin* input = p.filter->Input();
+    EXPECT_EQ(input->Receive(&sample), VFW_E_WRONG_STATE);
     EXPECT_EQ(input->Receive(nullptr), E_POINTER);
     ASSERT_EQ(p.graph->Pause(), S_OK);
-    p.transform->Input()->BeginFlush();
-    EXPECT_EQ(input->Receive(sample), S_FALSE);
-    p.transform->Input()->EndFlush();
-
+    p.filter->Input()->BeginFlush();
+    EXPECT_EQ(input->Receive(&sample), S_FALSE);
+    p.filter->Input()->EndFlush();
     // A sample claiming more data than its buffer holds.
-    class Liar final : public IMediaSample {
-    public:
-        explicit Liar(IMediaSample* s) : m_s(s) {}
-        STDMETHODIMP QueryInterface(REFIID r, void** p) override { return m_s->QueryInterface(r, p); }
-        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-        STDMETHODIMP_(ULONG) Release() override { return 1; }
-        STDMETHODIMP GetPointer(BYTE** p) override { return m_s->GetPointer(p); }
-        STDMETHODIMP_(LONG) GetSize() override { return m_s->GetSize(); }
-        STDMETHODIMP GetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return m_s->GetTime(a, b); }
-        STDMETHODIMP SetTime(REFERENCE_TIME* a, REFERENCE_TIME* b) override { return m_s->SetTime(a, b); }
-        STDMETHODIMP IsSyncPoint() override { return S_OK; }
-        STDMETHODIMP SetSyncPoint(BOOL) override { return S_OK; }
-        STDMETHODIMP IsPreroll() override { return S_FALSE; }
-        STDMETHODIMP SetPreroll(BOOL) override { return S_OK; }
-        STDMETHODIMP_(LONG) GetActualDataLength() override { return m_s->GetSize() + 1; }
-        STDMETHODIMP SetActualDataLength(LONG) override { return S_OK; }
-        STDMETHODIMP GetMediaType(AM_MEDIA_TYPE** p) override { return m_s->GetMediaType(p); }
-        STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* p) override { return m_s->SetMediaType(p); }
-        STDMETHODIMP IsDiscontinuity() override { return S_FALSE; }
-        STDMETHODIMP SetDiscontinuity(BOOL) override { return S_OK; }
-        STDMETHODIMP GetMediaTime(LONGLONG* a, LONGLONG* b) override { return m_s->GetMediaTime(a, b); }
-        STDMETHODIMP SetMediaTime(LONGLONG* a, LONGLONG* b) override { return m_s->SetMediaTime(a, b); }
-
-    private:
-        IMediaSample* m_s;
-    } liar(sample);
-    EXPECT_EQ(input->Receive(&liar), VFW_E_BUFFER_OVERFLOW);
-    EXPECT_EQ(p.transform->transforms, 0);
-
+    sample.m_claimedExtra = 1;
+    EXPECT_EQ(input->Receive(&sample), VFW_E_BUFFER_OVERFLOW);
+    EXPECT_EQ(p.filter->transforms, 0);
     EXPECT_EQ(p.graph->Stop(), S_OK);
-    sample->Release();
-    allocator->Decommit();
-    allocator->Release();
 }
 
 TEST_F(Streaming, UnconnectedInputSendsEndOfStreamOnPause)
 {
     Pipeline p(Yuy2Type(8, 8), 0);
-    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), S_OK);
-    ASSERT_EQ(p.graph->ConnectFilters(p.transform.Get(), p.sink.Get()), S_OK);
-    ASSERT_EQ(p.graph->Disconnect(p.transform->Input()), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.filter.Get()), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.filter.Get(), p.sink.Get()), S_OK);
+    ASSERT_EQ(p.graph->Disconnect(p.filter->Input()), S_OK);
     ASSERT_EQ(p.graph->Disconnect(p.source->GetPin(0)), S_OK);
-    ASSERT_EQ(p.graph->Run(), S_OK);
-    LONG code = 0;
-    EXPECT_EQ(p.graph->WaitForCompletion(10000, &code), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
-    EXPECT_EQ(p.graph->Stop(), S_OK);
+    EXPECT_EQ(RunToCompletion(p), EC_COMPLETE);
 }
 
 }  // namespace

@@ -17,24 +17,24 @@ void QueryEverything(Pipeline& p, std::atomic<bool>& done)
     while (!done) {
         FILTER_STATE state;
         p.graph->GetState(&state);
-        p.transform->GetState(0, &state);
+        p.filter->GetState(0, &state);
         p.source->GetState(0, &state);
         IPin* peer = nullptr;
-        if (p.transform->Input()->ConnectedTo(&peer) == S_OK)
+        if (p.filter->Input()->ConnectedTo(&peer) == S_OK)
             peer->Release();
         AM_MEDIA_TYPE mt;
-        if (p.transform->Output()->ConnectionMediaType(&mt) == S_OK)
+        if (p.filter->Output()->ConnectionMediaType(&mt) == S_OK)
             FreeMediaType(mt);
         PIN_INFO info;
         if (p.sink->GetPin(0)->QueryPinInfo(&info) == S_OK)
             info.pFilter->Release();
         IPin* pin = nullptr;
-        if (p.transform->FindPin(L"Out", &pin) == S_OK)
+        if (p.filter->FindPin(L"Out", &pin) == S_OK)
             pin->Release();
         IEnumPins* pins = nullptr;
-        if (p.transform->EnumPins(&pins) == S_OK)
+        if (p.filter->EnumPins(&pins) == S_OK)
             pins->Release();
-        (void)p.transform->Input()->IsConnected();
+        (void)p.filter->Input()->IsConnected();
         (void)p.sink->SamplesReceived();
         std::this_thread::yield();
     }
@@ -60,14 +60,14 @@ TEST_F(StreamingThreads, QueriesStopsAndRestartsWhileStreaming)
             EXPECT_EQ(p.graph->Flush(), S_OK);
         }
         ASSERT_EQ(p.graph->Stop(), S_OK);
-        EXPECT_EQ(static_cast<CMemAllocator*>(p.transform->Output()->Allocator())->OutstandingCount(), 0);
+        EXPECT_EQ(static_cast<CMemAllocator*>(p.filter->Output()->Allocator())->OutstandingCount(), 0);
     }
     done = true;
     q1.join();
     q2.join();
     const auto got = p.Take();
     ASSERT_FALSE(got.empty());
-    for (const Received& r : got)
+    for (const Delivered& r : got)
         ASSERT_EQ(r.bytes.size(), 32u * 16u * 2u);
 }
 
@@ -110,8 +110,8 @@ TEST_F(StreamingThreads, SamplesReleasedOnAnotherThread)
               S_OK);
     ASSERT_EQ(p.graph->RemoveFilter(p.sink.Get()), S_OK);
     ASSERT_EQ(p.graph->AddFilter(handoff, L"handoff"), S_OK);
-    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), S_OK);
-    ASSERT_EQ(p.graph->ConnectFilters(p.transform.Get(), handoff), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.source.Get(), p.filter.Get()), S_OK);
+    ASSERT_EQ(p.graph->ConnectFilters(p.filter.Get(), handoff), S_OK);
     for (int cycle = 0; cycle < 3; ++cycle) {
         ASSERT_EQ(p.graph->Run(), S_OK);
         LONG code = 0;

@@ -3,13 +3,7 @@
 // framework makes, and a source -> transform -> sink pipeline.
 #pragma once
 
-#include "filter/framework/push_source.h"
-#include "filter/framework/sample_sink.h"
-#include "filter/framework/streams.h"
-#include "platform/com/com_ptr.h"
-#include "platform/dshow/filter_graph.h"
-
-#include <gtest/gtest.h>
+#include "tests/filter/framework/test_graph.h"
 
 #include <atomic>
 #include <mutex>
@@ -18,37 +12,16 @@
 
 namespace fwtest {
 
+using namespace filtertest;
+
 DEFINE_GUID(CLSID_TestTransform, 0x5b0c3a51, 0x2f7e, 0x4d6a, 0x9e, 0x11, 0x70, 0x4c, 0x28, 0xd3, 0x6b, 0x01);
 
-// A YUY2 type of width x height with a VIDEOINFOHEADER or VIDEOINFOHEADER2
-// block (aspect 4:3, interlaced flag set, for the latter).
+// A YUY2 type of width x height; a VIDEOINFOHEADER2 block has aspect 4:3
+// and the interlaced flag.
 inline CMediaType Yuy2Type(LONG width, LONG height, bool videoInfo2 = false, WORD bitCount = 16)
 {
-    CMediaType mt;
-    mt.SetType(&MEDIATYPE_Video);
-    mt.SetSubtype(&MEDIASUBTYPE_YUY2);
-    const DWORD image = static_cast<DWORD>(width * height * 2);
-    BITMAPINFOHEADER* bih = nullptr;
-    if (videoInfo2) {
-        mt.SetFormatType(&FORMAT_VideoInfo2);
-        auto* vih2 = reinterpret_cast<VIDEOINFOHEADER2*>(mt.AllocFormatBuffer(sizeof(VIDEOINFOHEADER2)));
-        vih2->dwPictAspectRatioX = 4;
-        vih2->dwPictAspectRatioY = 3;
-        vih2->dwInterlaceFlags = AMINTERLACE_IsInterlaced;
-        bih = &vih2->bmiHeader;
-    } else {
-        mt.SetFormatType(&FORMAT_VideoInfo);
-        bih = &reinterpret_cast<VIDEOINFOHEADER*>(mt.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)))->bmiHeader;
-    }
-    bih->biSize = sizeof(BITMAPINFOHEADER);
-    bih->biWidth = width;
-    bih->biHeight = height;
-    bih->biPlanes = 1;
-    bih->biBitCount = bitCount;
-    bih->biCompression = 0x32595559;  // 'YUY2'
-    bih->biSizeImage = image;
-    mt.SetSampleSize(image);
-    return mt;
+    return videoInfo2 ? VideoType(width, height, Block::VideoInfo2, 4, 3, AMINTERLACE_IsInterlaced, bitCount)
+                      : VideoType(width, height, Block::VideoInfo, 0, 0, 0, bitCount);
 }
 
 // Inverts every byte; accepts 16-bit YUY2 video-info types and offers its
@@ -175,120 +148,34 @@ private:
     std::vector<std::string> m_log;
 };
 
-// What the sink saw of one sample.
-struct Received {
-    std::vector<BYTE> bytes;
-    HRESULT timeResult = S_OK;
-    REFERENCE_TIME start = 0;
-    REFERENCE_TIME stop = 0;
-    bool sync = false;
-    bool discontinuity = false;
-    bool preroll = false;
-    bool hasType = false;
-    CMediaType type;
-    LONG bufferSize = 0;
-};
-
 // Frame i of a test stream: every byte is (i * 7 + offset) & 0xFF.
 inline BYTE FrameByte(ULONG index, LONG offset) { return static_cast<BYTE>((index * 7 + static_cast<ULONG>(offset)) & 0xFF); }
 
+inline ComPtr<CInvertFilter> MakeInvert()
+{
+    auto filter = ComPtr<CInvertFilter>::Attach(new CInvertFilter(nullptr));
+    filter->AddRef();
+    return filter;
+}
+
 // source -> invert -> sink in a graph. The source sends `frames` frames
-// (negative: forever) with times index*1000..+1000, every third a sync
-// point; `customise` may change a frame further.
-class Pipeline {
+// (negative: forever), every third a sync point; `customise` may change a
+// frame further.
+class Pipeline : public TestGraph<CInvertFilter> {
 public:
-    explicit Pipeline(const CMediaType& type, int frames = 5,
-                      std::function<void(PushFrame&)> customise = nullptr)
+    explicit Pipeline(const CMediaType& type, int frames = 5, std::function<void(PushFrame&)> customise = nullptr)
+        : TestGraph(type, frames, MakeInvert(), L"invert", [customise](PushFrame& f) -> HRESULT {
+              for (LONG i = 0; i < f.lActual; ++i)
+                  f.pData[i] = FrameByte(f.index, i);
+              f.syncPoint = f.index % 3 == 0;
+              if (customise)
+                  customise(f);
+              return S_OK;
+          })
     {
-        EXPECT_EQ(CFilterGraph::Create(graph.ReleaseAndGetAddressOf()), S_OK);
-        CPushSource* rawSource = nullptr;
-        EXPECT_EQ(CPushSource::Create(
-                      type,
-                      [frames, customise](PushFrame& f) -> HRESULT {
-                          if (frames >= 0 && f.index >= static_cast<ULONG>(frames))
-                              return S_FALSE;
-                          for (LONG i = 0; i < f.lActual; ++i)
-                              f.pData[i] = FrameByte(f.index, i);
-                          f.hasStart = f.hasStop = true;
-                          f.tStart = static_cast<REFERENCE_TIME>(f.index) * 1000;
-                          f.tStop = f.tStart + 1000;
-                          f.syncPoint = f.index % 3 == 0;
-                          if (customise)
-                              customise(f);
-                          return S_OK;
-                      },
-                      &rawSource),
-                  S_OK);
-        source = ComPtr<CPushSource>::Attach(rawSource);
-        transform = ComPtr<CInvertFilter>::Attach(new CInvertFilter(nullptr));
-        transform->AddRef();
-        CSampleSink* rawSink = nullptr;
-        EXPECT_EQ(CSampleSink::Create(
-                      [this](IMediaSample* s) -> HRESULT {
-                          Received r;
-                          BYTE* p = nullptr;
-                          s->GetPointer(&p);
-                          r.bytes.assign(p, p + s->GetActualDataLength());
-                          r.bufferSize = s->GetSize();
-                          r.timeResult = s->GetTime(&r.start, &r.stop);
-                          r.sync = s->IsSyncPoint() == S_OK;
-                          r.discontinuity = s->IsDiscontinuity() == S_OK;
-                          r.preroll = s->IsPreroll() == S_OK;
-                          AM_MEDIA_TYPE* t = nullptr;
-                          if (s->GetMediaType(&t) == S_OK) {
-                              r.hasType = true;
-                              r.type = *t;
-                              DeleteMediaType(t);
-                          }
-                          std::lock_guard<std::mutex> lock(receivedLock);
-                          received.push_back(std::move(r));
-                          return S_OK;
-                      },
-                      &rawSink),
-                  S_OK);
-        sink = ComPtr<CSampleSink>::Attach(rawSink);
-        EXPECT_EQ(graph->AddFilter(source.Get(), L"source"), S_OK);
-        EXPECT_EQ(graph->AddFilter(transform.Get(), L"invert"), S_OK);
-        EXPECT_EQ(graph->AddFilter(sink.Get(), L"sink"), S_OK);
     }
-
-    HRESULT Connect()
-    {
-        HRESULT hr = graph->ConnectFilters(source.Get(), transform.Get());
-        if (FAILED(hr))
-            return hr;
-        return graph->ConnectFilters(transform.Get(), sink.Get());
-    }
-
-    std::vector<Received> Take()
-    {
-        std::lock_guard<std::mutex> lock(receivedLock);
-        return std::exchange(received, {});
-    }
-
-    ~Pipeline()
-    {
-        if (graph)
-            graph->Stop();
-    }
-
-    // Declared first so the sink callback's state outlives the filters.
-    std::mutex receivedLock;
-    std::vector<Received> received;
-    ComPtr<CFilterGraph> graph;
-    ComPtr<CPushSource> source;
-    ComPtr<CInvertFilter> transform;
-    ComPtr<CSampleSink> sink;
 };
 
-// Every test leaves no object of the module alive.
-class FrameworkTest : public ::testing::Test {
-protected:
-    void SetUp() override { m_before = ModuleObjectCount(); }
-    void TearDown() override { EXPECT_EQ(ModuleObjectCount(), m_before) << "objects leaked"; }
-
-private:
-    LONG m_before = 0;
-};
+using FrameworkTest = LeakCheckedTest;
 
 }  // namespace fwtest

@@ -58,7 +58,7 @@ TEST_F(PushSourceAndSink, BuffersFollowTheTypeOrTheRequest)
     Pipeline p(Yuy2Type(10, 6), 1);
     ASSERT_EQ(p.Connect(), S_OK);
     ALLOCATOR_PROPERTIES props{};
-    p.transform->Input()->Allocator()->GetProperties(&props);
+    p.filter->Input()->Allocator()->GetProperties(&props);
     EXPECT_EQ(props.cBuffers, 2);
     EXPECT_EQ(props.cbBuffer, 10 * 6 * 2);
 }
@@ -69,34 +69,38 @@ TEST_F(PushSourceAndSink, TypeWithoutASizeCannotConnect)
     BitmapHeaderOf(sizeless)->biSizeImage = 0;
     sizeless.SetVariableSize();
     Pipeline p(sizeless, 1);
-    EXPECT_EQ(p.graph->ConnectFilters(p.source.Get(), p.transform.Get()), VFW_E_SIZENOTSET);
-    EXPECT_FALSE(p.transform->Input()->IsConnected());
+    EXPECT_EQ(p.graph->ConnectFilters(p.source.Get(), p.filter.Get()), VFW_E_SIZENOTSET);
+    EXPECT_FALSE(p.filter->Input()->IsConnected());
 }
 
 struct AbortCase {
     const char* name;
     std::function<HRESULT(PushFrame&)> callback;
+    HRESULT sinkResult;
     HRESULT expected;
 };
 
 class SourceAborts : public PushSourceAndSink, public ::testing::WithParamInterface<int> {};
 
-TEST_P(SourceAborts, BadFramesAbortTheStream)
+// Bad frames abort the stream before anything is delivered; a sink's
+// failure is returned upstream and aborts it after the first frame.
+TEST_P(SourceAborts, BadFramesAndSinkFailuresAbortTheStream)
 {
     const std::vector<AbortCase> cases = {
-        {"overlong", [](PushFrame& f) { f.lActual = f.cbBuffer + 1; return S_OK; }, VFW_E_BUFFER_OVERFLOW},
-        {"negative", [](PushFrame& f) { f.lActual = -1; return S_OK; }, VFW_E_BUFFER_OVERFLOW},
+        {"overlong", [](PushFrame& f) { f.lActual = f.cbBuffer + 1; return S_OK; }, S_OK, VFW_E_BUFFER_OVERFLOW},
+        {"negative", [](PushFrame& f) { f.lActual = -1; return S_OK; }, S_OK, VFW_E_BUFFER_OVERFLOW},
         {"times", [](PushFrame& f) { f.hasStart = f.hasStop = true; f.tStart = 5; f.tStop = 1; return S_OK; },
-         VFW_E_START_TIME_AFTER_END},
-        {"failure", [](PushFrame&) { return E_OUTOFMEMORY; }, E_OUTOFMEMORY},
-        {"throws", [](PushFrame&) -> HRESULT { throw 3; }, E_FAIL},
+         S_OK, VFW_E_START_TIME_AFTER_END},
+        {"failure", [](PushFrame&) { return E_OUTOFMEMORY; }, S_OK, E_OUTOFMEMORY},
+        {"throws", [](PushFrame&) -> HRESULT { throw 3; }, S_OK, E_FAIL},
+        {"sink", [](PushFrame&) { return S_OK; }, E_ABORT, E_ABORT},
     };
     const AbortCase& c = cases[static_cast<std::size_t>(GetParam())];
     CPushSource* source = nullptr;
     ASSERT_EQ(CPushSource::Create(Yuy2Type(4, 4), c.callback, &source), S_OK);
     std::atomic<LONG> received{0};
     CSampleSink* sink = nullptr;
-    ASSERT_EQ(CSampleSink::Create([&](IMediaSample*) { ++received; return S_OK; }, &sink), S_OK);
+    ASSERT_EQ(CSampleSink::Create([&](IMediaSample*) { ++received; return c.sinkResult; }, &sink), S_OK);
     CFilterGraph* graph = nullptr;
     ASSERT_EQ(CFilterGraph::Create(&graph), S_OK);
     graph->AddFilter(source, L"source");
@@ -107,7 +111,8 @@ TEST_P(SourceAborts, BadFramesAbortTheStream)
     EXPECT_EQ(graph->WaitForCompletion(10000, &code), S_OK);
     EXPECT_EQ(code, EC_ERRORABORT) << c.name;
     EXPECT_EQ(graph->LastAbortCode(), c.expected) << c.name;
-    EXPECT_EQ(received, 0);
+    EXPECT_EQ(source->StreamResult(), c.expected) << c.name;
+    EXPECT_EQ(received, c.sinkResult == S_OK ? 0 : 1);
     // The end of stream follows the abort report on the source's thread.
     while (sink->EndOfStreamCount() == 0)
         std::this_thread::yield();
@@ -117,29 +122,7 @@ TEST_P(SourceAborts, BadFramesAbortTheStream)
     graph->Release();
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SourceAborts, ::testing::Range(0, 5));
-
-TEST_F(PushSourceAndSink, SinkFailureIsReturnedUpstream)
-{
-    CPushSource* source = nullptr;
-    ASSERT_EQ(CPushSource::Create(Yuy2Type(4, 4), [](PushFrame&) { return S_OK; }, &source), S_OK);
-    CSampleSink* sink = nullptr;
-    ASSERT_EQ(CSampleSink::Create([](IMediaSample*) { return E_ABORT; }, &sink), S_OK);
-    CFilterGraph* graph = nullptr;
-    ASSERT_EQ(CFilterGraph::Create(&graph), S_OK);
-    graph->AddFilter(source, L"source");
-    graph->AddFilter(sink, L"sink");
-    ASSERT_EQ(graph->ConnectFilters(source, sink), S_OK);
-    ASSERT_EQ(graph->Run(), S_OK);
-    LONG code = 0;
-    EXPECT_EQ(graph->WaitForCompletion(10000, &code), S_OK);
-    EXPECT_EQ(code, EC_ERRORABORT);
-    EXPECT_EQ(graph->LastAbortCode(), E_ABORT);
-    EXPECT_EQ(source->StreamResult(), E_ABORT);
-    graph->Release();  // stops, disconnects and lets go of both filters
-    source->Release();
-    sink->Release();
-}
+INSTANTIATE_TEST_SUITE_P(Cases, SourceAborts, ::testing::Range(0, 6));
 
 TEST_F(PushSourceAndSink, SinkEndOfStreamNeedsARunningGraph)
 {
