@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,19 +20,15 @@ namespace tulrezzotest {
 
 using Bytes = std::vector<unsigned char>;
 
-// A fresh folder under the system's temporary folder, removed afterwards.
+// A fresh folder under the system's temporary folder, removed afterwards;
+// mkdtemp makes it unique even when test programs run side by side.
 class ScratchDir {
 public:
     ScratchDir()
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "tulrezzo-";
-        name += info ? std::string(info->test_suite_name()) + "-" + info->name() : "test";
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        m_path = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(m_path);
+        std::string name = (std::filesystem::temp_directory_path() / "tulrezzo-XXXXXX").string();
+        EXPECT_NE(::mkdtemp(name.data()), nullptr) << "cannot make " << name;
+        m_path = name;
     }
     ~ScratchDir()
     {
