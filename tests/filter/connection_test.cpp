@@ -98,8 +98,7 @@ TEST_F(Connection, OfferedVideoInfo2CarriesTheOutputAspectAndTheInputInterlacing
 {
     ResizeGraph g(VideoType(720, 480, Block::VideoInfo2, 4, 3, AMINTERLACE_IsInterlaced | AMINTERLACE_Field1First),
                   0);
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputAspectRatio(16, 9), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
     const VIDEOINFOHEADER2* vih2 = VideoInfo2Of(g.OutputType());
@@ -190,11 +189,7 @@ TEST_F(Connection, InputConnectionReadsTheSourceShape)
     ResizeGraph g(VideoType(720, 480, Block::VideoInfo2, 0, 9), 1);
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
-    std::vector<BYTE> still(640 * 480 * 2);
-    ULONG written = 0;
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 640, 480, SNAPSHOT_FORMAT_YUY2,
-                                        RESIZE_MODE_KEEP_ASPECT),
-              S_OK);
+    const auto still = Still(*g.filter.Get(), 640, 480, SNAPSHOT_FORMAT_YUY2, RESIZE_MODE_KEEP_ASPECT);
     ExpectPicture(still, 640, 480, ResizeGraph::FrameLuma(0), 640, 426);
 }
 

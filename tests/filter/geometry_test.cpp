@@ -39,8 +39,7 @@ TEST_P(Fitting, PictureOfTheFittedSizeWithBlackAround)
 {
     const FitCase c = FitCases()[GetParam()];
     ResizeGraph g(c.source, 2);
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputSize(c.outWidth, c.outHeight), S_OK);
     ASSERT_EQ(settings->SetOutputAspectRatio(c.outAspectX, c.outAspectY), S_OK);
     ASSERT_EQ(settings->SetResizeMode(c.mode), S_OK);
@@ -63,8 +62,7 @@ TEST_F(Geometry, OutputAspectAloneDoesNotRefitUntilTheModeChanges)
 {
     ResizeGraph* self = nullptr;
     ResizeGraph g(VideoType(720, 480), 6, [&self](PushFrame& f) {
-        ComPtr<IResizeSettings> settings;
-        self->filter.As(IID_IResizeSettings, &settings);
+        IResizeSettings* settings = self->filter.Get();
         if (f.index == 2)
             settings->SetOutputAspectRatio(1, 2);  // a tall output: the picture would narrow
         if (f.index == 4) {
@@ -74,8 +72,7 @@ TEST_F(Geometry, OutputAspectAloneDoesNotRefitUntilTheModeChanges)
         return S_OK;
     });
     self = &g;
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetResizeMode(RESIZE_MODE_KEEP_ASPECT), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
@@ -114,8 +111,7 @@ TEST_P(FieldFill, DeliveredFrameShowsTheFieldFillDecision)
         FillLines(f.pData, width, c.height, LineLuma);
         return S_OK;
     });
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputSize(width, c.height), S_OK);
     ASSERT_EQ(settings->SetDeinterlaceMethod(c.method), S_OK);
     ASSERT_EQ(settings->SetDeinterlacePolicy(c.policy), S_OK);
@@ -140,11 +136,7 @@ TEST_P(FieldFill, DeliveredFrameShowsTheFieldFillDecision)
     // The snapshot keeps the bytes as received (its own line doubling
     // applies to them, never the averaged lines).
     if (c.expect == FieldCase::Averaged && c.height > 3) {
-        std::vector<BYTE> still(line * c.height);
-        ULONG written = 0;
-        ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, width, c.height, SNAPSHOT_FORMAT_YUY2,
-                                            RESIZE_MODE_FIT),
-                  S_OK);
+        const auto still = Still(*g.filter.Get(), width, c.height, SNAPSHOT_FORMAT_YUY2, RESIZE_MODE_FIT);
         EXPECT_EQ(still[line * 3], LineLuma(2));
     }
 }

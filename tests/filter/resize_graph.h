@@ -122,10 +122,33 @@ inline ComPtr<CResizeFilter> MakeFilter()
     return ComPtr<CResizeFilter>::Attach(filter);
 }
 
+// A still of the filter's kept frame in an exact-size buffer (so a write
+// past it trips AddressSanitizer): YUY2, or bottom-up BGR for format 0.
+inline std::vector<BYTE> Still(CResizeFilter& filter, LONG width, LONG height, LONG format, LONG mode)
+{
+    std::vector<BYTE> still(static_cast<std::size_t>(width) * height * (format == SNAPSHOT_FORMAT_YUY2 ? 2 : 3), 0xEE);
+    ULONG written = 0;
+    EXPECT_EQ(filter.GetCurrentFrame(still.data(), &written, width, height, format, mode), S_OK);
+    EXPECT_EQ(written, still.size());
+    return still;
+}
+
 // Called for every frame the source pushes, after it has been filled
 // with flat luma FrameLuma(index); may change it further or end the
 // stream (return S_FALSE).
 using FrameHook = std::function<HRESULT(PushFrame&)>;
+
+// A hook that makes frame `index` carry a format change to `type`.
+inline FrameHook CarryTypeAt(ULONG index, const CMediaType& type)
+{
+    return [index, type](PushFrame& f) {
+        if (f.index == index) {
+            f.hasMediaType = true;
+            f.mediaType = type;
+        }
+        return S_OK;
+    };
+}
 
 // source -> resize filter -> sink. The source pushes `frames` frames
 // (negative: until stopped) of flat luma FrameLuma(index).

@@ -129,8 +129,7 @@ class SettingsInGraph : public FilterTest {};
 TEST_F(SettingsInGraph, OutputSizeIsFixedWhileTheOutputIsConnected)
 {
     ResizeGraph g(VideoType(720, 480), 2);
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(g.ConnectInput(), S_OK);
     BOOL canChange = FALSE;
     settings->GetOutputSize(nullptr, nullptr, &canChange);
@@ -149,8 +148,7 @@ TEST_F(SettingsInGraph, OutputSizeIsFixedWhileTheOutputIsConnected)
 TEST_F(SettingsInGraph, NewOutputSizeTakesEffectAtTheNextOutputConnection)
 {
     ResizeGraph g(VideoType(720, 480), 2);
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
     ASSERT_EQ(g.graph->Stop(), S_OK);

@@ -79,23 +79,14 @@ TEST_F(Snapshot, AfterSamplesGivesTheLastFrameResized)
     ResizeGraph g(VideoType(720, 480, Block::VideoInfo2, 16, 9), 3);
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
-    std::vector<BYTE> still(640 * 480 * 2, 0xEE);
-    ULONG written = 0;
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 640, 480, SNAPSHOT_FORMAT_YUY2,
-                                        RESIZE_MODE_KEEP_ASPECT),
-              S_OK);
-    EXPECT_EQ(written, 640u * 480u * 2u);
-    ExpectPicture(still, 640, 480, ResizeGraph::FrameLuma(2), 640, 360);
-
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 160, 120, SNAPSHOT_FORMAT_YUY2, RESIZE_MODE_FIT),
-              S_OK);
-    EXPECT_EQ(written, 160u * 120u * 2u);
-    still.resize(written);
+    ExpectPicture(Still(*g.filter.Get(), 640, 480, SNAPSHOT_FORMAT_YUY2, RESIZE_MODE_KEEP_ASPECT), 640, 480,
+                  ResizeGraph::FrameLuma(2), 640, 360);
+    std::vector<BYTE> still = Still(*g.filter.Get(), 160, 120, SNAPSHOT_FORMAT_YUY2, RESIZE_MODE_FIT);
     ExpectPicture(still, 160, 120, ResizeGraph::FrameLuma(2), 160, 120);
 
     // Stopping frees the kept frame: nothing to take until the next sample.
     ASSERT_EQ(g.graph->Stop(), S_OK);
-    written = 7;
+    ULONG written = 7;
     EXPECT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 160, 120, SNAPSHOT_FORMAT_YUY2, 1), S_OK);
     EXPECT_EQ(written, 7u);
 }
@@ -121,10 +112,7 @@ TEST_P(SnapshotColour, BgrStillIsBottomUpWithTheBt601Values)
     });
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
-    std::vector<BYTE> still(width * height * 3, 0xEE);
-    ULONG written = 0;
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, width, height, 0, RESIZE_MODE_FIT), S_OK);
-    EXPECT_EQ(written, static_cast<ULONG>(width * height * 3));
+    const auto still = Still(*g.filter.Get(), width, height, 0, RESIZE_MODE_FIT);
     const std::size_t line = width * 3;
     for (LONG r = 0; r < height; ++r) {
         const BYTE* p = &still[line * r];
@@ -150,14 +138,8 @@ TEST_F(Snapshot, StillOfAShortFrameIsBlack)
     });
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
-    std::vector<BYTE> still(32 * 24 * 3, 0xEE);
-    ULONG written = 0;
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 32, 24, SNAPSHOT_FORMAT_YUY2, 1), S_OK);
-    still.resize(written);
-    EXPECT_TRUE(AllBlack(still));
-    still.assign(32 * 24 * 3, 0xEE);
-    ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 32, 24, 0, 1), S_OK);
-    EXPECT_EQ(written, 32u * 24u * 3u);
+    EXPECT_TRUE(AllBlack(Still(*g.filter.Get(), 32, 24, SNAPSHOT_FORMAT_YUY2, 1)));
+    const auto still = Still(*g.filter.Get(), 32, 24, 0, 1);
     // The resizer's black (Y 0, U and V 127) in BGR.
     for (std::size_t i = 0; i < still.size(); i += 3) {
         ASSERT_EQ(still[i], 0);
@@ -176,9 +158,7 @@ TEST_F(Snapshot, KeptFrameIsLineDoubledInPlaceOnce)
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
     for (int call = 0; call < 2; ++call) {
-        std::vector<BYTE> still(width * height * 2);
-        ULONG written = 0;
-        ASSERT_EQ(g.filter->GetCurrentFrame(still.data(), &written, width, height, SNAPSHOT_FORMAT_YUY2, 1), S_OK);
+        const auto still = Still(*g.filter.Get(), width, height, SNAPSHOT_FORMAT_YUY2, 1);
         for (LONG r = 0; r < height; ++r)
             EXPECT_EQ(still[width * 2 * r], 30 + 10 * (r & ~1)) << "call " << call << " line " << r;
     }

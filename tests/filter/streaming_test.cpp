@@ -41,17 +41,9 @@ TEST_F(Streaming, EveryFrameArrivesResizedWithItsTimesAndFlags)
 
 TEST_F(Streaming, VideoInfo2FormatChangeIsForwardedWithTheOutputGeometry)
 {
-    const CMediaType wide = VideoType(720, 480, Block::VideoInfo2, 16, 9, AMINTERLACE_IsInterlaced);
     ResizeGraph g(VideoType(720, 480, Block::VideoInfo2, 4, 3, AMINTERLACE_IsInterlaced), 3,
-                  [&](PushFrame& f) {
-                      if (f.index == 1) {
-                          f.hasMediaType = true;
-                          f.mediaType = wide;
-                      }
-                      return S_OK;
-                  });
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+                  CarryTypeAt(1, VideoType(720, 480, Block::VideoInfo2, 16, 9, AMINTERLACE_IsInterlaced)));
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputAspectRatio(4, 3), S_OK);
     ASSERT_EQ(settings->SetResizeMode(RESIZE_MODE_KEEP_ASPECT), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
@@ -82,16 +74,9 @@ TEST_F(Streaming, VideoInfo2FormatChangeIsForwardedWithTheOutputGeometry)
 TEST_F(Streaming, FormatChangeMarksTheOutputProgressiveWhenFieldsAreFilled)
 {
     // 486 lines kept at 486: the automatic policy fills fields.
-    const CMediaType changed = VideoType(64, 486, Block::VideoInfo2, 0, 0, AMINTERLACE_IsInterlaced);
-    ResizeGraph g(VideoType(64, 486, Block::VideoInfo2, 0, 0, AMINTERLACE_IsInterlaced), 3, [&](PushFrame& f) {
-        if (f.index == 2) {
-            f.hasMediaType = true;
-            f.mediaType = changed;
-        }
-        return S_OK;
-    });
-    ComPtr<IResizeSettings> settings;
-    ASSERT_EQ(g.filter.As(IID_IResizeSettings, &settings), S_OK);
+    const CMediaType interlaced = VideoType(64, 486, Block::VideoInfo2, 0, 0, AMINTERLACE_IsInterlaced);
+    ResizeGraph g(interlaced, 3, CarryTypeAt(2, interlaced));
+    IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputSize(64, 486), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
@@ -104,14 +89,7 @@ TEST_F(Streaming, FormatChangeMarksTheOutputProgressiveWhenFieldsAreFilled)
 
 TEST_F(Streaming, VideoInfoFormatChangeGetsTheOutputSize)
 {
-    const CMediaType changed = VideoType(720, 480);
-    ResizeGraph g(VideoType(720, 480), 2, [&](PushFrame& f) {
-        if (f.index == 1) {
-            f.hasMediaType = true;
-            f.mediaType = changed;
-        }
-        return S_OK;
-    });
+    ResizeGraph g(VideoType(720, 480), 2, CarryTypeAt(1, VideoType(720, 480)));
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
     const auto got = g.Take();

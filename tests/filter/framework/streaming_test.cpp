@@ -63,33 +63,25 @@ TEST_F(Streaming, StreamingHooksBracketTheTransforms)
     EXPECT_EQ(p.filter->transforms, 2);
 }
 
-TEST_F(Streaming, StartOnlyTimeAndOtherFlagsPassThrough)
+TEST_F(Streaming, StartOnlyOrNoTimesAndOtherFlagsPassThrough)
 {
-    Pipeline p(Yuy2Type(8, 8), 3, [](PushFrame& f) {
-        f.hasStop = f.index != 1;
+    Pipeline p(Yuy2Type(8, 8), 4, [](PushFrame& f) {
+        f.hasStart = f.index != 3;
+        f.hasStop = f.index != 1 && f.index != 3;
         f.discontinuity = f.index == 2;
         f.preroll = f.index == 0;
     });
     ASSERT_EQ(p.Connect(), S_OK);
     RunToCompletion(p);
     const auto got = p.Take();
-    ASSERT_EQ(got.size(), 3u);
+    ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[1].timeResult, VFW_S_NO_STOP_TIME);
     EXPECT_EQ(got[1].start, 1000);
+    EXPECT_EQ(got[3].timeResult, VFW_E_SAMPLE_TIME_NOT_SET);
     EXPECT_TRUE(got[0].preroll);
     EXPECT_FALSE(got[1].preroll);
     EXPECT_TRUE(got[2].discontinuity);
     EXPECT_FALSE(got[1].discontinuity);
-}
-
-TEST_F(Streaming, UntimedSamplesStayUntimed)
-{
-    Pipeline p(Yuy2Type(8, 8), 1, [](PushFrame& f) { f.hasStart = f.hasStop = false; });
-    ASSERT_EQ(p.Connect(), S_OK);
-    RunToCompletion(p);
-    const auto got = p.Take();
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].timeResult, VFW_E_SAMPLE_TIME_NOT_SET);
 }
 
 TEST_F(Streaming, FormatChangeCarriedByASampleReachesTheOutputSample)
