@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -89,71 +90,46 @@ TEST(PictureGeometry, GenericSizeReportsStepAndBits)
     EXPECT_EQ(bits, 0);
 }
 
-TEST(ClearPicture, Yv12IsBlackLumaAndNeutralChroma)
+// The black picture of each format, written over 0xEE: `unit` repeated
+// over the whole buffer is what it must hold afterwards.
+struct ClearCase {
+    const char* name;
+    F format;
+    int width, height, step;
+    std::size_t bytes;
+    std::vector<unsigned char> unit;
+};
+
+class ClearPicture : public ::testing::TestWithParam<ClearCase> {};
+
+TEST_P(ClearPicture, WritesTheBlackOfItsFormatAndNothingElse)
 {
-    tultest::GuardedBuffer b(12, 0xEE);
-    TulImage::ClearPicture(b.data(), kYV12, 4, 2, 0);
-    const std::vector<unsigned char> expected{0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 127, 127};
+    const ClearCase& c = GetParam();
+    tultest::GuardedBuffer b(c.bytes, 0xEE);
+    TulImage::ClearPicture(b.data(), c.format, c.width, c.height, c.step);
+    std::vector<unsigned char> expected(c.bytes);
+    for (std::size_t i = 0; i < c.bytes; ++i)
+        expected[i] = c.unit[i % c.unit.size()];
     EXPECT_TRUE(tultest::SameBytes(expected, b.Bytes()));
     EXPECT_TRUE(b.GuardsIntact());
 }
 
-TEST(ClearPicture, Yuy2RowsGetThePatternButNotThePadding)
-{
-    // Width 3 rounds to 8 bytes a row; a 12-byte pitch keeps 4 bytes of padding.
-    tultest::GuardedBuffer b(24, 0xEE);
-    TulImage::ClearPicture(b.data(), kYUY2, 3, 2, -12);
-    for (int r = 0; r < 2; ++r) {
-        const unsigned char* row = b.data() + r * 12;
-        for (int i = 0; i < 8; ++i)
-            EXPECT_EQ(row[i], (i % 2) ? 0x7F : 0x00) << "row " << r << " byte " << i;
-        for (int i = 8; i < 12; ++i)
-            EXPECT_EQ(row[i], 0xEE);
-    }
-    EXPECT_TRUE(b.GuardsIntact());
-}
-
-TEST(ClearPicture, VuyaPixelIsNeutralChromaBlackLumaZeroAlpha)
-{
-    tultest::GuardedBuffer b(2 * 3 * 4, 0xEE);
-    TulImage::ClearPicture(b.data(), kVUYA, 2, 3, 0);
-    const unsigned char black[4] = {0x7F, 0x7F, 0x00, 0x00};
-    for (std::size_t p = 0; p < 6; ++p)
-        EXPECT_TRUE(tultest::SameRows(black, 4, b.data() + 4 * p, 4, 4, 1)) << "pixel " << p;
-    EXPECT_TRUE(b.GuardsIntact());
-}
-
-class ClearRgb : public ::testing::TestWithParam<F> {};
-
-TEST_P(ClearRgb, ZeroesPitchTimesHeight)
-{
-    tultest::GuardedBuffer b(5 * 40, 0xEE);
-    TulImage::ClearPicture(b.data(), GetParam(), 7, 5, 40);
-    for (std::size_t i = 0; i < b.size(); ++i)
-        ASSERT_EQ(b[i], 0) << i;
-    EXPECT_TRUE(b.GuardsIntact());
-}
-
-INSTANTIATE_TEST_SUITE_P(AllRgbForms, ClearRgb, ::testing::Values(kRGB24, kRGB32, kSS24, kSS32));
-
-TEST(ClearPicture, UnknownFormatWithDefaultStepWritesNothing)
-{
-    tultest::GuardedBuffer b(16, 0xEE);
-    TulImage::ClearPicture(b.data(), kUnknown, 4, 4, 0);
-    for (std::size_t i = 0; i < b.size(); ++i)
-        EXPECT_EQ(b[i], 0xEE);
-}
-
-TEST(ClearPicture, I420WithNegativeOddStepUsesTruncatedHalfPitch)
-{
-    // Pitch 5: luma 5 x 2 bytes, then (5 / 2) x 2 = 4 chroma bytes.
-    tultest::GuardedBuffer b(16, 0xEE);
-    TulImage::ClearPicture(b.data(), kI420, 4, 2, -5);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(b[i], 0);
-    for (int i = 10; i < 14; ++i)
-        EXPECT_EQ(b[i], 127);
-    EXPECT_EQ(b[14], 0xEE);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EveryFormat, ClearPicture,
+    ::testing::Values(
+        // Black luma, neutral chroma.
+        ClearCase{"Yv12", kYV12, 4, 2, 0, 12, {0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 127, 127}},
+        // Width 3 rounds to 8 bytes a row; a 12-byte pitch keeps 4 bytes of padding.
+        ClearCase{"Yuy2Padded", kYUY2, 3, 2, -12, 24, {0, 0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0xEE, 0xEE, 0xEE, 0xEE}},
+        // Neutral chroma, black luma, zero alpha.
+        ClearCase{"Vuya", kVUYA, 2, 3, 0, 24, {0x7F, 0x7F, 0x00, 0x00}},
+        // RGB forms zero pitch times height.
+        ClearCase{"Rgb24", kRGB24, 7, 5, 40, 200, {0}}, ClearCase{"Rgb32", kRGB32, 7, 5, 40, 200, {0}},
+        ClearCase{"Ss24", kSS24, 7, 5, 40, 200, {0}}, ClearCase{"Ss32", kSS32, 7, 5, 40, 200, {0}},
+        ClearCase{"UnknownDefaultStep", kUnknown, 4, 4, 0, 16, {0xEE}},
+        // Pitch 5: luma 5 x 2 bytes, then (5 / 2) x 2 = 4 chroma bytes.
+        ClearCase{"I420NegativeOddStep", kI420, 4, 2, -5, 16,
+                  {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 127, 127, 0xEE, 0xEE}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

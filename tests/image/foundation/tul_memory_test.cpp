@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -96,8 +98,7 @@ TEST(TulMemoryRoutines, ZeroCountWritesNothingAndReturnsTheDestination)
     EXPECT_EQ(TulMemory::Set(b.data(), 1, 0), b.data());
     EXPECT_EQ(TulMemory::Copy(b.data(), src, 0), b.data());
     EXPECT_EQ(TulMemory::Move(b.data(), src, 0), b.data());
-    for (std::size_t i = 0; i < b.size(); ++i)
-        EXPECT_EQ(b[i], 0xEE);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(16, 0xEE), b.Bytes()));
 }
 
 // Counts around the streaming threshold, at every start address modulo 16.
@@ -110,12 +111,9 @@ TEST_P(MemoryRoutineSweep, SetFillsExactlyTheRangeWithTheLowByte)
         tultest::GuardedBuffer b(count + 32, 0xEE);
         unsigned char* d = b.data() + offset;
         EXPECT_EQ(TulMemory::Set(d, 0x1234AB, count), d);
-        for (unsigned int i = 0; i < offset; ++i)
-            ASSERT_EQ(b[i], 0xEE);
-        for (unsigned int i = 0; i < count; ++i)
-            ASSERT_EQ(d[i], 0xAB) << "offset " << offset << " byte " << i;
-        for (unsigned int i = offset + count; i < b.size(); ++i)
-            ASSERT_EQ(b[i], 0xEE);
+        std::vector<unsigned char> expected(b.size(), 0xEE);
+        std::fill_n(expected.begin() + offset, count, 0xAB);
+        ASSERT_TRUE(tultest::SameBytes(expected, b.Bytes())) << "offset " << offset;
         ASSERT_TRUE(b.GuardsIntact());
     }
 }
@@ -130,11 +128,9 @@ TEST_P(MemoryRoutineSweep, CopyMatchesTheSourceForEveryRelativeAlignment)
             tultest::GuardedBuffer dst(count + 32, 0xEE);
             unsigned char* d = dst.data() + d0;
             EXPECT_EQ(TulMemory::Copy(d, src.data() + so, count), d);
-            ASSERT_EQ(std::memcmp(d, src.data() + so, count), 0) << "src " << so << " dst " << d0;
-            for (unsigned int i = 0; i < d0; ++i)
-                ASSERT_EQ(dst[i], 0xEE);
-            for (unsigned int i = d0 + count; i < dst.size(); ++i)
-                ASSERT_EQ(dst[i], 0xEE);
+            std::vector<unsigned char> expected(dst.size(), 0xEE);
+            std::copy_n(src.data() + so, count, expected.begin() + d0);
+            ASSERT_TRUE(tultest::SameBytes(expected, dst.Bytes())) << "src " << so << " dst " << d0;
             ASSERT_TRUE(dst.GuardsIntact());
         }
     }

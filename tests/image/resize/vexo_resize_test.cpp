@@ -135,24 +135,6 @@ std::vector<VexoCase> Yuy2Cases()
 
 INSTANTIATE_TEST_SUITE_P(Cases, VexoYuy2, ::testing::ValuesIn(Yuy2Cases()));
 
-TEST(VexoYuy2Fields, OddFieldIntoFieldWritesOnlyOddRows)
-{
-    const int sw = 12, sh = 10, dw = 20, dh = 14;
-    GuardedBuffer src(sw * 2 * sh), dst(dw * 2 * dh, 0xEE);
-    tultest::FillRandom(src, 21);
-    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), dst.data(), sw * 2, dw * 2, {sw, sh},
-                                                  {dw, dh}, 0, 0, 0, T::FIELD_ODD, true));
-    for (int r = 0; r < dh; ++r) {
-        int changed = 0;
-        for (int b = 0; b < dw * 2; ++b)
-            changed += dst[r * dw * 2 + b] != 0xEE;
-        if (r % 2 == 0)
-            EXPECT_EQ(changed, 0) << "even row " << r;
-        else
-            EXPECT_GT(changed, 0) << "odd row " << r;
-    }
-}
-
 // ---- 4:2:0 --------------------------------------------------------------------
 
 // Plane p of a 4:2:0 frame: byte offset, and the divisor of width, rows, step.

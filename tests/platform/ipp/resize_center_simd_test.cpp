@@ -40,6 +40,15 @@ rc::LinearTaps RandomTaps(std::mt19937& rng, int n, int maxStep)
     return t;
 }
 
+// Biased words as the linear passes keep them between rows.
+std::vector<std::int16_t> RandomWords(std::mt19937& rng, std::size_t n)
+{
+    std::vector<std::int16_t> words(n);
+    for (auto& v : words)
+        v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
+    return words;
+}
+
 const rc::LinearRowOps& OpsOfLevel(SimdLevel level)
 {
     switch (level) {
@@ -73,11 +82,7 @@ TEST_P(LinearRowOps, BlendsSameAsScalar)
             ref.blendBytes(a.data() + offset, b.data() + offset, w, wb.data() + offset, n);
             ASSERT_EQ(wa, wb) << "blendBytes n " << n << " w " << w;
 
-            std::vector<std::int16_t> ha(n + 8), hb(n + 8);
-            for (auto& v : ha)
-                v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
-            for (auto& v : hb)
-                v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
+            const std::vector<std::int16_t> ha = RandomWords(rng, n + 8), hb = RandomWords(rng, n + 8);
             std::vector<unsigned char> oa(n + 8, 1), ob(n + 8, 1);
             ops.blendWords(ha.data() + offset, hb.data() + offset, w, oa.data() + offset, n);
             ref.blendWords(ha.data() + offset, hb.data() + offset, w, ob.data() + offset, n);
@@ -108,10 +113,8 @@ TEST_P(LinearRowOps, GathersSameAsScalar)
                         rc::BuildShuffle(taps, true);
                     rc::GatherTable table{taps.pos.data(), taps.pair.data(),
                                           taps.shuffle.empty() ? nullptr : taps.shuffle.data()};
-                    std::vector<std::int16_t> words(static_cast<std::size_t>(taps.span + 1) * channels +
-                                                    rc::kGatherPadWords);
-                    for (auto& v : words)
-                        v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
+                    const std::vector<std::int16_t> words =
+                        RandomWords(rng, static_cast<std::size_t>(taps.span + 1) * channels + rc::kGatherPadWords);
                     std::vector<unsigned char> ga(static_cast<std::size_t>(n) * channels + 8, 2), gb = ga;
                     ops.gatherWords(channels, words.data(), table, ga.data() + offset, n);
                     ref.gatherWords(channels, words.data(), table, gb.data() + offset, n);

@@ -14,34 +14,25 @@ using tultest::GuardedBuffer;
 
 class SetRoi : public ::testing::TestWithParam<std::tuple<int, int, bool>> {};
 
-TEST_P(SetRoi, C1FillsOnlyTheRoi)
+// C1 fills every byte of the ROI; C4CR, given a pointer to one channel,
+// only that channel of each pixel.
+TEST_P(SetRoi, FillsOnlyTheRoiAndItsChannel)
 {
     const auto [w, h, padded] = GetParam();
-    const int step = w + (padded ? 13 : 0);
-    GuardedBuffer buf(static_cast<unsigned>(step) * static_cast<unsigned>(h));
-    tultest::FillRandom(buf, 11);
-    auto expected = buf.Bytes();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            expected[static_cast<std::size_t>(y) * step + x] = 0xC7;
-    ASSERT_EQ(ippiSet_8u_C1R(0xC7, buf.data(), step, {w, h}), ippStsNoErr);
-    EXPECT_TRUE(tultest::SameBytes(expected, buf.Bytes()));
-    EXPECT_TRUE(buf.GuardsIntact());
-}
-
-TEST_P(SetRoi, C4ChannelOfInterestOnly)
-{
-    const auto [w, h, padded] = GetParam();
-    const int step = 4 * w + (padded ? 6 : 0);
-    for (int channel = 0; channel < 4; ++channel) {
+    const struct {
+        int channels, channel;
+    } forms[] = {{1, 0}, {4, 0}, {4, 1}, {4, 2}, {4, 3}};
+    for (const auto [n, channel] : forms) {
+        const int step = n * w + (padded ? 13 : 0);
         GuardedBuffer buf(static_cast<unsigned>(step) * static_cast<unsigned>(h));
-        tultest::FillRandom(buf, 12 + channel);
+        tultest::FillRandom(buf, 11 + n + channel);
         auto expected = buf.Bytes();
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                expected[static_cast<std::size_t>(y) * step + 4 * x + channel] = 0x81;
-        ASSERT_EQ(ippiSet_8u_C4CR(0x81, buf.data() + channel, step, {w, h}), ippStsNoErr);
-        EXPECT_TRUE(tultest::SameBytes(expected, buf.Bytes())) << "channel " << channel;
+                expected[static_cast<std::size_t>(y) * step + n * x + channel] = 0xC7;
+        const auto set = n == 1 ? ippiSet_8u_C1R : ippiSet_8u_C4CR;
+        ASSERT_EQ(set(0xC7, buf.data() + channel, step, {w, h}), ippStsNoErr);
+        EXPECT_TRUE(tultest::SameBytes(expected, buf.Bytes())) << n << " channels, channel " << channel;
         EXPECT_TRUE(buf.GuardsIntact());
     }
 }
