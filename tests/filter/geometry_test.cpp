@@ -22,7 +22,6 @@ class Fitting : public Geometry, public ::testing::WithParamInterface<int> {};
 std::vector<FitCase> FitCases()
 {
     return {
-        {"stretch", VideoType(720, 480), 320, 240, 1, 1, RESIZE_MODE_FIT, 320, 240},
         {"stretch_ignores_aspect", VideoType(720, 480, Block::VideoInfo2, 16, 9), 320, 240, 4, 3, RESIZE_MODE_FIT,
          320, 240},
         {"unknown_mode_stretches", VideoType(720, 480, Block::VideoInfo2, 16, 9), 320, 240, 1, 1, 7, 320, 240},
