@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -78,9 +79,10 @@ struct OrientationCase {
 std::string CaseName(const ::testing::TestParamInfo<OrientationCase>& info)
 {
     const auto& c = info.param;
-    return "f" + std::to_string(c.layout.format) + "_m" + std::to_string(c.mode) + "_" +
-           std::to_string(c.g.sw) + "x" + std::to_string(c.g.sh) + "_to_" + std::to_string(c.g.dw) +
-           "x" + std::to_string(c.g.dh);
+    std::ostringstream name;
+    name << "f" << c.layout.format << "_m" << c.mode << "_" << c.g.sw << "x" << c.g.sh << "_to_" << c.g.dw
+         << "x" << c.g.dh;
+    return name.str();
 }
 
 class EntryOrientation : public ::testing::TestWithParam<OrientationCase> {

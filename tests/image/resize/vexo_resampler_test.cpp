@@ -160,16 +160,6 @@ TEST(VexoEngines, HalfAndDoubleBroadcastWidths)
     }
 }
 
-TEST(VexoEngines, OneColumnPlaneIsReplicated)
-{
-    const unsigned char column[4] = {3, 200, 77, 0};
-    GuardedBuffer dst(9 * 4);
-    ASSERT_TRUE(tul::ResamplePlane(column, 1, 4, 1, dst.data(), 9, 4, 9));
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 9; ++c)
-            ASSERT_EQ(dst[r * 9 + c], column[r]);
-}
-
 TEST(VexoEngines, OddPackedWidthsAreRefusedUntouched)
 {
     GuardedBuffer src(1404 * 2), dst(704 * 2, 0xEE);

@@ -204,31 +204,6 @@ std::vector<VexoCase> Yuv420Cases()
 
 INSTANTIATE_TEST_SUITE_P(Cases, VexoYuv420, ::testing::ValuesIn(Yuv420Cases()));
 
-TEST(VexoYuv420Placement, LetterboxCentresLumaAndChroma)
-{
-    // 16 x 12 into 16 x 16 with 4 rows of margin: a vertical copy two rows
-    // down; chroma one row down inside the destination's own planes.
-    const int w = 16, h = 12, H = 16;
-    GuardedBuffer src(w * h * 3 / 2), dst(w * H * 3 / 2, 0xEE);
-    tultest::FillRandom(src, 8);
-    ASSERT_TRUE(TulImageInternals::VexoResizeYUV420(src.data(), dst.data(), w, w, {w, h}, {w, H},
-                                                    0, 0, 4, T::FIELD_FRAME, true));
-    for (int p = 0; p < 3; ++p) {
-        const int k = p == 0 ? 1 : 2;
-        const unsigned char* s = src.data() + PlaneStart(p, h, w);
-        const unsigned char* d = dst.data() + PlaneStart(p, H, w);
-        for (int r = 0; r < H / k; ++r) {
-            const bool inside = r >= 2 / k && r < 2 / k + h / k;
-            for (int x = 0; x < w / k; ++x) {
-                const int got = d[r * (w / k) + x];
-                const int want = inside ? s[(r - 2 / k) * (w / k) + x] : 0xEE;
-                ASSERT_EQ(got, want) << "plane " << p << " row " << r << " byte " << x;
-            }
-        }
-    }
-    EXPECT_TRUE(dst.GuardsIntact());
-}
-
 // ---- In place -------------------------------------------------------------------
 
 // Deinterlacing in place rebuilds a frame from one of its own fields: the

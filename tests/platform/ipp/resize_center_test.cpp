@@ -109,15 +109,6 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
                              return name.str();
                          });
 
-TEST(ResizeCenterStatusExtra, SuperAcceptsFactorOne)
-{
-    CenterCall c = StatusArgs(1).c;
-    c.interpolation = IPPI_INTER_SUPER;
-    c.xFactor = c.yFactor = 1.0;
-    c.dstSize = {8, 6};
-    EXPECT_TRUE(MatchesModel(c, RunCenter(c, 0, 0, 0, 1), 0));
-}
-
 TEST(ResizeCenterStatusExtra, ShortStepAcceptedNowhere)
 {
     // Even a single-row picture needs its row within the step.
@@ -332,18 +323,6 @@ TEST(ResizeCenterRegion, TightBuffersAtImageCorners)
                 }
             }
         }
-    }
-}
-
-TEST(ResizeCenterRegion, OnePixelSourceFillsItsFootprint)
-{
-    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
-        const CenterCall c = WholeCall(4, {1, 1}, {9, 7}, 5, 3, 0.5, 0.5, interp);
-        const CenterRun run = RunCenter(c, 0, 0, 0, 21);
-        ASSERT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
-        const CenterModel model(c, run.src.data(), run.srcStep);
-        EXPECT_EQ(model.Rect().x1 - model.Rect().x0, 5);
-        EXPECT_EQ(model.Rect().y1 - model.Rect().y0, 3);
     }
 }
 
