@@ -145,17 +145,30 @@ INSTANTIATE_TEST_SUITE_P(Widths, Split422Random,
                          ::testing::Combine(::testing::Values(2, 3, 15, 16, 17, 31, 33, 64, 65, 127, 719, 720, 1921),
                                             ::testing::Bool()));
 
-// Every row kernel against the scalar one for every tail length.
+// A heap block of exactly the buffer's bytes (at least one, so that data()
+// is never null): a kernel that reads even one byte past it shows up under
+// AddressSanitizer, where a guard zone would hide it.
+std::vector<Ipp8u> Tight(const GuardedBuffer& b)
+{
+    std::vector<Ipp8u> bytes = b.Bytes();
+    if (bytes.empty())
+        bytes.push_back(0);
+    return bytes;
+}
+
+// Every row kernel against the scalar one for every tail length, reading
+// tight rows and writing guarded ones.
 TEST(Split422Kernels, EveryWidthMatchesScalar)
 {
-    constexpr int kMax = 260;
-    GuardedBuffer packed(2 * kMax);
-    tultest::FillRandom(packed, 77);
     for (auto level : tultest::AvailableSimdLevels()) {
         const auto split = tulipp::Split422RowFor(level);
         const auto join = tulipp::Join422RowFor(level);
-        for (int w = 0; w <= kMax; ++w) {
+        // 0..260, then two widths of many whole vectors.
+        for (int w = 0; w <= 641; w = w == 260 ? 640 : w + 1) {
             SCOPED_TRACE(tultest::SimdLevelName(level) + " width " + std::to_string(w));
+            GuardedBuffer random(2 * w);
+            tultest::FillRandom(random, 77u + w);
+            const std::vector<Ipp8u> packed = Tight(random);
             GuardedBuffer y0(w), u0((w + 1) / 2), v0(w / 2), y1(w), u1((w + 1) / 2), v1(w / 2);
             tulipp::Split422RowScalar(packed.data(), y0.data(), u0.data(), v0.data(), w);
             split(packed.data(), y1.data(), u1.data(), v1.data(), w);
@@ -164,34 +177,14 @@ TEST(Split422Kernels, EveryWidthMatchesScalar)
             ASSERT_TRUE(tultest::SameBytes(v0.Bytes(), v1.Bytes()));
             ASSERT_TRUE(y1.GuardsIntact() && u1.GuardsIntact() && v1.GuardsIntact());
 
+            const std::vector<Ipp8u> y = Tight(y1), u = Tight(u1), v = Tight(v1);
             GuardedBuffer p0(2 * w), p1(2 * w);
-            tulipp::Join422RowScalar(y0.data(), u0.data(), v0.data(), p0.data(), w);
-            join(y0.data(), u0.data(), v0.data(), p1.data(), w);
+            tulipp::Join422RowScalar(y.data(), u.data(), v.data(), p0.data(), w);
+            join(y.data(), u.data(), v.data(), p1.data(), w);
             ASSERT_TRUE(tultest::SameBytes(p0.Bytes(), p1.Bytes()));
             ASSERT_TRUE(p1.GuardsIntact());
             // Lossless: joining the split gives the packed row back.
-            ASSERT_TRUE(tultest::SameRows(packed.data(), 0, p1.data(), 0, 2 * w, 1));
-        }
-    }
-}
-
-// Rows in heap blocks of exactly their own size: a kernel that reads even
-// one byte past a plane's row shows up under AddressSanitizer (the guarded
-// buffers above would hide it in their guard zone).
-TEST(Split422Kernels, ReadNothingPastTightRows)
-{
-    for (auto level : tultest::AvailableSimdLevels()) {
-        const auto split = tulipp::Split422RowFor(level);
-        const auto join = tulipp::Join422RowFor(level);
-        for (int w : {2, 16, 31, 32, 63, 64, 65, 127, 128, 640, 641}) {
-            SCOPED_TRACE(tultest::SimdLevelName(level) + " width " + std::to_string(w));
-            std::vector<Ipp8u> packed(2 * static_cast<std::size_t>(w));
-            tultest::FillRandom(packed.data(), packed.size(), 9);
-            std::vector<Ipp8u> y(w), u((w + 1) / 2), v(w / 2 > 0 ? w / 2 : 1);
-            split(packed.data(), y.data(), u.data(), v.data(), w);
-            std::vector<Ipp8u> back(packed.size());
-            join(y.data(), u.data(), v.data(), back.data(), w);
-            ASSERT_EQ(back, packed);
+            ASSERT_TRUE(tultest::SameBytes(random.Bytes(), p1.Bytes()));
         }
     }
 }
