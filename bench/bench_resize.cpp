@@ -53,68 +53,53 @@ void SetCounters(benchmark::State& state, const Case& c, int bytesPerPixel)
                                                     benchmark::Counter::kIsRate);
 }
 
-// The filter's path: prepared once with rectangles, then frame after frame.
-void BM_TulFilterPathYUY2(benchmark::State& state, Case c, T::INTERPOLATION_MODE mode)
+// Frame after frame through a prepared object; `resize` is the instance
+// operation for the format (ResizeYUY2, ResizeRGB24).
+template <typename Resize>
+void RunPrepared(benchmark::State& state, T& image, ULONG prepared, const Case& c, int bytesPerPixel,
+                 Resize resize)
 {
-    T image;
-    const tagRECT srcRect{0, 0, c.sw, c.sh};
-    const tagRECT dstRect{0, 0, c.pw, c.ph};
-    if (image.InitializeEx(c.sw, c.sh, srcRect, c.dw, c.dh, dstRect, mode) != 0) {
+    if (prepared != 0) {
         state.SkipWithError("prepare failed");
         return;
     }
-    auto src = Frame(static_cast<std::size_t>(c.sw) * c.sh * 2);
-    std::vector<unsigned char> dst(static_cast<std::size_t>(c.dw) * c.dh * 2);
+    auto src = Frame(static_cast<std::size_t>(c.sw) * c.sh * bytesPerPixel);
+    std::vector<unsigned char> dst(static_cast<std::size_t>(c.dw) * c.dh * bytesPerPixel);
     for (auto _ : state) {
         ULONG size = static_cast<ULONG>(dst.size());
-        if (image.ResizeYUY2(src.data(), dst.data(), &size) != 0) {
+        if ((image.*resize)(src.data(), dst.data(), &size) != 0) {
             state.SkipWithError("resize failed");
             return;
         }
         benchmark::ClobberMemory();
     }
-    SetCounters(state, c, 2);
+    SetCounters(state, c, bytesPerPixel);
+}
+
+using InstanceResize = ULONG (T::*)(unsigned char* const, unsigned char*, ULONG*);
+const InstanceResize kResizeYUY2 = &T::ResizeYUY2;
+const InstanceResize kResizeRGB24 = &T::ResizeRGB24;
+
+// The filter's path: prepared once with rectangles, then frame after frame.
+void BM_TulFilterPathYUY2(benchmark::State& state, Case c, T::INTERPOLATION_MODE mode)
+{
+    T image;
+    const ULONG prepared = image.InitializeEx(c.sw, c.sh, tagRECT{0, 0, c.sw, c.sh}, c.dw, c.dh,
+                                              tagRECT{0, 0, c.pw, c.ph}, mode);
+    RunPrepared(state, image, prepared, c, 2, kResizeYUY2);
 }
 
 // Prepared with sizes only (the broadcast table applies).
 void BM_TulResizeYUY2(benchmark::State& state, Case c, T::INTERPOLATION_MODE mode)
 {
     T image;
-    if (image.Initialize(c.sw, c.sh, c.dw, c.dh, mode) != 0) {
-        state.SkipWithError("prepare failed");
-        return;
-    }
-    auto src = Frame(static_cast<std::size_t>(c.sw) * c.sh * 2);
-    std::vector<unsigned char> dst(static_cast<std::size_t>(c.dw) * c.dh * 2);
-    for (auto _ : state) {
-        ULONG size = static_cast<ULONG>(dst.size());
-        if (image.ResizeYUY2(src.data(), dst.data(), &size) != 0) {
-            state.SkipWithError("resize failed");
-            return;
-        }
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, c, 2);
+    RunPrepared(state, image, image.Initialize(c.sw, c.sh, c.dw, c.dh, mode), c, 2, kResizeYUY2);
 }
 
 void BM_TulResizeRGB24(benchmark::State& state, Case c, T::INTERPOLATION_MODE mode)
 {
     T image;
-    if (image.Initialize(c.sw, c.sh, c.dw, c.dh, mode) != 0) {
-        state.SkipWithError("prepare failed");
-        return;
-    }
-    auto src = Frame(static_cast<std::size_t>(c.sw) * c.sh * 3);
-    std::vector<unsigned char> dst(static_cast<std::size_t>(c.dw) * c.dh * 3);
-    for (auto _ : state) {
-        ULONG size = static_cast<ULONG>(dst.size());
-        if (image.ResizeRGB24(src.data(), dst.data(), &size) != 0) {
-            state.SkipWithError("resize failed");
-            return;
-        }
-        benchmark::ClobberMemory();
-    }
-    SetCounters(state, c, 3);
+    RunPrepared(state, image, image.Initialize(c.sw, c.sh, c.dw, c.dh, mode), c, 3, kResizeRGB24);
 }
 
 // The memory limit: one copy of the source frame.

@@ -21,11 +21,13 @@ struct Orientation {
     int srcStep;
     int dstStep;
     bool flip;
+    IppiSize srcSize;  // set once the sizes are known to fit an int
+    IppiSize dstSize;
 };
 
 Orientation StripSigns(int srcStep, int dstStep)
 {
-    Orientation o{srcStep, dstStep, false};
+    Orientation o{srcStep, dstStep, false, {}, {}};
     if (o.srcStep < 0) {
         o.flip = true;
         o.srcStep = -o.srcStep;
@@ -67,6 +69,8 @@ ULONG Admit(const PictureLayout& layout, unsigned char* src, unsigned char* dst,
         return 3;
     if (*size < *required)
         return 2;
+    o->srcSize = IppiSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
+    o->dstSize = IppiSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
     return kContinue;
 }
 
@@ -94,8 +98,7 @@ ULONG TulImage::ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* 
         tul::FillWords(dst + static_cast<std::size_t>(r) * o.dstStep, tul::kYuy2BlackWord, rowWords);
     *size = required;
 
-    const IppiSize srcSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-    const IppiSize dstSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
+    const IppiSize srcSize = o.srcSize, dstSize = o.dstSize;
     double xFactor = 1.0, yFactor = 1.0;
     int srcMarginX = 0, dstMarginX = 0;
     GetResizeFactor(srcSize, dstSize, &xFactor, &yFactor, &srcMarginX, &dstMarginX);
@@ -138,8 +141,7 @@ ULONG TulImage::ResizeYUV420(unsigned char* const src, unsigned char* dst, ULONG
     TulMemory::Set(dst + lumaBytes, 127, static_cast<unsigned int>(o.dstStep / 2) * dstHeight);
     *size = required;
 
-    const IppiSize srcSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-    const IppiSize dstSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
+    const IppiSize srcSize = o.srcSize, dstSize = o.dstSize;
     double xFactor = 1.0, yFactor = 1.0;
     int srcMarginX = 0, dstMarginX = 0;
     GetResizeFactor(srcSize, dstSize, &xFactor, &yFactor, &srcMarginX, &dstMarginX);
@@ -193,14 +195,12 @@ ULONG ResizePackedRgb(const PictureLayout& layout, ResizeCenterFn resize, Mirror
     TulMemory::ZeroClear(dst, required);
     *size = required;
 
-    const IppiSize srcSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-    const IppiSize dstSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
-    IppStatus status = resize(src, srcSize, o.srcStep, IppiRect{0, 0, srcSize.width, srcSize.height},
-                              dst, o.dstStep, dstSize, xFactor, yFactor,
+    IppStatus status = resize(src, o.srcSize, o.srcStep, IppiRect{0, 0, o.srcSize.width, o.srcSize.height},
+                              dst, o.dstStep, o.dstSize, xFactor, yFactor,
                               static_cast<double>((srcWidth + 1) >> 1),
                               static_cast<double>((srcHeight + 1) >> 1), interpolation);
     if (status == ippStsNoErr && o.flip)
-        status = mirror(dst, o.dstStep, dstSize, ippAxsHorizontal);
+        status = mirror(dst, o.dstStep, o.dstSize, ippAxsHorizontal);
     if (status != ippStsNoErr) {
         *size = 0;
         TulMemory::ZeroClear(dst, required);
