@@ -37,6 +37,7 @@ typedef enum {
     ippStsInterpolationErr = -22,
     ippStsMirrorFlipErr = -21,
     ippStsStepErr = -14,
+    ippStsContextMatchErr = -17,
     ippStsScaleRangeErr = -13,
     ippStsMemAllocErr = -9,
     ippStsNullPtrErr = -8,

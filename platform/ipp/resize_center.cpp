@@ -1,9 +1,11 @@
-// ippiResizeCenter_8u_C1R / C3R / C4R: argument checks, region clipping and
-// the choice of kernel. The kernels live in resize_center_<kernel>.cpp.
+// ippiResizeCenter_8u_C1R / C3R / C4R and the plan behind them: argument
+// checks, region clipping, the written rectangle and the choice of kernel.
+// The kernels live in resize_center_<kernel>.cpp.
 #include "platform/ipp/ippi.h"
 
 #include "platform/ipp/arg_checks.h"
 #include "platform/ipp/resize_center_plan.h"
+#include "platform/ipp/resize_plan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +22,7 @@ double Axis::Source(int d) const
     return std::clamp(s, static_cast<double>(roiStart) - 1.0, static_cast<double>(roiStart) + roiLen + 1.0);
 }
 
-Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen)
+Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen, double boundFactor)
 {
     Axis a;
     a.factor = factor;
@@ -28,12 +30,13 @@ Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen
     a.half = static_cast<double>(dstLen) / 2.0;
     a.roiStart = roiStart;
     a.roiLen = roiLen;
+    const double g = boundFactor > 0.0 ? boundFactor : factor;
     // Both bounds are computed in double and clamped before conversion, so
     // far-away centres or extreme factors give an empty range, never an
     // overflowing cast. trunc() of a bound below zero still clamps to 0.
     const double len = static_cast<double>(dstLen);
-    const double first = std::ceil(a.half - (center - roiStart) * factor);
-    const double last = std::trunc((static_cast<double>(roiStart) + roiLen - center) * factor + a.half);
+    const double first = std::ceil(a.half - (center - roiStart) * g);
+    const double last = std::trunc((static_cast<double>(roiStart) + roiLen - center) * g + a.half);
     a.begin = static_cast<int>(std::clamp(first, 0.0, len));
     a.end = static_cast<int>(std::clamp(last, 0.0, len));
     if (a.end < a.begin)
@@ -43,11 +46,44 @@ Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen
 
 namespace {
 
+// Wraps a one-call kernel while it has no plan of its own.
+class CallPlan final : public KernelPlan {
+public:
+    explicit CallPlan(void (*kernel)(const Frame&)) : m_kernel(kernel) {}
+    void Run(const Frame& f) override { m_kernel(f); }
+
+private:
+    void (*m_kernel)(const Frame&);
+};
+
+}  // namespace
+
+std::unique_ptr<KernelPlan> PlanNearest(int, const Axis&, const Axis&, SimdLevel)
+{
+    return std::make_unique<CallPlan>(ResizeNearest);
+}
+std::unique_ptr<KernelPlan> PlanLinear(int, const Axis&, const Axis&, SimdLevel)
+{
+    return std::make_unique<CallPlan>(ResizeLinear);
+}
+std::unique_ptr<KernelPlan> PlanCubic(int, const Axis&, const Axis&, SimdLevel)
+{
+    return std::make_unique<CallPlan>(ResizeCubic);
+}
+std::unique_ptr<KernelPlan> PlanSuper(int, const Axis&, const Axis&, SimdLevel)
+{
+    return std::make_unique<CallPlan>(ResizeSuper);
+}
+
+namespace {
+
 bool ValidInterpolation(int interpolation)
 {
     return interpolation == IPPI_INTER_NN || interpolation == IPPI_INTER_LINEAR ||
            interpolation == IPPI_INTER_CUBIC || interpolation == IPPI_INTER_SUPER;
 }
+
+bool ValidChannels(int channels) { return channels == 1 || channels == 3 || channels == 4; }
 
 bool BadFactor(double f)
 {
@@ -67,70 +103,108 @@ bool ClipRange(int start, int len, int imageLen, int& clippedStart, int& clipped
     return true;
 }
 
-IppStatus ResizeCenter(int channels, const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
-                       Ipp8u* pDst, int dstStep, IppiSize dstRoiSize, double xFactor, double yFactor,
-                       double xCenter, double yCenter, int interpolation) noexcept
+// Sizes first: a row whose bytes do not fit in an int cannot be stepped
+// over by an int step; such sizes are refused with the other size errors.
+IppStatus CheckSizes(const ResizeCenterRequest& r)
 {
-    if (AnyNull(pSrc, pDst))
-        return ippStsNullPtrErr;
-
-    // A row whose bytes do not fit in an int cannot be stepped over by an
-    // int step; such sizes are refused with the other size errors.
-    const std::int64_t srcRow = RowBytes(srcSize.width, channels);
-    const std::int64_t dstRow = RowBytes(dstRoiSize.width, channels);
-    if (BadSize(srcSize) || BadSize(dstRoiSize) || srcRow < 0 || dstRow < 0)
+    if (!ValidChannels(r.channels))
+        return ippStsBadArgErr;
+    const std::int64_t srcRow = RowBytes(r.srcSize.width, r.channels);
+    const std::int64_t dstRow = RowBytes(r.dstRoiSize.width, r.channels);
+    if (BadSize(r.srcSize) || BadSize(r.dstRoiSize) || srcRow < 0 || dstRow < 0)
         return ippStsSizeErr;
-    if (srcRoi.width <= 0 || srcRoi.height <= 0)
+    if (r.srcRoi.width <= 0 || r.srcRoi.height <= 0)
         return ippStsSizeErr;
+    return ippStsNoErr;
+}
 
+// A step shorter than its row would make rows share bytes and carry the
+// last row past the step x height bytes the caller owns.
+IppStatus CheckSteps(const ResizeCenterRequest& r, int srcStep, int dstStep)
+{
     if (BadStep(srcStep, dstStep))
         return ippStsStepErr;
-    // A step shorter than its row would make rows share bytes and carry the
-    // last row past the step x height bytes the caller owns.
-    if (srcStep < srcRow || dstStep < dstRow)
+    if (srcStep < RowBytes(r.srcSize.width, r.channels) || dstStep < RowBytes(r.dstRoiSize.width, r.channels))
         return ippStsStrideErr;
+    return ippStsNoErr;
+}
 
-    if (BadFactor(xFactor) || BadFactor(yFactor))
+// What follows the step checks: factors, kernel, centre, region.
+IppStatus CheckRest(const ResizeCenterRequest& r)
+{
+    if (BadFactor(r.xFactor) || BadFactor(r.yFactor))
         return ippStsResizeFactorErr;
-    if (!ValidInterpolation(interpolation))
+    if (!ValidInterpolation(r.interpolation))
         return ippStsInterpolationErr;
     // Super-sampling averages footprints larger than a pixel: reduction only.
-    if (interpolation == IPPI_INTER_SUPER && (xFactor > 1.0 || yFactor > 1.0))
+    if (r.interpolation == IPPI_INTER_SUPER && (r.xFactor > 1.0 || r.yFactor > 1.0))
         return ippStsResizeFactorErr;
-    if (!std::isfinite(xCenter) || !std::isfinite(yCenter))
+    if (!std::isfinite(r.xCenter) || !std::isfinite(r.yCenter))
         return ippStsBadArgErr;
+    // An exact factor is a hint; anything but a usable one is ignored.
+    return ippStsNoErr;
+}
 
-    Frame f;
+double UsableBound(double exact) { return BadFactor(exact) ? 0.0 : exact; }
+
+}  // namespace
+}  // namespace tulipp::resize_center
+
+namespace tulipp {
+
+struct ResizeCenterPlan::Impl {
+    ResizeCenterRequest request;
+    int channels = 1;
+    resize_center::Axis x;
+    resize_center::Axis y;
+    std::unique_ptr<resize_center::KernelPlan> kernel;  // null when nothing is written
+};
+
+ResizeCenterPlan::ResizeCenterPlan() = default;
+ResizeCenterPlan::~ResizeCenterPlan() = default;
+ResizeCenterPlan::ResizeCenterPlan(ResizeCenterPlan&&) noexcept = default;
+ResizeCenterPlan& ResizeCenterPlan::operator=(ResizeCenterPlan&&) noexcept = default;
+
+void ResizeCenterPlan::Reset() noexcept { m_impl.reset(); }
+
+IppStatus ResizeCenterPlan::Prepare(const ResizeCenterRequest& r, SimdLevel level) noexcept
+{
+    using namespace resize_center;
+    m_impl.reset();
+    IppStatus status = CheckSizes(r);
+    if (status == ippStsNoErr)
+        status = CheckRest(r);
+    if (status != ippStsNoErr)
+        return status;
     int roiX = 0, roiW = 0, roiY = 0, roiH = 0;
-    if (!ClipRange(srcRoi.x, srcRoi.width, srcSize.width, roiX, roiW) ||
-        !ClipRange(srcRoi.y, srcRoi.height, srcSize.height, roiY, roiH))
+    if (!ClipRange(r.srcRoi.x, r.srcRoi.width, r.srcSize.width, roiX, roiW) ||
+        !ClipRange(r.srcRoi.y, r.srcRoi.height, r.srcSize.height, roiY, roiH))
         return ippStsWrongIntersectROI;
-
-    f.src = pSrc;
-    f.srcStep = srcStep;
-    f.dst = pDst;
-    f.dstStep = dstStep;
-    f.channels = channels;
-    f.x = MakeAxis(dstRoiSize.width, xFactor, xCenter, roiX, roiW);
-    f.y = MakeAxis(dstRoiSize.height, yFactor, yCenter, roiY, roiH);
-    if (f.x.Count() == 0 || f.y.Count() == 0)
-        return ippStsNoErr;
-
+    if (level > DetectedSimdLevel())
+        level = DetectedSimdLevel();
     try {
-        switch (interpolation) {
-        case IPPI_INTER_NN:
-            ResizeNearest(f);
-            break;
-        case IPPI_INTER_LINEAR:
-            ResizeLinear(f);
-            break;
-        case IPPI_INTER_CUBIC:
-            ResizeCubic(f);
-            break;
-        default:
-            ResizeSuper(f);
-            break;
+        auto impl = std::make_unique<Impl>();
+        impl->request = r;
+        impl->channels = r.channels;
+        impl->x = MakeAxis(r.dstRoiSize.width, r.xFactor, r.xCenter, roiX, roiW, UsableBound(r.xExactFactor));
+        impl->y = MakeAxis(r.dstRoiSize.height, r.yFactor, r.yCenter, roiY, roiH, UsableBound(r.yExactFactor));
+        if (impl->x.Count() > 0 && impl->y.Count() > 0) {
+            switch (r.interpolation) {
+            case IPPI_INTER_NN:
+                impl->kernel = PlanNearest(r.channels, impl->x, impl->y, level);
+                break;
+            case IPPI_INTER_LINEAR:
+                impl->kernel = PlanLinear(r.channels, impl->x, impl->y, level);
+                break;
+            case IPPI_INTER_CUBIC:
+                impl->kernel = PlanCubic(r.channels, impl->x, impl->y, level);
+                break;
+            default:
+                impl->kernel = PlanSuper(r.channels, impl->x, impl->y, level);
+                break;
+            }
         }
+        m_impl = std::move(impl);
     } catch (const std::bad_alloc&) {
         return ippStsNoMemErr;
     } catch (...) {
@@ -139,8 +213,72 @@ IppStatus ResizeCenter(int channels, const Ipp8u* pSrc, IppiSize srcSize, int sr
     return ippStsNoErr;
 }
 
+IppStatus ResizeCenterPlan::Run(const Ipp8u* src, int srcStep, Ipp8u* dst, int dstStep) noexcept
+{
+    using namespace resize_center;
+    if (m_impl == nullptr)
+        return ippStsContextMatchErr;
+    if (AnyNull(src, dst))
+        return ippStsNullPtrErr;
+    const IppStatus status = CheckSteps(m_impl->request, srcStep, dstStep);
+    if (status != ippStsNoErr)
+        return status;
+    if (m_impl->kernel == nullptr)
+        return ippStsNoErr;
+    Frame f;
+    f.src = src;
+    f.srcStep = srcStep;
+    f.dst = dst;
+    f.dstStep = dstStep;
+    f.channels = m_impl->channels;
+    f.x = m_impl->x;
+    f.y = m_impl->y;
+    try {
+        m_impl->kernel->Run(f);
+    } catch (const std::bad_alloc&) {
+        return ippStsNoMemErr;
+    } catch (...) {
+        return ippStsErr;
+    }
+    return ippStsNoErr;
+}
+
+}  // namespace tulipp
+
+namespace {
+
+// One call: the checks in the primitives' order (null, sizes, steps, the
+// rest), then a plan run once.
+IppStatus ResizeCenterOnce(int channels, const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
+                           Ipp8u* pDst, int dstStep, IppiSize dstRoiSize, double xFactor, double yFactor,
+                           double xCenter, double yCenter, int interpolation) noexcept
+{
+    using namespace tulipp;
+    if (AnyNull(pSrc, pDst))
+        return ippStsNullPtrErr;
+    ResizeCenterRequest r;
+    r.channels = channels;
+    r.srcSize = srcSize;
+    r.srcRoi = srcRoi;
+    r.dstRoiSize = dstRoiSize;
+    r.xFactor = xFactor;
+    r.yFactor = yFactor;
+    r.xCenter = xCenter;
+    r.yCenter = yCenter;
+    r.interpolation = interpolation;
+    IppStatus status = resize_center::CheckSizes(r);
+    if (status == ippStsNoErr)
+        status = resize_center::CheckSteps(r, srcStep, dstStep);
+    if (status != ippStsNoErr)
+        return status;
+    ResizeCenterPlan plan;
+    status = plan.Prepare(r);
+    if (status != ippStsNoErr)
+        return status;
+    return plan.Run(pSrc, srcStep, pDst, dstStep);
+}
+
 }  // namespace
-}  // namespace tulipp::resize_center
 
 extern "C" {
 
@@ -149,8 +287,8 @@ IppStatus ippiResizeCenter_8u_C1R(const Ipp8u* pSrc, IppiSize srcSize, int srcSt
                                   double xFactor, double yFactor, double xCenter, double yCenter,
                                   int interpolation)
 {
-    return tulipp::resize_center::ResizeCenter(1, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize,
-                                               xFactor, yFactor, xCenter, yCenter, interpolation);
+    return ResizeCenterOnce(1, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize, xFactor, yFactor,
+                            xCenter, yCenter, interpolation);
 }
 
 IppStatus ippiResizeCenter_8u_C3R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
@@ -158,8 +296,8 @@ IppStatus ippiResizeCenter_8u_C3R(const Ipp8u* pSrc, IppiSize srcSize, int srcSt
                                   double xFactor, double yFactor, double xCenter, double yCenter,
                                   int interpolation)
 {
-    return tulipp::resize_center::ResizeCenter(3, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize,
-                                               xFactor, yFactor, xCenter, yCenter, interpolation);
+    return ResizeCenterOnce(3, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize, xFactor, yFactor,
+                            xCenter, yCenter, interpolation);
 }
 
 IppStatus ippiResizeCenter_8u_C4R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
@@ -167,8 +305,8 @@ IppStatus ippiResizeCenter_8u_C4R(const Ipp8u* pSrc, IppiSize srcSize, int srcSt
                                   double xFactor, double yFactor, double xCenter, double yCenter,
                                   int interpolation)
 {
-    return tulipp::resize_center::ResizeCenter(4, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize,
-                                               xFactor, yFactor, xCenter, yCenter, interpolation);
+    return ResizeCenterOnce(4, pSrc, srcSize, srcStep, srcRoi, pDst, dstStep, dstRoiSize, xFactor, yFactor,
+                            xCenter, yCenter, interpolation);
 }
 
 }  // extern "C"

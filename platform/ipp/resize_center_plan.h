@@ -5,9 +5,11 @@
 #pragma once
 
 #include "platform/ipp/ippdefs.h"
+#include "platform/ipp/simd_level.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace tulipp::resize_center {
 
@@ -47,7 +49,9 @@ struct Axis {
 //   end   = min(dstLen, trunc((roiStart + roiLen - center)*factor + dstLen/2))
 // so exactly the destination pixels whose source position falls inside the
 // region are written. Arguments must be finite with factor > 0.
-Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen);
+// `boundFactor` (0 = `factor`) is the exact scale a rounded factor stands
+// for; only the written range uses it.
+Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen, double boundFactor = 0.0);
 
 // The picture side of a call. All row addressing is 64-bit.
 struct Frame {
@@ -70,9 +74,24 @@ struct Frame {
     }
 };
 
-// The four kernels. Each writes exactly rows [y.begin, y.end) x columns
-// [x.begin, x.end) of the destination and reads only the clipped region.
-// They may throw std::bad_alloc for their row buffers.
+// A kernel prepared for one geometry (channels and the two axes): taps,
+// weights, masks, chosen rows and row buffers are built when the plan is
+// made; Run writes exactly rows [y.begin, y.end) x columns [x.begin, x.end)
+// of the destination, reads only the clipped region and allocates nothing.
+// Making a plan may throw std::bad_alloc.
+class KernelPlan {
+public:
+    virtual ~KernelPlan() = default;
+    virtual void Run(const Frame& f) = 0;
+};
+
+std::unique_ptr<KernelPlan> PlanNearest(int channels, const Axis& x, const Axis& y, SimdLevel level);
+std::unique_ptr<KernelPlan> PlanLinear(int channels, const Axis& x, const Axis& y, SimdLevel level);
+std::unique_ptr<KernelPlan> PlanCubic(int channels, const Axis& x, const Axis& y, SimdLevel level);
+std::unique_ptr<KernelPlan> PlanSuper(int channels, const Axis& x, const Axis& y, SimdLevel level);
+
+// The kernels as they stood before plans: one call, building what it needs.
+// Kept while each kernel moves to its plan.
 void ResizeNearest(const Frame& f);
 void ResizeLinear(const Frame& f);
 void ResizeCubic(const Frame& f);
