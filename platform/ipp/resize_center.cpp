@@ -66,14 +66,6 @@ std::unique_ptr<KernelPlan> PlanLinear(int, const Axis&, const Axis&, SimdLevel)
 {
     return std::make_unique<CallPlan>(ResizeLinear);
 }
-std::unique_ptr<KernelPlan> PlanCubic(int, const Axis&, const Axis&, SimdLevel)
-{
-    return std::make_unique<CallPlan>(ResizeCubic);
-}
-std::unique_ptr<KernelPlan> PlanSuper(int, const Axis&, const Axis&, SimdLevel)
-{
-    return std::make_unique<CallPlan>(ResizeSuper);
-}
 
 namespace {
 

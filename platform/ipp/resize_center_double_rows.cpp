@@ -1,8 +1,5 @@
-// Scalar row operations of the double-precision kernels and the choice of
-// instruction-set level.
+// Scalar reference rows of the double-precision kernels.
 #include "platform/ipp/resize_center_double_rows.h"
-
-#include "platform/ipp/simd_level.h"
 
 namespace tulipp::resize_center {
 
@@ -14,31 +11,36 @@ void CombineFourScalar(const double* const rows[4], const double w[4], Ipp8u* ou
         out[i] = RoundSample(w0 * r0[i] + w1 * r1[i] + w2 * r2[i] + w3 * r3[i]);
 }
 
-void AccumulateScalar(const Ipp8u* s, double w, double* acc, std::size_t n)
+void SumRowsScalarFrom(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t i0,
+                       std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
-        acc[i] += w * s[i];
+    for (std::size_t i = i0; i < n; ++i) {
+        double sum = w[0] * rows[0][i];
+        for (int m = 1; m < taps; ++m)
+            sum += w[m] * rows[m][i];
+        out[i] = sum;
+    }
 }
 
-void RoundScalar(const double* v, Ipp8u* out, std::size_t n)
+void SumRowsScalar(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = RoundSample(v[i]);
+    SumRowsScalarFrom(rows, w, taps, out, 0, n);
 }
 
-const DoubleRowOps& ScalarDoubleRowOps()
+void CubicAcrossScalarFrom(const Ipp8u* row, const AcrossTable& t, double* out, int v0)
 {
-    static const DoubleRowOps ops{CombineFourScalar, AccumulateScalar, RoundScalar};
-    return ops;
+    for (int v = v0; v < t.values; ++v)
+        out[v] = AcrossValue(row, t, v);
 }
 
-const DoubleRowOps& ActiveDoubleRowOps()
+void SuperAcrossScalarFrom(const double* row, const AcrossTable& t, Ipp8u* out, int v0)
 {
-    if (SimdAtLeast(SimdLevel::AVX2))
-        return Avx2DoubleRowOps();
-    if (SimdAtLeast(SimdLevel::SSE2))
-        return Sse2DoubleRowOps();
-    return ScalarDoubleRowOps();
+    for (int v = v0; v < t.values; ++v)
+        out[v] = RoundSample(AcrossValue(row, t, v));
 }
+
+void CubicAcrossScalar(const Ipp8u* row, const AcrossTable& t, double* out) { CubicAcrossScalarFrom(row, t, out, 0); }
+
+void SuperAcrossScalar(const double* row, const AcrossTable& t, Ipp8u* out) { SuperAcrossScalarFrom(row, t, out, 0); }
 
 }  // namespace tulipp::resize_center

@@ -94,7 +94,5 @@ std::unique_ptr<KernelPlan> PlanSuper(int channels, const Axis& x, const Axis& y
 // Kept while each kernel moves to its plan.
 void ResizeNearest(const Frame& f);
 void ResizeLinear(const Frame& f);
-void ResizeCubic(const Frame& f);
-void ResizeSuper(const Frame& f);
 
 }  // namespace tulipp::resize_center
