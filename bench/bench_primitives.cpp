@@ -1,9 +1,11 @@
 // Base image primitives on the per-frame path of the resize filter: the
-// split of a packed 4:2:2 frame into Y/U/V planes and the join back, at
-// each instruction-set level, beside a memcpy of the same frame bytes
-// (the memory limit). Bytes processed are the packed frame's 2*W*H.
+// split of a packed 4:2:2 frame into Y/U/V planes and the join back, the
+// rows of each instruction-set level over a whole frame, beside a memcpy
+// of the same frame bytes (the memory limit). Bytes processed are the
+// packed frame's 2*W*H.
 #include "platform/ipp/ippi.h"
-#include "platform/ipp/simd_level.h"
+#include "platform/ipp/split_join422.h"
+#include "tests/support/simd_levels.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,17 +43,6 @@ struct Frame422 {
     int steps[3] = {0, 0, 0};
 };
 
-const char* LevelName(tulipp::SimdLevel level)
-{
-    switch (level) {
-    case tulipp::SimdLevel::Scalar: return "Scalar";
-    case tulipp::SimdLevel::SSE2: return "SSE2";
-    case tulipp::SimdLevel::SSSE3: return "SSSE3";
-    case tulipp::SimdLevel::AVX2: return "AVX2";
-    }
-    return "?";
-}
-
 void Memcpy(benchmark::State& state, int w, int h)
 {
     Frame422 f(w, h);
@@ -64,20 +55,22 @@ void Memcpy(benchmark::State& state, int w, int h)
     state.SetBytesProcessed(state.iterations() * f.Bytes());
 }
 
+// The row of the level, through the same RowSet the primitive uses, over
+// the frame's rows.
 void Split(benchmark::State& state, int w, int h, tulipp::SimdLevel level)
 {
     Frame422 f(w, h);
     if (!f.Ok())
         return state.SkipWithError("allocation failed");
-    tulipp::SetActiveSimdLevel(level);
-    if (tulipp::ActiveSimdLevel() != level)
+    if (level > tulipp::DetectedSimdLevel())
         return state.SkipWithError("level not available on this processor");
+    const tulipp::Split422RowFn row = tulipp::kSplit422Rows.For(level);
     for (auto _ : state) {
-        if (ippiSplit422_8u_C2P3R(f.packed, f.packedStep, f.planes, f.steps, {w, h}) != ippStsNoErr)
-            return state.SkipWithError("split failed");
+        for (int y = 0; y < h; ++y)
+            row(f.packed + y * f.packedStep, f.planes[0] + y * f.steps[0], f.planes[1] + y * f.steps[1],
+                f.planes[2] + y * f.steps[2], w);
         benchmark::ClobberMemory();
     }
-    tulipp::SetActiveSimdLevel(tulipp::DetectedSimdLevel());
     state.SetBytesProcessed(state.iterations() * f.Bytes());
 }
 
@@ -86,16 +79,15 @@ void Join(benchmark::State& state, int w, int h, tulipp::SimdLevel level)
     Frame422 f(w, h);
     if (!f.Ok())
         return state.SkipWithError("allocation failed");
-    tulipp::SetActiveSimdLevel(level);
-    if (tulipp::ActiveSimdLevel() != level)
+    if (level > tulipp::DetectedSimdLevel())
         return state.SkipWithError("level not available on this processor");
-    const Ipp8u* planes[3] = {f.planes[0], f.planes[1], f.planes[2]};
+    const tulipp::Join422RowFn row = tulipp::kJoin422Rows.For(level);
     for (auto _ : state) {
-        if (ippiJoin422_8u_P3C2R(planes, f.steps, f.copy, f.packedStep, {w, h}) != ippStsNoErr)
-            return state.SkipWithError("join failed");
+        for (int y = 0; y < h; ++y)
+            row(f.planes[0] + y * f.steps[0], f.planes[1] + y * f.steps[1], f.planes[2] + y * f.steps[2],
+                f.copy + y * f.packedStep, w);
         benchmark::ClobberMemory();
     }
-    tulipp::SetActiveSimdLevel(tulipp::DetectedSimdLevel());
     state.SetBytesProcessed(state.iterations() * f.Bytes());
 }
 
@@ -109,11 +101,11 @@ const int kSizes[][2] = {{1920, 1080}, {720, 480}, {320, 240}};
         benchmark::RegisterBenchmark(("Memcpy422Frame/" + size).c_str(), Memcpy, w, h);
         for (int l = 0; l <= static_cast<int>(tulipp::SimdLevel::AVX2); ++l) {
             const auto level = static_cast<tulipp::SimdLevel>(l);
-            benchmark::RegisterBenchmark(("Split422/" + size + "/" + LevelName(level)).c_str(), Split, w, h, level);
+            benchmark::RegisterBenchmark(("Split422/" + size + "/" + tultest::SimdLevelName(level)).c_str(), Split, w, h, level);
         }
         for (int l = 0; l <= static_cast<int>(tulipp::SimdLevel::AVX2); ++l) {
             const auto level = static_cast<tulipp::SimdLevel>(l);
-            benchmark::RegisterBenchmark(("Join422/" + size + "/" + LevelName(level)).c_str(), Join, w, h, level);
+            benchmark::RegisterBenchmark(("Join422/" + size + "/" + tultest::SimdLevelName(level)).c_str(), Join, w, h, level);
         }
     }
     return true;

@@ -3,8 +3,6 @@
 // The fixed-point definition is in resize_center_linear.h.
 #include "platform/ipp/resize_center_linear.h"
 
-#include "platform/ipp/simd_level.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -53,79 +51,17 @@ void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u
         out[i] = FinishPair(a[i], b[i], w);
 }
 
-namespace {
-
-template <int N>
-void GatherWordsPixels(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
-{
-    const std::int32_t* pos = t.pos;
-    const std::int32_t* pair = t.pair;
-    for (int k = 0; k < n; ++k) {
-        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(pos[k]) * N;
-        const int w = PairWeight(pair[k]);
-        for (int c = 0; c < N; ++c)
-            out[k * N + c] = FinishPair(p[c], p[N + c], w);
-    }
-}
-
-template <int N>
-void GatherBytesPixels(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
-{
-    const std::int32_t* pos = t.pos;
-    const std::int32_t* pair = t.pair;
-    for (int k = 0; k < n; ++k) {
-        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(pos[k]) * N;
-        const int w = PairWeight(pair[k]);
-        for (int c = 0; c < N; ++c)
-            out[k * N + c] = BlendPair(p[c], p[N + c], w);
-    }
-}
-
-}  // namespace
-
-void GatherWordsScalar(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
-{
-    switch (channels) {
-    case 1:
-        GatherWordsPixels<1>(v, t, out, n);
-        break;
-    case 3:
-        GatherWordsPixels<3>(v, t, out, n);
-        break;
-    default:
-        GatherWordsPixels<4>(v, t, out, n);
-        break;
-    }
-}
-
-void GatherBytesScalar(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
-{
-    switch (channels) {
-    case 1:
-        GatherBytesPixels<1>(s, t, out, n);
-        break;
-    case 3:
-        GatherBytesPixels<3>(s, t, out, n);
-        break;
-    default:
-        GatherBytesPixels<4>(s, t, out, n);
-        break;
-    }
-}
-
 void BuildShuffle(LinearTaps& taps, bool words)
 {
     const int blocks = static_cast<int>(taps.pos.size()) / kShuffleBlock;
     const int sampleBytes = words ? 2 : 1;
     std::vector<Ipp8u> masks(static_cast<std::size_t>(blocks) * 16);
-    int misfits = 0;
     for (int b = 0; b < blocks; ++b) {
         Ipp8u* m = masks.data() + static_cast<std::size_t>(b) * 16;
         const std::int32_t* pos = taps.pos.data() + static_cast<std::size_t>(b) * kShuffleBlock;
         // Positions never decrease, so the last output reaches furthest.
         if ((pos[kShuffleBlock - 1] - pos[0] + 2) * sampleBytes > 16) {
             m[0] = kShuffleMisfit;
-            ++misfits;
             continue;
         }
         for (int j = 0; j < kShuffleBlock; ++j) {
@@ -144,45 +80,61 @@ void BuildShuffle(LinearTaps& taps, bool words)
             }
         }
     }
-    // Reductions below about 3/4 (words) rarely fit; lane loads serve them.
-    if (blocks == 0 || misfits * 8 > blocks)
-        masks.clear();
     taps.shuffle = std::move(masks);
 }
 
-const LinearRowOps& ScalarLinearRowOps()
+bool ShuffleWorthIt(const LinearTaps& taps)
 {
-    static const LinearRowOps ops{BlendBytesScalar, BlendWordsScalar, GatherWordsScalar, GatherBytesScalar, false};
-    return ops;
+    const int blocks = static_cast<int>(taps.shuffle.size() / 16);
+    int misfits = 0;
+    for (int b = 0; b < blocks; ++b)
+        misfits += taps.shuffle[static_cast<std::size_t>(b) * 16] == kShuffleMisfit ? 1 : 0;
+    return blocks > 0 && misfits * 8 <= blocks;
 }
 
-const LinearRowOps& ActiveLinearRowOps()
+LinearRows ChooseLinearRows(int channels, SimdLevel level, LinearTaps& xt, bool words)
 {
-    if (SimdAtLeast(SimdLevel::AVX2))
-        return Avx2LinearRowOps();
-    if (SimdAtLeast(SimdLevel::SSSE3))
-        return Ssse3LinearRowOps();
-    if (SimdAtLeast(SimdLevel::SSE2))
-        return Sse2LinearRowOps();
-    return ScalarLinearRowOps();
+    LinearRows rows{kBlendBytesRows.For(level), kBlendWordsRows.For(level), nullptr, nullptr};
+    switch (channels) {
+    case 1:
+        rows.gatherWords = kGatherWordsGrayRows.For(level);
+        rows.gatherBytes = kGatherBytesGrayRows.For(level);
+        if (kGatherWordsShuffledRows.Vectorised(level)) {
+            BuildShuffle(xt, words);
+            if (ShuffleWorthIt(xt)) {
+                rows.gatherWords = kGatherWordsShuffledRows.For(level);
+                rows.gatherBytes = kGatherBytesShuffledRows.For(level);
+            } else {
+                xt.shuffle.clear();
+            }
+        }
+        break;
+    case 3:
+        rows.gatherWords = kGatherWordsRgbRows.For(level);
+        rows.gatherBytes = kGatherBytesRgbRows.For(level);
+        break;
+    default:
+        rows.gatherWords = kGatherWordsRgbaRows.For(level);
+        rows.gatherBytes = kGatherBytesRgbaRows.For(level);
+        break;
+    }
+    return rows;
 }
 
 namespace {
 
-GatherTable MakeGatherTable(LinearTaps& xt, const LinearRowOps& ops, int channels, bool words)
+GatherTable TableOf(const LinearTaps& xt)
 {
-    if (ops.usesShuffle && channels == 1)
-        BuildShuffle(xt, words);
     return {xt.pos.data(), xt.pair.data(), xt.shuffle.empty() ? nullptr : xt.shuffle.data()};
 }
 
 // Rows first: each destination row blends its two source rows over the
 // columns in use, then gathers columns. Cheapest when destination rows do
 // not share source rows (reduction, or equal heights).
-void RowsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+void RowsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRows& ops)
 {
     const int n = f.channels;
-    const GatherTable table = MakeGatherTable(xt, ops, n, true);
+    const GatherTable table = TableOf(xt);
     const int spanBytes = xt.span * n;
     const int count = f.x.Count();
     // One extra pixel: a zero-weight right sample of the last column.
@@ -194,17 +146,17 @@ void RowsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const Linea
         const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, xt.lo) : upper;
         ops.blendBytes(upper, lower, w, blended.data(), spanBytes);
         std::copy_n(blended.data() + spanBytes - n, n, blended.data() + spanBytes);
-        ops.gatherWords(n, blended.data(), table, f.DstWritten(f.y.begin + r), count);
+        ops.gatherWords(blended.data(), table, f.DstWritten(f.y.begin + r), count);
     }
 }
 
 // Columns first: each source row in use is resampled across once and kept
 // while consecutive destination rows still need it; each destination row
 // then blends two kept rows. Cheapest when enlarging vertically.
-void ColumnsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRowOps& ops)
+void ColumnsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRows& ops)
 {
     const int n = f.channels;
-    const GatherTable table = MakeGatherTable(xt, ops, n, false);
+    const GatherTable table = TableOf(xt);
     const int spanBytes = xt.span * n;
     const std::size_t outBytes = static_cast<std::size_t>(f.x.Count()) * n;
     // The source row is copied into a padded line so that the gathers may
@@ -218,7 +170,7 @@ void ColumnsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const Li
         const int slot = row & 1;
         if (keptRow[slot] != row) {
             std::memcpy(line.data(), f.SrcPixel(row, xt.lo), static_cast<std::size_t>(spanBytes));
-            ops.gatherBytes(n, line.data(), table, kept[slot].data(), f.x.Count());
+            ops.gatherBytes(line.data(), table, kept[slot].data(), f.x.Count());
             keptRow[slot] = row;
         }
         return kept[slot].data();
@@ -238,11 +190,12 @@ void ResizeLinear(const Frame& f)
 {
     LinearTaps xt = MakeLinearTaps(f.x);
     const LinearTaps yt = MakeLinearTaps(f.y);
-    const LinearRowOps& ops = ActiveLinearRowOps();
-    if (f.y.factor > 1.0)
-        ColumnsFirst(f, xt, yt, ops);
+    const bool columnsFirst = f.y.factor > 1.0;
+    const LinearRows rows = ChooseLinearRows(f.channels, ActiveSimdLevel(), xt, !columnsFirst);
+    if (columnsFirst)
+        ColumnsFirst(f, xt, yt, rows);
     else
-        RowsFirst(f, xt, yt, ops);
+        RowsFirst(f, xt, yt, rows);
 }
 
 }  // namespace tulipp::resize_center

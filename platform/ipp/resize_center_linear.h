@@ -1,5 +1,5 @@
-// The linear kernel's fixed-point definition and its row operations, shared
-// by the scalar reference and the SSE2 / AVX2 paths.
+// The linear kernel's fixed-point definition and its row families, shared
+// by the scalar reference rows and the SSE2 / SSSE3 / AVX2 rows.
 //
 // Precision decision, kept by every path:
 //   - Each destination column and row gets one weight w = floor(t*256 + 0.5)
@@ -17,6 +17,7 @@
 
 #include "platform/ipp/ippdefs.h"
 #include "platform/ipp/resize_center_plan.h"
+#include "platform/ipp/simd_rows.h"
 
 #include <cstdint>
 #include <cstring>
@@ -87,12 +88,16 @@ struct LinearTaps {
 LinearTaps MakeLinearTaps(const Axis& a);
 
 // Fills taps.shuffle for gathers from 8-bit samples (bytes) or biased
-// 16-bit ones (words), each output's pair zero-extended or as it stands.
-// Left empty when too few blocks fit a 16-byte load to be worth it.
+// 16-bit ones (words), each output's pair zero-extended or as it stands;
+// a block whose samples do not fit one 16-byte load is marked
+// kShuffleMisfit and gathered lane by lane.
 void BuildShuffle(LinearTaps& taps, bool words);
+// Whether enough blocks fit for the table to pay (reductions below about
+// 3/4 for words rarely do; lane loads serve them better).
+bool ShuffleWorthIt(const LinearTaps& taps);
 
 // What a gather reads: per output its left sample and weight pair, and
-// for single-channel rows an optional shuffle (null when absent).
+// for the block gathers a shuffle table (null when absent).
 struct GatherTable {
     const std::int32_t* pos;
     const std::int32_t* pair;
@@ -101,39 +106,98 @@ struct GatherTable {
     GatherTable Skip(int k) const { return {pos + k, pair + k, nullptr}; }
 };
 
-// Row operations; n counts elements (bytes or words) for the blends and
-// pixels of `channels` samples for the gathers. Every channel of a pixel
-// takes the same weights.
-struct LinearRowOps {
-    // out[i] = BlendPair(a[i], b[i], w)
-    void (*blendBytes)(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
-    // out[i] = FinishPair(a[i], b[i], w)
-    void (*blendWords)(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
-    // out[k*C + c] = FinishPair(v[pos[k]*C + c], v[(pos[k] + 1)*C + c], weight of pair[k]);
-    // v must stay readable kGatherPadWords words past pixel pos[k] + 1.
-    void (*gatherWords)(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
-    // out[k*C + c] = BlendPair(s[pos[k]*C + c], s[(pos[k] + 1)*C + c], weight of pair[k]);
-    // s must stay readable kGatherPadBytes bytes past pixel pos[k] + 1.
-    void (*gatherBytes)(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
-    // Whether the gathers use shuffle tables (worth building them).
-    bool usesShuffle;
-};
+// The linear rows. n counts elements (bytes or words) for the blends and
+// pixels for the gathers; every channel of a pixel takes the same weights.
+//   blend bytes:  out[i] = BlendPair(a[i], b[i], w)
+//   blend words:  out[i] = FinishPair(a[i], b[i], w)
+//   gather words: out[k*N + c] = FinishPair(v[pos[k]*N + c], v[(pos[k] + 1)*N + c], weight of pair[k]);
+//                 v stays readable kGatherPadWords words past pixel pos[k] + 1
+//   gather bytes: out[k*N + c] = BlendPair(s[pos[k]*N + c], s[(pos[k] + 1)*N + c], weight of pair[k]);
+//                 s stays readable kGatherPadBytes bytes past pixel pos[k] + 1
+using BlendBytesRow = void (*)(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+using BlendWordsRow = void (*)(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
+using GatherWordsRow = void (*)(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+using GatherBytesRow = void (*)(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
 
-const LinearRowOps& ScalarLinearRowOps();
-const LinearRowOps& Sse2LinearRowOps();
-const LinearRowOps& Ssse3LinearRowOps();
-const LinearRowOps& Avx2LinearRowOps();
-// The row operations of the active instruction-set level.
-const LinearRowOps& ActiveLinearRowOps();
-
-// Scalar row operations, also used for the tails of the vector paths.
+// Scalar rows: the reference every vector row matches, and the tails of
+// the vector rows.
 void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
 void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
-void GatherWordsScalar(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
-void GatherBytesScalar(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
-// The SSE2 gathers of three- and four-channel pixels, which the later
-// levels share (wider registers gain nothing one pixel at a time).
-void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
-void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+
+template <int N>
+void GatherWordsScalar(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
+{
+    for (int k = 0; k < n; ++k) {
+        const std::int16_t* p = v + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
+        const int w = PairWeight(t.pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = FinishPair(p[c], p[N + c], w);
+    }
+}
+
+template <int N>
+void GatherBytesScalar(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
+{
+    for (int k = 0; k < n; ++k) {
+        const Ipp8u* p = s + static_cast<std::ptrdiff_t>(t.pos[k]) * N;
+        const int w = PairWeight(t.pair[k]);
+        for (int c = 0; c < N; ++c)
+            out[k * N + c] = BlendPair(p[c], p[N + c], w);
+    }
+}
+
+void BlendBytesSse2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+void BlendWordsSse2(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
+void GatherWordsGraySse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+void GatherBytesGraySse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+// Three- and four-channel pixels, one at a time; later levels share them
+// (wider registers gain nothing one pixel at a time).
+template <int N>
+void GatherWordsPixelsSse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+template <int N>
+void GatherBytesPixelsSse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+
+// Block gathers of single-channel rows; t.shuffle must be a table built by
+// BuildShuffle for the same taps and sample size.
+void GatherWordsShuffledSsse3(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+void GatherBytesShuffledSsse3(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+
+void BlendBytesAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+void BlendWordsAvx2(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
+void GatherWordsGrayAvx2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n);
+void GatherBytesGrayAvx2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n);
+
+// The row families. pshufb brings nothing to the blends, and one pixel at
+// a time gains nothing from wider registers.
+inline constexpr RowSet<BlendBytesRow> kBlendBytesRows{BlendBytesScalar, BlendBytesSse2, nullptr, BlendBytesAvx2};
+inline constexpr RowSet<BlendWordsRow> kBlendWordsRows{BlendWordsScalar, BlendWordsSse2, nullptr, BlendWordsAvx2};
+inline constexpr RowSet<GatherWordsRow> kGatherWordsGrayRows{GatherWordsScalar<1>, GatherWordsGraySse2, nullptr,
+                                                            GatherWordsGrayAvx2};
+inline constexpr RowSet<GatherBytesRow> kGatherBytesGrayRows{GatherBytesScalar<1>, GatherBytesGraySse2, nullptr,
+                                                            GatherBytesGrayAvx2};
+// One load and one shuffle per four outputs beats any lane loading, AVX2's
+// included, so the SSSE3 row serves every level from there up.
+inline constexpr RowSet<GatherWordsRow> kGatherWordsShuffledRows{GatherWordsScalar<1>, nullptr,
+                                                                GatherWordsShuffledSsse3, nullptr};
+inline constexpr RowSet<GatherBytesRow> kGatherBytesShuffledRows{GatherBytesScalar<1>, nullptr,
+                                                                GatherBytesShuffledSsse3, nullptr};
+inline constexpr RowSet<GatherWordsRow> kGatherWordsRgbRows{GatherWordsScalar<3>, GatherWordsPixelsSse2<3>};
+inline constexpr RowSet<GatherBytesRow> kGatherBytesRgbRows{GatherBytesScalar<3>, GatherBytesPixelsSse2<3>};
+inline constexpr RowSet<GatherWordsRow> kGatherWordsRgbaRows{GatherWordsScalar<4>, GatherWordsPixelsSse2<4>};
+inline constexpr RowSet<GatherBytesRow> kGatherBytesRgbaRows{GatherBytesScalar<4>, GatherBytesPixelsSse2<4>};
+
+// The rows one resize takes, chosen for its channel count and level; the
+// shuffled gathers are taken when the x taps carry a table for them.
+struct LinearRows {
+    BlendBytesRow blendBytes;
+    BlendWordsRow blendWords;
+    GatherWordsRow gatherWords;
+    GatherBytesRow gatherBytes;
+};
+
+// Chooses the rows, building the x taps' shuffle table when the level has a
+// block gather and the table is worth it. `words`: the gathers read the
+// blended 16-bit rows (rows first) rather than source bytes.
+LinearRows ChooseLinearRows(int channels, SimdLevel level, LinearTaps& xt, bool words);
 
 }  // namespace tulipp::resize_center

@@ -36,6 +36,10 @@ struct RowSet {
         return scalar;
     }
 
+    // Whether `level` has a row of its own or below it, rather than the
+    // scalar reference.
+    constexpr bool Vectorised(SimdLevel level) const { return For(level) != scalar; }
+
     // The row of the level the primitives use now.
     Fn Active() const { return For(ActiveSimdLevel()); }
 };

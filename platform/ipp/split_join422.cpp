@@ -39,36 +39,6 @@ void Join422RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* pac
     }
 }
 
-Split422RowFn Split422RowFor(SimdLevel level)
-{
-    switch (level) {
-    case SimdLevel::AVX2:
-        return Split422RowAvx2;
-    case SimdLevel::SSSE3:
-        return Split422RowSsse3;
-    case SimdLevel::SSE2:
-        return Split422RowSse2;
-    case SimdLevel::Scalar:
-        break;
-    }
-    return Split422RowScalar;
-}
-
-// pshufb brings nothing to interleaving: SSSE3 keeps the SSE2 kernel.
-Join422RowFn Join422RowFor(SimdLevel level)
-{
-    switch (level) {
-    case SimdLevel::AVX2:
-        return Join422RowAvx2;
-    case SimdLevel::SSSE3:
-    case SimdLevel::SSE2:
-        return Join422RowSse2;
-    case SimdLevel::Scalar:
-        break;
-    }
-    return Join422RowScalar;
-}
-
 namespace {
 
 // Bytes each row must hold: 2W packed, W of Y, and for an odd width one
@@ -111,7 +81,7 @@ IppStatus ippiSplit422_8u_C2P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst[3], 
     const IppStatus status = Check422(roiSize, srcStep, dstStep);
     if (status != ippStsNoErr)
         return status;
-    const Split422RowFn row = Split422RowFor(ActiveSimdLevel());
+    const Split422RowFn row = kSplit422Rows.Active();
     for (int y = 0; y < roiSize.height; ++y)
         row(RowAt(pSrc, srcStep, y), RowAt(pDst[0], dstStep[0], y), RowAt(pDst[1], dstStep[1], y),
             RowAt(pDst[2], dstStep[2], y), roiSize.width);
@@ -125,7 +95,7 @@ IppStatus ippiJoin422_8u_P3C2R(const Ipp8u* pSrc[3], int srcStep[3], Ipp8u* pDst
     const IppStatus status = Check422(roiSize, dstStep, srcStep);
     if (status != ippStsNoErr)
         return status;
-    const Join422RowFn row = Join422RowFor(ActiveSimdLevel());
+    const Join422RowFn row = kJoin422Rows.Active();
     for (int y = 0; y < roiSize.height; ++y)
         row(RowAt(pSrc[0], srcStep[0], y), RowAt(pSrc[1], srcStep[1], y), RowAt(pSrc[2], srcStep[2], y),
             RowAt(pDst, dstStep, y), roiSize.width);

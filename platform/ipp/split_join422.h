@@ -1,5 +1,5 @@
 // Row kernels of ippiSplit422_8u_C2P3R and ippiJoin422_8u_P3C2R, one per
-// instruction-set path, and the choice among them. Every path gives the
+// instruction-set path, and the row set that chooses among them. Every path gives the
 // bytes of the scalar one for any width, tails and odd widths included.
 //
 // Packed 4:2:2 rows are Y0 U0 Y1 V0 Y2 U1 Y3 V1 ...; a pixel pair k holds
@@ -8,7 +8,7 @@
 #pragma once
 
 #include "platform/ipp/ippdefs.h"
-#include "platform/ipp/simd_level.h"
+#include "platform/ipp/simd_rows.h"
 
 namespace tulipp {
 
@@ -26,8 +26,9 @@ void Split422RowSsse3(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int wid
 void Split422RowAvx2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width);
 void Join422RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width);
 
-// The kernels for a given level (the best at or below it).
-Split422RowFn Split422RowFor(SimdLevel level);
-Join422RowFn Join422RowFor(SimdLevel level);
+// pshufb brings nothing to interleaving: the join has no SSSE3 row.
+inline constexpr RowSet<Split422RowFn> kSplit422Rows{Split422RowScalar, Split422RowSse2, Split422RowSsse3,
+                                                     Split422RowAvx2};
+inline constexpr RowSet<Join422RowFn> kJoin422Rows{Join422RowScalar, Join422RowSse2, nullptr, Join422RowAvx2};
 
 }  // namespace tulipp

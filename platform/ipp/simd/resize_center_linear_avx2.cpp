@@ -1,4 +1,4 @@
-// AVX2 row operations of the linear centre-based resampler. Same integer
+// AVX2 rows of the linear centre-based resampler. Same integer
 // formulas as the scalar ones (resize_center_linear.h), so same bytes.
 #include "platform/ipp/resize_center_linear.h"
 
@@ -7,10 +7,8 @@
 #include <cstring>
 
 namespace tulipp::resize_center {
-namespace {
 
-__attribute__((target("avx2"))) void BlendBytesAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out,
-                                                    int n)
+TUL_TARGET_AVX2 void BlendBytesAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n)
 {
     const __m256i wa = _mm256_set1_epi16(static_cast<short>(kLinearOne - w));
     const __m256i wb = _mm256_set1_epi16(static_cast<short>(w));
@@ -25,8 +23,7 @@ __attribute__((target("avx2"))) void BlendBytesAvx2(const Ipp8u* a, const Ipp8u*
     BlendBytesScalar(a + i, b + i, w, out + i, n - i);
 }
 
-__attribute__((target("avx2"))) void BlendWordsAvx2(const std::int16_t* a, const std::int16_t* b, int w,
-                                                    Ipp8u* out, int n)
+TUL_TARGET_AVX2 void BlendWordsAvx2(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n)
 {
     const __m256i pair = _mm256_set1_epi32(WeightPair(w));
     const __m256i finish = _mm256_set1_epi32(kFinishOffset);
@@ -51,8 +48,9 @@ __attribute__((target("avx2"))) void BlendWordsAvx2(const std::int16_t* a, const
 // The gathers load their lanes one by one: the hardware gather is slower
 // than plain loads on the AMD processors this runs on, and no faster on
 // the Intel ones for eight lanes.
-__attribute__((target("avx2"))) inline __m128i FinishEight(const std::int16_t* v, const std::int32_t* pos,
-                                                           const std::int32_t* pair)
+namespace {
+
+TUL_TARGET_AVX2 inline __m128i FinishEight(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair)
 {
     const __m256i samples =
         _mm256_setr_epi32(LoadPair(v + pos[0]), LoadPair(v + pos[1]), LoadPair(v + pos[2]), LoadPair(v + pos[3]),
@@ -62,8 +60,9 @@ __attribute__((target("avx2"))) inline __m128i FinishEight(const std::int16_t* v
     return _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
 }
 
-__attribute__((target("avx2"))) void GatherWordsGrayAvx2(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
-                                                         int n)
+}  // namespace
+
+TUL_TARGET_AVX2 void GatherWordsGrayAvx2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -72,11 +71,10 @@ __attribute__((target("avx2"))) void GatherWordsGrayAvx2(const std::int16_t* v, 
         const __m128i bytes = _mm_packus_epi16(FinishEight(v, pos + k, pair + k), FinishEight(v, pos + k + 8, pair + k + 8));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), bytes);
     }
-    GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
+    GatherWordsScalar<1>(v, t.Skip(k), out + k, n - k);
 }
 
-__attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
-                                                         int n)
+TUL_TARGET_AVX2 void GatherBytesGrayAvx2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -93,37 +91,7 @@ __attribute__((target("avx2"))) void GatherBytesGrayAvx2(const Ipp8u* s, const G
         const __m128i words = _mm_packs_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(1, s, t.Skip(k), out + k, n - k);
-}
-
-// Single-channel rows with a shuffle table take the SSSE3 block gather:
-// one load and one shuffle per four outputs beats any lane loading.
-void GatherWordsAvx2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
-{
-    if (channels != 1)
-        GatherWordsPixelsSse2(channels, v, t, out, n);
-    else if (t.shuffle != nullptr)
-        Ssse3LinearRowOps().gatherWords(channels, v, t, out, n);
-    else
-        GatherWordsGrayAvx2(v, t, out, n);
-}
-
-void GatherBytesAvx2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
-{
-    if (channels != 1)
-        GatherBytesPixelsSse2(channels, s, t, out, n);
-    else if (t.shuffle != nullptr)
-        Ssse3LinearRowOps().gatherBytes(channels, s, t, out, n);
-    else
-        GatherBytesGrayAvx2(s, t, out, n);
-}
-
-}  // namespace
-
-const LinearRowOps& Avx2LinearRowOps()
-{
-    static const LinearRowOps ops{BlendBytesAvx2, BlendWordsAvx2, GatherWordsAvx2, GatherBytesAvx2, true};
-    return ops;
+    GatherBytesScalar<1>(s, t.Skip(k), out + k, n - k);
 }
 
 }  // namespace tulipp::resize_center

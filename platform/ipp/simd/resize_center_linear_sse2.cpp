@@ -1,4 +1,4 @@
-// SSE2 row operations of the linear centre-based resampler. Same integer
+// SSE2 rows of the linear centre-based resampler. Same integer
 // formulas as the scalar ones (resize_center_linear.h), so same bytes.
 #include "platform/ipp/resize_center_linear.h"
 
@@ -7,10 +7,8 @@
 #include <cstring>
 
 namespace tulipp::resize_center {
-namespace {
 
-__attribute__((target("sse2"))) void BlendBytesSse2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out,
-                                                    int n)
+TUL_TARGET_SSE2 void BlendBytesSse2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n)
 {
     const __m128i wa = _mm_set1_epi16(static_cast<short>(kLinearOne - w));
     const __m128i wb = _mm_set1_epi16(static_cast<short>(w));
@@ -31,8 +29,7 @@ __attribute__((target("sse2"))) void BlendBytesSse2(const Ipp8u* a, const Ipp8u*
     BlendBytesScalar(a + i, b + i, w, out + i, n - i);
 }
 
-__attribute__((target("sse2"))) void BlendWordsSse2(const std::int16_t* a, const std::int16_t* b, int w,
-                                                    Ipp8u* out, int n)
+TUL_TARGET_SSE2 void BlendWordsSse2(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n)
 {
     const __m128i pair = _mm_set1_epi32(WeightPair(w));
     const __m128i finish = _mm_set1_epi32(kFinishOffset);
@@ -50,8 +47,9 @@ __attribute__((target("sse2"))) void BlendWordsSse2(const std::int16_t* a, const
     BlendWordsScalar(a + i, b + i, w, out + i, n - i);
 }
 
-__attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v, const std::int32_t* pos,
-                                                          const std::int32_t* pair)
+namespace {
+
+TUL_TARGET_SSE2 inline __m128i FinishFour(const std::int16_t* v, const std::int32_t* pos, const std::int32_t* pair)
 {
     const __m128i samples =
         _mm_setr_epi32(LoadPair(v + pos[0]), LoadPair(v + pos[1]), LoadPair(v + pos[2]), LoadPair(v + pos[3]));
@@ -59,8 +57,9 @@ __attribute__((target("sse2"))) inline __m128i FinishFour(const std::int16_t* v,
     return _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(kFinishOffset)), 16);
 }
 
-__attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
-                                                         int n)
+}  // namespace
+
+TUL_TARGET_SSE2 void GatherWordsGraySse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -69,11 +68,12 @@ __attribute__((target("sse2"))) void GatherWordsGraySse2(const std::int16_t* v, 
         const __m128i words = _mm_packs_epi32(FinishFour(v, pos + k, pair + k), FinishFour(v, pos + k + 4, pair + k + 4));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, words));
     }
-    GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
+    GatherWordsScalar<1>(v, t.Skip(k), out + k, n - k);
 }
 
-__attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const std::int32_t* pos,
-                                                         const std::int32_t* pair)
+namespace {
+
+TUL_TARGET_SSE2 inline __m128i BlendFour(const Ipp8u* s, const std::int32_t* pos, const std::int32_t* pair)
 {
     const __m128i samples = _mm_setr_epi32(LoadPair(s + pos[0]), LoadPair(s + pos[1]),
                                            LoadPair(s + pos[2]), LoadPair(s + pos[3]));
@@ -81,8 +81,9 @@ __attribute__((target("sse2"))) inline __m128i BlendFour(const Ipp8u* s, const s
     return _mm_sub_epi32(sum, _mm_set1_epi32(kWordBias));
 }
 
-__attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
-                                                         int n)
+}  // namespace
+
+TUL_TARGET_SSE2 void GatherBytesGraySse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -91,7 +92,7 @@ __attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const G
         const __m128i words = _mm_packs_epi32(BlendFour(s, pos + k, pair + k), BlendFour(s, pos + k + 4, pair + k + 4));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), words);
     }
-    GatherBytesScalar(1, s, t.Skip(k), out + k, n - k);
+    GatherBytesScalar<1>(s, t.Skip(k), out + k, n - k);
 }
 
 // Pixels of N = 3 or 4 channels, one at a time: the two pixels' samples
@@ -99,8 +100,7 @@ __attribute__((target("sse2"))) void GatherBytesGraySse2(const Ipp8u* s, const G
 // results; for three channels the fourth lands on the next pixel, which is
 // written after it, so the last pixel is left to the scalar tail.
 template <int N>
-__attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, const GatherTable& t, Ipp8u* out,
-                                                       int n)
+TUL_TARGET_SSE2 void GatherWordsPixelsSse2(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -117,12 +117,11 @@ __attribute__((target("sse2"))) void GatherWordsPixels(const std::int16_t* v, co
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out + static_cast<std::ptrdiff_t>(k) * N, &bytes, 4);
     }
-    GatherWordsScalar(N, v, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+    GatherWordsScalar<N>(v, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
 }
 
 template <int N>
-__attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const GatherTable& t, std::int16_t* out,
-                                                       int n)
+TUL_TARGET_SSE2 void GatherBytesPixelsSse2(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
     const std::int32_t* pos = t.pos;
     const std::int32_t* pair = t.pair;
@@ -141,47 +140,12 @@ __attribute__((target("sse2"))) void GatherBytesPixels(const Ipp8u* s, const Gat
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + static_cast<std::ptrdiff_t>(k) * N),
                          _mm_packs_epi32(sum, sum));
     }
-    GatherBytesScalar(N, s, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
+    GatherBytesScalar<N>(s, t.Skip(k), out + static_cast<std::ptrdiff_t>(k) * N, n - k);
 }
 
-void GatherWordsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
-{
-    if (channels == 1)
-        GatherWordsGraySse2(v, t, out, n);
-    else
-        GatherWordsPixelsSse2(channels, v, t, out, n);
-}
-
-void GatherBytesSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
-{
-    if (channels == 1)
-        GatherBytesGraySse2(s, t, out, n);
-    else
-        GatherBytesPixelsSse2(channels, s, t, out, n);
-}
-
-}  // namespace
-
-void GatherWordsPixelsSse2(int channels, const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
-{
-    if (channels == 3)
-        GatherWordsPixels<3>(v, t, out, n);
-    else
-        GatherWordsPixels<4>(v, t, out, n);
-}
-
-void GatherBytesPixelsSse2(int channels, const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
-{
-    if (channels == 3)
-        GatherBytesPixels<3>(s, t, out, n);
-    else
-        GatherBytesPixels<4>(s, t, out, n);
-}
-
-const LinearRowOps& Sse2LinearRowOps()
-{
-    static const LinearRowOps ops{BlendBytesSse2, BlendWordsSse2, GatherWordsSse2, GatherBytesSse2, false};
-    return ops;
-}
+template void GatherWordsPixelsSse2<3>(const std::int16_t*, const GatherTable&, Ipp8u*, int);
+template void GatherWordsPixelsSse2<4>(const std::int16_t*, const GatherTable&, Ipp8u*, int);
+template void GatherBytesPixelsSse2<3>(const Ipp8u*, const GatherTable&, std::int16_t*, int);
+template void GatherBytesPixelsSse2<4>(const Ipp8u*, const GatherTable&, std::int16_t*, int);
 
 }  // namespace tulipp::resize_center

@@ -1,7 +1,7 @@
 // SSSE3 gathers of the linear centre-based resampler for single-channel
 // rows: when four outputs read within 16 bytes, one load and one pshufb
-// (masks built once per call) bring all their sample pairs into place.
-// Blocks that do not fit, and other channel counts, take the SSE2 way.
+// (masks built with the taps) bring all their sample pairs into place.
+// Blocks that do not fit are loaded lane by lane.
 // Same integer formulas as the scalar ones, so same bytes.
 #include "platform/ipp/resize_center_linear.h"
 
@@ -16,7 +16,7 @@ static_assert(kShuffleBlock == 4, "a block is one register of four 32-bit lanes"
 
 // The sample pairs of one block of outputs starting at k, as 32-bit lanes.
 template <typename T>
-__attribute__((target("ssse3"))) inline __m128i BlockSamples(const T* row, const GatherTable& t, int k)
+TUL_TARGET_SSSE3 inline __m128i BlockSamples(const T* row, const GatherTable& t, int k)
 {
     const Ipp8u* mask = t.shuffle + static_cast<std::ptrdiff_t>(k / kShuffleBlock) * 16;
     if (mask[0] != kShuffleMisfit)
@@ -26,13 +26,10 @@ __attribute__((target("ssse3"))) inline __m128i BlockSamples(const T* row, const
                           LoadPair(row + t.pos[k + 3]));
 }
 
-__attribute__((target("ssse3"))) void GatherWordsSsse3(int channels, const std::int16_t* v, const GatherTable& t,
-                                                       Ipp8u* out, int n)
+}  // namespace
+
+TUL_TARGET_SSSE3 void GatherWordsShuffledSsse3(const std::int16_t* v, const GatherTable& t, Ipp8u* out, int n)
 {
-    if (channels != 1 || t.shuffle == nullptr) {
-        Sse2LinearRowOps().gatherWords(channels, v, t, out, n);
-        return;
-    }
     const __m128i finish = _mm_set1_epi32(kFinishOffset);
     int k = 0;
     for (; k + 2 * kShuffleBlock <= n; k += 2 * kShuffleBlock) {
@@ -45,16 +42,11 @@ __attribute__((target("ssse3"))) void GatherWordsSsse3(int channels, const std::
         const __m128i words = _mm_packs_epi32(a, b);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, words));
     }
-    GatherWordsScalar(1, v, t.Skip(k), out + k, n - k);
+    GatherWordsScalar<1>(v, t.Skip(k), out + k, n - k);
 }
 
-__attribute__((target("ssse3"))) void GatherBytesSsse3(int channels, const Ipp8u* s, const GatherTable& t,
-                                                       std::int16_t* out, int n)
+TUL_TARGET_SSSE3 void GatherBytesShuffledSsse3(const Ipp8u* s, const GatherTable& t, std::int16_t* out, int n)
 {
-    if (channels != 1 || t.shuffle == nullptr) {
-        Sse2LinearRowOps().gatherBytes(channels, s, t, out, n);
-        return;
-    }
     const __m128i bias = _mm_set1_epi32(kWordBias);
     int k = 0;
     for (; k + kShuffleBlock <= n; k += kShuffleBlock) {
@@ -63,17 +55,7 @@ __attribute__((target("ssse3"))) void GatherBytesSsse3(int channels, const Ipp8u
             _mm_sub_epi32(_mm_madd_epi16(samples, _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.pair + k))), bias);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packs_epi32(sum, sum));
     }
-    GatherBytesScalar(1, s, t.Skip(k), out + k, n - k);
-}
-
-}  // namespace
-
-const LinearRowOps& Ssse3LinearRowOps()
-{
-    // The blends gain nothing from SSSE3.
-    static const LinearRowOps ops{Sse2LinearRowOps().blendBytes, Sse2LinearRowOps().blendWords, GatherWordsSsse3,
-                                  GatherBytesSsse3, true};
-    return ops;
+    GatherBytesScalar<1>(s, t.Skip(k), out + k, n - k);
 }
 
 }  // namespace tulipp::resize_center

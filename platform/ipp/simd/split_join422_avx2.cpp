@@ -11,20 +11,18 @@
 
 #include <immintrin.h>
 
-#define TUL_AVX2 __attribute__((target("avx2")))
-
 namespace tulipp {
 namespace {
 
-TUL_AVX2 inline __m256i Load(const Ipp8u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-TUL_AVX2 inline void Store(Ipp8u* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+TUL_TARGET_AVX2 inline __m256i Load(const Ipp8u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+TUL_TARGET_AVX2 inline void Store(Ipp8u* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 
 // 64-bit groups 0 2 1 3: undoes a lane-wise interleave of two registers.
 constexpr int kQwords0213 = 0xD8;
 
 }  // namespace
 
-TUL_AVX2 void Split422RowAvx2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width)
+TUL_TARGET_AVX2 void Split422RowAvx2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width)
 {
     constexpr int kStep = 64;
     // In each lane eight pixels Y0 U0 Y1 V0 ... become Y0..Y7 U0..U3 V0..V3.
@@ -50,14 +48,14 @@ TUL_AVX2 void Split422RowAvx2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v,
 }
 
 // Bytes 0-7 of `p` in the low lane's low half, bytes 8-15 in the high lane's.
-TUL_AVX2 inline __m256i HalvesToLanes(const Ipp8u* p)
+TUL_TARGET_AVX2 inline __m256i HalvesToLanes(const Ipp8u* p)
 {
     const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
     const __m128i high = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 8));
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
 }
 
-TUL_AVX2 void Join422RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width)
+TUL_TARGET_AVX2 void Join422RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width)
 {
     constexpr int kStep = 64;
     int x = 0;

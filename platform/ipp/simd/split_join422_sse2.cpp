@@ -1,6 +1,6 @@
 // SSE2 kernels for packed 4:2:2 <-> planes, 32 pixels per step; the rest
 // of a row (and an odd last pixel) goes to the scalar kernel. SSE2 is part
-// of baseline x86-64, so no target attribute is needed here.
+// of baseline x86-64; the attribute only states which set the rows use.
 #include "platform/ipp/split_join422.h"
 
 #include <emmintrin.h>
@@ -8,24 +8,24 @@
 namespace tulipp {
 namespace {
 
-inline __m128i Load(const Ipp8u* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(Ipp8u* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+TUL_TARGET_SSE2 inline __m128i Load(const Ipp8u* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+TUL_TARGET_SSE2 inline void Store(Ipp8u* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // Even bytes of a and b, in order (the low byte of every 16-bit lane).
-inline __m128i EvenBytes(__m128i a, __m128i b, __m128i lowMask)
+TUL_TARGET_SSE2 inline __m128i EvenBytes(__m128i a, __m128i b, __m128i lowMask)
 {
     return _mm_packus_epi16(_mm_and_si128(a, lowMask), _mm_and_si128(b, lowMask));
 }
 
 // Odd bytes of a and b, in order.
-inline __m128i OddBytes(__m128i a, __m128i b)
+TUL_TARGET_SSE2 inline __m128i OddBytes(__m128i a, __m128i b)
 {
     return _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
 }
 
 }  // namespace
 
-void Split422RowSse2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width)
+TUL_TARGET_SSE2 void Split422RowSse2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width)
 {
     constexpr int kStep = 32;
     const __m128i lowMask = _mm_set1_epi16(0x00FF);
@@ -44,7 +44,7 @@ void Split422RowSse2(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int widt
     Split422RowScalar(packed + 2 * x, y + x, u + x / 2, v + x / 2, width - x);
 }
 
-void Join422RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width)
+TUL_TARGET_SSE2 void Join422RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* packed, int width)
 {
     constexpr int kStep = 32;
     int x = 0;

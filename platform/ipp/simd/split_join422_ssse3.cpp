@@ -6,8 +6,7 @@
 
 namespace tulipp {
 
-__attribute__((target("ssse3"))) void Split422RowSsse3(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v,
-                                                       int width)
+TUL_TARGET_SSSE3 void Split422RowSsse3(const Ipp8u* packed, Ipp8u* y, Ipp8u* u, Ipp8u* v, int width)
 {
     constexpr int kStep = 32;
     // Eight pixels Y0 U0 Y1 V0 ... become Y0..Y7 U0..U3 V0..V3.

@@ -1,11 +1,11 @@
 // Every instruction-set path of the centre-based resamplers gives the same
-// bytes as the scalar one: the linear row operations on their own, and
-// whole calls on random pictures, sizes, factors, steps and alignments.
-#include "platform/ipp/resize_center_double_rows.h"
+// bytes as the scalar one: the linear row families in the conformance
+// harness, and whole calls on random pictures, sizes, factors, steps and
+// alignments.
 #include "platform/ipp/resize_center_linear.h"
 #include "platform/ipp/simd_level.h"
 #include "tests/platform/ipp/resize_center_harness.h"
-#include "tests/platform/ipp/simd_levels.h"
+#include "tests/support/simd_conformance.h"
 
 #include <random>
 #include <sstream>
@@ -17,132 +17,102 @@ using namespace tultest;
 using tulipp::SimdLevel;
 namespace rc = tulipp::resize_center;
 
-// Random gather tables as the kernels make them: positions never
-// decrease, by steps that range from enlargement (0 or 1) to strong
-// reduction (so that some shuffle blocks fit 16 bytes and some do not);
-// weights 0..256 with the ends favoured.
-rc::LinearTaps RandomTaps(std::mt19937& rng, int n, int maxStep)
-{
-    rc::LinearTaps t;
-    t.pos.resize(static_cast<std::size_t>(n));
-    t.pair.resize(static_cast<std::size_t>(n));
-    int p = static_cast<int>(rng() % 5);
-    for (int k = 0; k < n; ++k) {
-        p += static_cast<int>(rng() % static_cast<unsigned>(maxStep + 1));
-        t.pos[k] = p;
-        int w = static_cast<int>(rng() % 257);
-        if (rng() % 8 == 0)
-            w = rng() % 2 ? 0 : 256;
-        t.pair[k] = rc::WeightPair(w);
-    }
-    t.lo = 0;
-    t.span = p + 1;
-    return t;
-}
-
 // Biased words as the linear passes keep them between rows.
-std::vector<std::int16_t> RandomWords(std::mt19937& rng, std::size_t n)
-{
-    std::vector<std::int16_t> words(n);
-    for (auto& v : words)
-        v = static_cast<std::int16_t>(static_cast<int>(rng() % 65281) - rc::kWordBias);
-    return words;
-}
+constexpr int kWordMin = -rc::kWordBias, kWordMax = 65280 - rc::kWordBias;
 
-const rc::LinearRowOps& OpsOfLevel(SimdLevel level)
-{
-    switch (level) {
-    case SimdLevel::AVX2:
-        return rc::Avx2LinearRowOps();
-    case SimdLevel::SSSE3:
-        return rc::Ssse3LinearRowOps();
-    default:
-        return rc::Sse2LinearRowOps();
+// Blends of two rows by one weight: 0, 256 and random ones.
+template <typename In, typename Out, typename RowFn>
+struct LinearBlendRows {
+    using Row = RowFn;
+    struct Inputs {
+        RowInput<In> a, b;
+        int w;
+    };
+    tulipp::RowSet<Row> rows;
+    int lo, hi;
+    int lanes = 16;
+    int variants = 3;
+    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
+    {
+        const int w = variant == 0 ? 0 : variant == 1 ? 256 : static_cast<int>(rng() % 257);
+        return {RandomRowInput<In>(n, offset, rng, lo, hi), RandomRowInput<In>(n, offset, rng, lo, hi), w};
     }
-}
+    std::vector<RowOutput> Outputs(const Inputs&, int n) const { return {{sizeof(Out), std::size_t(n)}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.a.data(), in.b.data(), in.w, static_cast<Out*>(out[0]), n);
+    }
+};
 
-class LinearRowOps : public ::testing::TestWithParam<int> {};
-
-TEST_P(LinearRowOps, BlendsSameAsScalar)
-{
-    const SimdLevel level = static_cast<SimdLevel>(GetParam());
-    if (level > tulipp::DetectedSimdLevel())
-        GTEST_SKIP() << "processor lacks this level";
-    const rc::LinearRowOps& ops = OpsOfLevel(level);
-    const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
-    std::mt19937 rng(77u + GetParam());
-    for (int n : {0, 1, 2, 7, 8, 9, 15, 16, 17, 31, 32, 33, 63, 100, 257}) {
-        for (int offset = 0; offset < 4; ++offset) {
-            const int w = n % 3 == 0 ? 0 : n % 3 == 1 ? 256 : static_cast<int>(rng() % 257);
-            std::vector<unsigned char> a(n + 8), b(n + 8);
-            FillRandom(a.data(), a.size(), rng());
-            FillRandom(b.data(), b.size(), rng());
-            std::vector<std::int16_t> wa(n + 8, 0), wb(n + 8, 0);
-            ops.blendBytes(a.data() + offset, b.data() + offset, w, wa.data() + offset, n);
-            ref.blendBytes(a.data() + offset, b.data() + offset, w, wb.data() + offset, n);
-            ASSERT_EQ(wa, wb) << "blendBytes n " << n << " w " << w;
-
-            const std::vector<std::int16_t> ha = RandomWords(rng, n + 8), hb = RandomWords(rng, n + 8);
-            std::vector<unsigned char> oa(n + 8, 1), ob(n + 8, 1);
-            ops.blendWords(ha.data() + offset, hb.data() + offset, w, oa.data() + offset, n);
-            ref.blendWords(ha.data() + offset, hb.data() + offset, w, ob.data() + offset, n);
-            ASSERT_EQ(oa, ob) << "blendWords n " << n << " w " << w;
+// Gathers of N-channel pixels through random taps as the kernels make
+// them: positions never decrease, by steps from enlargement (0 or 1) to
+// strong reduction (so some shuffle blocks fit 16 bytes and some do not);
+// weights 0..256 with the ends favoured. The samples are exactly the span,
+// the zero-weight pixel after it and the padding the kernels guarantee.
+template <typename In, typename Out, typename RowFn, int N>
+struct LinearGatherRows {
+    using Row = RowFn;
+    struct Inputs {
+        rc::LinearTaps taps;
+        RowInput<In> samples;
+    };
+    tulipp::RowSet<Row> rows;
+    bool shuffled = false;
+    int lanes = 16;
+    int variants = 4;
+    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
+    {
+        const int maxStep = variant == 0 ? 1 : variant == 1 ? 2 : variant == 2 ? 4 : 9;
+        Inputs in;
+        rc::LinearTaps& t = in.taps;
+        int p = static_cast<int>(rng() % 5);
+        for (int k = 0; k < n; ++k) {
+            p += static_cast<int>(rng() % static_cast<unsigned>(maxStep + 1));
+            int w = static_cast<int>(rng() % 257);
+            if (rng() % 8 == 0)
+                w = rng() % 2 ? 0 : 256;
+            t.pos.push_back(p);
+            t.pair.push_back(rc::WeightPair(w));
         }
+        t.span = p + 1;
+        if (shuffled)
+            rc::BuildShuffle(t, sizeof(In) == 2);
+        const bool words = sizeof(In) == 2;
+        in.samples = RandomRowInput<In>(static_cast<std::size_t>(t.span + 1) * N, offset, rng, words ? kWordMin : 0,
+                                        words ? kWordMax : 255, words ? rc::kGatherPadWords : rc::kGatherPadBytes);
+        return in;
     }
-}
+    std::vector<RowOutput> Outputs(const Inputs&, int n) const { return {{sizeof(Out), std::size_t(n) * N}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        const rc::GatherTable table{in.taps.pos.data(), in.taps.pair.data(),
+                                    in.taps.shuffle.empty() ? nullptr : in.taps.shuffle.data()};
+        row(in.samples.data(), table, static_cast<Out*>(out[0]), n);
+    }
+};
 
-// Gathers read span pixels, the zero-weight pixel after them and the
-// padding the kernels guarantee; buffers are sized exactly to that, so the
-// sanitizer build catches a longer read.
-TEST_P(LinearRowOps, GathersSameAsScalar)
+template <int N>
+using GatherWords = LinearGatherRows<std::int16_t, Ipp8u, rc::GatherWordsRow, N>;
+template <int N>
+using GatherBytes = LinearGatherRows<Ipp8u, std::int16_t, rc::GatherBytesRow, N>;
+
+TEST(LinearRows, EveryLevelMatchesScalar)
 {
-    const SimdLevel level = static_cast<SimdLevel>(GetParam());
-    if (level > tulipp::DetectedSimdLevel())
-        GTEST_SKIP() << "processor lacks this level";
-    const rc::LinearRowOps& ops = OpsOfLevel(level);
-    const rc::LinearRowOps& ref = rc::ScalarLinearRowOps();
-    std::mt19937 rng(177u + GetParam());
-    for (int n : {0, 1, 3, 4, 5, 7, 8, 9, 15, 16, 17, 33, 100, 257}) {
-        for (int maxStep : {1, 2, 4, 9}) {
-            for (int channels : {1, 3, 4}) {
-                for (bool shuffled : {false, true}) {
-                    rc::LinearTaps taps = RandomTaps(rng, n, maxStep);
-                    const int offset = static_cast<int>(rng() % 4);
-
-                    if (shuffled)
-                        rc::BuildShuffle(taps, true);
-                    rc::GatherTable table{taps.pos.data(), taps.pair.data(),
-                                          taps.shuffle.empty() ? nullptr : taps.shuffle.data()};
-                    const std::vector<std::int16_t> words =
-                        RandomWords(rng, static_cast<std::size_t>(taps.span + 1) * channels + rc::kGatherPadWords);
-                    std::vector<unsigned char> ga(static_cast<std::size_t>(n) * channels + 8, 2), gb = ga;
-                    ops.gatherWords(channels, words.data(), table, ga.data() + offset, n);
-                    ref.gatherWords(channels, words.data(), table, gb.data() + offset, n);
-                    ASSERT_EQ(ga, gb) << "gatherWords n " << n << " step " << maxStep << " channels " << channels
-                                      << (table.shuffle ? " shuffled" : "");
-
-                    if (shuffled)
-                        rc::BuildShuffle(taps, false);
-                    table.shuffle = taps.shuffle.empty() ? nullptr : taps.shuffle.data();
-                    std::vector<unsigned char> bytes(static_cast<std::size_t>(taps.span + 1) * channels +
-                                                     rc::kGatherPadBytes);
-                    FillRandom(bytes.data(), bytes.size(), rng());
-                    std::vector<std::int16_t> ha(static_cast<std::size_t>(n) * channels + 8, 3), hb = ha;
-                    ops.gatherBytes(channels, bytes.data(), table, ha.data() + offset, n);
-                    ref.gatherBytes(channels, bytes.data(), table, hb.data() + offset, n);
-                    ASSERT_EQ(ha, hb) << "gatherBytes n " << n << " step " << maxStep << " channels " << channels
-                                      << (table.shuffle ? " shuffled" : "");
-                }
-            }
-        }
-    }
+    EXPECT_TRUE(RowsMatchScalar(LinearBlendRows<Ipp8u, std::int16_t, rc::BlendBytesRow>{rc::kBlendBytesRows, 0, 255}));
+    EXPECT_TRUE(RowsMatchScalar(
+        LinearBlendRows<std::int16_t, Ipp8u, rc::BlendWordsRow>{rc::kBlendWordsRows, kWordMin, kWordMax}));
+    EXPECT_TRUE(RowsMatchScalar(GatherWords<1>{rc::kGatherWordsGrayRows}));
+    EXPECT_TRUE(RowsMatchScalar(GatherWords<1>{rc::kGatherWordsShuffledRows, true}));
+    EXPECT_TRUE(RowsMatchScalar(GatherWords<3>{rc::kGatherWordsRgbRows}));
+    EXPECT_TRUE(RowsMatchScalar(GatherWords<4>{rc::kGatherWordsRgbaRows}));
+    EXPECT_TRUE(RowsMatchScalar(GatherBytes<1>{rc::kGatherBytesGrayRows}));
+    EXPECT_TRUE(RowsMatchScalar(GatherBytes<1>{rc::kGatherBytesShuffledRows, true}));
+    EXPECT_TRUE(RowsMatchScalar(GatherBytes<3>{rc::kGatherBytesRgbRows}));
+    EXPECT_TRUE(RowsMatchScalar(GatherBytes<4>{rc::kGatherBytesRgbaRows}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, LinearRowOps,
-                         ::testing::Values(static_cast<int>(SimdLevel::SSE2), static_cast<int>(SimdLevel::SSSE3),
-                                           static_cast<int>(SimdLevel::AVX2)));
-
-// A block that reaches beyond 16 bytes is marked, never shuffled.
+// A block that reaches beyond 16 bytes is marked, never shuffled; a table
+// with too many such blocks is not worth taking.
 TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
 {
     rc::LinearTaps t;
@@ -152,8 +122,10 @@ TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
     ASSERT_EQ(t.shuffle.size(), 32u);
     EXPECT_EQ(t.shuffle[0], 0);
     EXPECT_EQ(t.shuffle[16], 0);  // 10..18 spans 9 bytes
-    rc::BuildShuffle(t, true);    // 10..18 as words spans 18 bytes
-    EXPECT_TRUE(t.shuffle.empty()) << "half the blocks misfit: not worth a table";
+    EXPECT_TRUE(rc::ShuffleWorthIt(t));
+    rc::BuildShuffle(t, true);  // 10..18 as words spans 18 bytes
+    EXPECT_EQ(t.shuffle[16], rc::kShuffleMisfit);
+    EXPECT_FALSE(rc::ShuffleWorthIt(t)) << "half the blocks misfit";
 }
 
 // The same random pictures (same seed) at every level.

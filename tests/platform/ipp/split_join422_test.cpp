@@ -1,9 +1,10 @@
-// Split422 / Join422: known pictures, every SIMD path against a plain model
-// on random data (widths, padded steps, start offsets), and bad arguments.
+// Split422 / Join422: known pictures, a plain model on random data (widths,
+// padded steps, start offsets), the row kernels in the conformance harness,
+// and bad arguments.
 #include "platform/ipp/ippi.h"
 #include "platform/ipp/split_join422.h"
-#include "tests/platform/ipp/simd_levels.h"
 #include "tests/support/picture.h"
+#include "tests/support/simd_conformance.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,8 @@ struct Planes {
     int step[3];
 };
 
-// The documented formulas, byte by byte, with the odd-width rule. Every
+// Y[x] = P[2x], and P[2x+1] to U[x/2] for even x, V[x/2] for odd x, byte
+// by byte, with the odd-width rule. Every
 // plane byte comes from exactly one packed byte, so joining the split
 // planes must give back the packed rows: that checks the join as well.
 void ModelSplit(const Ipp8u* p, int pStep, Ipp8u* const d[3], const int dStep[3], int w, int h)
@@ -99,7 +101,7 @@ TEST(Split422, OddWidthLastPixelCarriesYAndU)
 // width, padded steps
 class Split422Random : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
-TEST_P(Split422Random, EveryPathMatchesModel)
+TEST_P(Split422Random, MatchesModel)
 {
     const auto [width, padded] = GetParam();
     const int rowU = (width + 1) / 2;
@@ -117,26 +119,21 @@ TEST_P(Split422Random, EveryPathMatchesModel)
 
             Planes expected(height, steps, offsets, 0x5A);
             ModelSplit(src, pStep, expected.ptr, steps, width, height);
-            for (auto level : tultest::AvailableSimdLevels()) {
-                SCOPED_TRACE("level " + tultest::SimdLevelName(level) + " height " + std::to_string(height) +
-                             " offset " + std::to_string(offset));
-                tultest::ScopedSimdLevel scoped(level);
-                Planes actual(height, steps, offsets, 0x5A);
-                int planeSteps[3] = {steps[0], steps[1], steps[2]};
-                ASSERT_EQ(ippiSplit422_8u_C2P3R(src, pStep, actual.ptr, planeSteps, {width, height}), ippStsNoErr);
-                for (int c = 0; c < 3; ++c)
-                    ASSERT_TRUE(tultest::SameBytes(expected.buffers[c].Bytes(), actual.buffers[c].Bytes()))
-                        << "plane " << c;
-                ASSERT_TRUE(actual.GuardsIntact());
+            SCOPED_TRACE("height " + std::to_string(height) + " offset " + std::to_string(offset));
+            Planes actual(height, steps, offsets, 0x5A);
+            int planeSteps[3] = {steps[0], steps[1], steps[2]};
+            ASSERT_EQ(ippiSplit422_8u_C2P3R(src, pStep, actual.ptr, planeSteps, {width, height}), ippStsNoErr);
+            for (int c = 0; c < 3; ++c)
+                ASSERT_TRUE(tultest::SameBytes(expected.buffers[c].Bytes(), actual.buffers[c].Bytes())) << "plane " << c;
+            ASSERT_TRUE(actual.GuardsIntact());
 
-                // Joined back over a buffer of the padding byte: the packed rows again.
-                GuardedBuffer joined(packedBytes, 0x5A);
-                const Ipp8u* planes[3] = {expected.ptr[0], expected.ptr[1], expected.ptr[2]};
-                ASSERT_EQ(ippiJoin422_8u_P3C2R(planes, planeSteps, joined.data() + offset, pStep, {width, height}),
-                          ippStsNoErr);
-                ASSERT_TRUE(tultest::SameBytes(packed.Bytes(), joined.Bytes())) << "join";
-                ASSERT_TRUE(joined.GuardsIntact());
-            }
+            // Joined back over a buffer of the padding byte: the packed rows again.
+            GuardedBuffer joined(packedBytes, 0x5A);
+            const Ipp8u* planes[3] = {expected.ptr[0], expected.ptr[1], expected.ptr[2]};
+            ASSERT_EQ(ippiJoin422_8u_P3C2R(planes, planeSteps, joined.data() + offset, pStep, {width, height}),
+                      ippStsNoErr);
+            ASSERT_TRUE(tultest::SameBytes(packed.Bytes(), joined.Bytes())) << "join";
+            ASSERT_TRUE(joined.GuardsIntact());
         }
     }
 }
@@ -145,51 +142,59 @@ INSTANTIATE_TEST_SUITE_P(Widths, Split422Random,
                          ::testing::Combine(::testing::Values(2, 3, 15, 16, 17, 31, 33, 64, 65, 127, 719, 720, 1921),
                                             ::testing::Bool()));
 
-// A heap block of exactly the buffer's bytes (at least one, so that data()
-// is never null): a kernel that reads even one byte past it shows up under
-// AddressSanitizer, where a guard zone would hide it.
-std::vector<Ipp8u> Tight(const GuardedBuffer& b)
-{
-    std::vector<Ipp8u> bytes = b.Bytes();
-    if (bytes.empty())
-        bytes.push_back(0);
-    return bytes;
-}
-
-// Every row kernel against the scalar one for every tail length, reading
-// tight rows and writing guarded ones.
-TEST(Split422Kernels, EveryWidthMatchesScalar)
-{
-    for (auto level : tultest::AvailableSimdLevels()) {
-        const auto split = tulipp::Split422RowFor(level);
-        const auto join = tulipp::Join422RowFor(level);
-        // 0..260, then two widths of many whole vectors.
-        for (int w = 0; w <= 641; w = w == 260 ? 640 : w + 1) {
-            SCOPED_TRACE(tultest::SimdLevelName(level) + " width " + std::to_string(w));
-            GuardedBuffer random(2 * w);
-            tultest::FillRandom(random, 77u + w);
-            const std::vector<Ipp8u> packed = Tight(random);
-            GuardedBuffer y0(w), u0((w + 1) / 2), v0(w / 2), y1(w), u1((w + 1) / 2), v1(w / 2);
-            tulipp::Split422RowScalar(packed.data(), y0.data(), u0.data(), v0.data(), w);
-            split(packed.data(), y1.data(), u1.data(), v1.data(), w);
-            ASSERT_TRUE(tultest::SameBytes(y0.Bytes(), y1.Bytes()));
-            ASSERT_TRUE(tultest::SameBytes(u0.Bytes(), u1.Bytes()));
-            ASSERT_TRUE(tultest::SameBytes(v0.Bytes(), v1.Bytes()));
-            ASSERT_TRUE(y1.GuardsIntact() && u1.GuardsIntact() && v1.GuardsIntact());
-
-            const std::vector<Ipp8u> y = Tight(y1), u = Tight(u1), v = Tight(v1);
-            GuardedBuffer p0(2 * w), p1(2 * w);
-            tulipp::Join422RowScalar(y.data(), u.data(), v.data(), p0.data(), w);
-            join(y.data(), u.data(), v.data(), p1.data(), w);
-            ASSERT_TRUE(tultest::SameBytes(p0.Bytes(), p1.Bytes()));
-            ASSERT_TRUE(p1.GuardsIntact());
-            // Lossless: joining the split gives the packed row back.
-            ASSERT_TRUE(tultest::SameBytes(random.Bytes(), p1.Bytes()));
-        }
+// The row kernels in the conformance harness: every level against the
+// scalar rows.
+struct Split422Rows {
+    using Row = tulipp::Split422RowFn;
+    struct Inputs {
+        tultest::RowInput<Ipp8u> packed;
+    };
+    tulipp::RowSet<Row> rows = tulipp::kSplit422Rows;
+    int lanes = 64;
+    int variants = 1;
+    Inputs Make(int n, int, int offset, std::mt19937& rng) const
+    {
+        return {tultest::RandomRowInput<Ipp8u>(2 * std::size_t(n), offset, rng, 0, 255)};
     }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const
+    {
+        return {{1, std::size_t(n)}, {1, std::size_t(n + 1) / 2}, {1, std::size_t(n) / 2}};
+    }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.packed.data(), static_cast<Ipp8u*>(out[0]), static_cast<Ipp8u*>(out[1]), static_cast<Ipp8u*>(out[2]),
+            n);
+    }
+};
+
+struct Join422Rows {
+    using Row = tulipp::Join422RowFn;
+    struct Inputs {
+        tultest::RowInput<Ipp8u> y, u, v;
+    };
+    tulipp::RowSet<Row> rows = tulipp::kJoin422Rows;
+    int lanes = 64;
+    int variants = 1;
+    Inputs Make(int n, int, int offset, std::mt19937& rng) const
+    {
+        return {tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>((n + 1) / 2, offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>(n / 2, offset, rng, 0, 255)};
+    }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{1, 2 * std::size_t(n)}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.y.data(), in.u.data(), in.v.data(), static_cast<Ipp8u*>(out[0]), n);
+    }
+};
+
+TEST(Split422Rows, EveryLevelMatchesScalar)
+{
+    EXPECT_TRUE(tultest::RowsMatchScalar(Split422Rows{}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Join422Rows{}));
 }
 
-// Bad arguments: the documented status, checked in the order null, size,
+// Bad arguments: each has its status, checked in the order null, size,
 // step, stride, with nothing written.
 class Split422BadArgs : public ::testing::Test {
 protected:
@@ -277,7 +282,7 @@ TEST_F(Split422BadArgs, StepsShorterThanTheirRows)
         --*target;
         EXPECT_EQ(Split({kW, kH}), ippStsStrideErr) << which;
         EXPECT_EQ(Join({kW, kH}), ippStsStrideErr) << which;
-        // Documented for every height, a single row included.
+        // Refused at every height, a single row included.
         EXPECT_EQ(Split({kW, 1}), ippStsStrideErr) << which;
         ++*target;
     }

@@ -1,5 +1,6 @@
-// SIMD level helpers for the primitive tests: the levels this processor
-// offers, and a guard that restores the active level when a test ends.
+// SIMD level helpers for tests and benchmarks: the levels this processor
+// offers, their names, and a guard that restores the active level when a
+// test ends. The one place a level is given a name.
 #pragma once
 
 #include "platform/ipp/simd_level.h"
