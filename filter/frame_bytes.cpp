@@ -1,7 +1,8 @@
-// YUY2 frame sizes and the black fill.
+// YUY2 frame sizes and the black fill, from the picture library's format table.
 #include "filter/frame_bytes.h"
 
-#include <cstring>
+#include "image/foundation/black_fill.h"
+#include "image/foundation/format_table.h"
 
 namespace tulfilter {
 
@@ -9,7 +10,8 @@ std::uint64_t ResizerSourceBytes(LONG width, LONG height)
 {
     if (width <= 0 || height <= 0)
         return 0;
-    const std::uint64_t row = (static_cast<std::uint64_t>(width) * 2 + 3) & ~std::uint64_t{3};
+    const std::uint64_t row =
+        tul::DefaultRow<std::uint64_t>(tul::Yuy2Format(), static_cast<std::uint64_t>(width));
     return row * static_cast<std::uint64_t>(height);
 }
 
@@ -24,12 +26,7 @@ std::uint64_t FrameBytes(LONG width, LONG height, ULONG bytesPerPixel, std::uint
 
 void PaintBlackYuy2(BYTE* frame, std::size_t bytes)
 {
-    static constexpr BYTE kPattern[4] = {0x00, 0x7F, 0x00, 0x7F};
-    std::size_t i = 0;
-    for (; i + 4 <= bytes; i += 4)
-        std::memcpy(frame + i, kPattern, 4);
-    for (; i < bytes; ++i)
-        frame[i] = kPattern[i & 3];
+    tul::FillBlack(frame, tul::Yuy2Format(), bytes);
 }
 
 }  // namespace tulfilter

@@ -2,11 +2,8 @@
 // geometry, aligned memory blocks, processor identification, and resizing
 // with the primitive library's resamplers or with our own resampler.
 //
-// Sizes and status codes are 32-bit (ULONG, int) whatever the platform.
-// Status codes of the library operations: 0 success; 1 memory could not be
-// obtained; 2 the destination capacity is too small; 3 a null pointer (the
-// required size is still reported) or an unsupported request; 4 the
-// operation failed part-way.
+// Sizes and status codes are 32-bit (ULONG, int) whatever the platform;
+// every status is a TulImage::TUL_STATUS value.
 #pragma once
 
 #include "platform/ipp/ippdefs.h"
@@ -106,9 +103,23 @@ struct RESIZE_INFO {
     TEMP_PLANAR_FORMAT tempPlanar;
 };
 
+namespace tul {
+struct ResizePlan;  // the prepared resamplers of a TulImage, internal to the library
+}
+
 // ---------------------------------------------------------------------------
 class TUL_API TulImage {
 public:
+    // What every library operation returns, as a 32-bit value.
+    enum TUL_STATUS : ULONG {
+        TUL_SUCCESS = 0,
+        TUL_NO_MEMORY = 1,         // memory could not be obtained
+        TUL_BUFFER_TOO_SMALL = 2,  // the destination capacity is short of the bytes required
+        TUL_INVALID_REQUEST = 3,   // a null pointer (the required size is still reported)
+                                   // or a request the library cannot serve
+        TUL_FAILED = 4             // the operation failed part-way
+    };
+
     enum COLOR_FORMAT_TYPE : int {
         COLOR_FORMAT_YUY2 = 0,
         COLOR_FORMAT_RGB24 = 1,
@@ -182,20 +193,6 @@ public:
 private:
     friend struct TulImageInternals;  // white-box access for the library's own tests
 
-    static void ClearTempBuffer(TEMP_PLANAR_FORMAT* t);
-    static void ClearResizeBuffer(RESIZE_INFO* r);
-    static bool GetResizeFactor(IppiSize src, IppiSize dst, double* xFactor, double* yFactor,
-                                int* srcMarginX, int* dstMarginX);
-    static int GetInterpolation(INTERPOLATION_MODE mode, double xFactor, double yFactor);
-
-    static bool IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                              IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
-                              double xFactor, double yFactor, INTERPOLATION_MODE mode,
-                              TEMP_PLANAR_FORMAT* temp, FIELD_TYPE field, bool fieldToField);
-    static bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                                IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
-                                double xFactor, double yFactor, INTERPOLATION_MODE mode,
-                                FIELD_TYPE field, bool fieldToField);
     static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
                                IppiSize srcSize, IppiSize dstSize, int srcMarginX,
                                int dstMarginX, int dstMarginY, FIELD_TYPE field,
@@ -205,6 +202,15 @@ private:
                                  int dstMarginX, int dstMarginY, FIELD_TYPE field,
                                  bool fieldToField);
 
+    // Releases the plan, scratch planes included; the object is not ready.
+    void ResetResize();
+    // Takes `next` as the plan (keeping or replacing the scratch planes by
+    // the scratch-plane rule) and builds its resamplers; a status.
+    ULONG PrepareResize(const RESIZE_INFO& next, double xExactFactor, double yExactFactor);
+
     bool m_resizeReady;
     RESIZE_INFO m_resizeInfo;
+    // The prepared resamplers, owned; a copy builds its own. Null while
+    // nothing is prepared.
+    tul::ResizePlan* m_plan;
 };

@@ -1,19 +1,25 @@
-// The black of a packed YUY2 picture, Y 0 and U = V = 127, as one 32-bit
-// word (bytes 00 7F 00 7F in memory), and a row fill with it.
+// Painting a picture black in its own format: the black group of the
+// format table repeated along a row (YUY2 00 7F 00 7F, VUYA 7F 7F 00 00).
 #pragma once
 
-#include <cstdint>
+#include "image/foundation/format_table.h"
+
+#include <cstddef>
 #include <cstring>
 
 namespace tul {
 
-constexpr std::uint32_t kYuy2BlackWord = 0x7F007F00u;
-
-// Stores `words` copies of `word` (little-endian) from `dst`.
-inline void FillWords(unsigned char* dst, std::uint32_t word, unsigned int words)
+// Repeats a format's 4-byte black group over `bytes` bytes from `dst`; a
+// tail shorter than a group takes the group's first bytes.
+inline void FillBlack(unsigned char* dst, const FormatInfo& format, std::size_t bytes)
 {
-    for (unsigned int i = 0; i < words; ++i)
-        std::memcpy(dst + 4 * static_cast<std::size_t>(i), &word, 4);
+    std::size_t i = 0;
+    for (; i + 4 <= bytes; i += 4)
+        std::memcpy(dst + i, format.black, 4);
+    for (; i < bytes; ++i)
+        dst[i] = format.black[i & 3];
 }
+
+inline const FormatInfo& Yuy2Format() { return FormatOf(TulImage::COLOR_FORMAT_YUY2); }
 
 }  // namespace tul

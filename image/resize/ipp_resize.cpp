@@ -1,24 +1,40 @@
-// The resize workers that go through the primitive library's centre-based
-// resamplers: YUY2 through three scratch planes, 4:2:0 plane by plane.
+// The library-backed resizes of YUY2 (through three scratch planes) and
+// 4:2:0 (plane by plane), planned once.
 //
-// Each source plane is resized about the centre of its region, which the
+// Each plane is resized about the centre of its region, which the
 // resampler puts on the centre of the destination: a picture smaller than
 // the destination comes out centred on the background painted beforehand.
-#include "image/TulImage.h"
+#include "image/resize/ipp_resize.h"
+
+#include "image/foundation/format_table.h"
 #include "image/resize/field_rules.h"
+#include "image/resize/resize_workers.h"
 #include "platform/ipp/ippi.h"
 
 #include <cstring>
 
+namespace tul {
+
 namespace {
 
-// Ends the worker at the first primitive that does not report success.
-struct PrimitiveFailed {};
-
-void Check(IppStatus status)
+tulipp::ResizeCenterRequest PlaneRequest(IppiSize srcSize, IppiRect region, IppiSize dstSize,
+                                         const LibraryResize& r, double yFactor, double yExact,
+                                         int interpolation)
 {
-    if (status != ippStsNoErr)
-        throw PrimitiveFailed{};
+    tulipp::ResizeCenterRequest q;
+    q.channels = 1;
+    q.srcSize = srcSize;
+    q.srcRoi = region;
+    q.dstRoiSize = dstSize;
+    q.xFactor = r.xFactor;
+    q.yFactor = yFactor;
+    // The centre of the region, in whole pixels as the integer halving gives.
+    q.xCenter = static_cast<double>((region.width + 1) / 2);
+    q.yCenter = static_cast<double>((region.height + 1) / 2);
+    q.interpolation = interpolation;
+    q.xExactFactor = r.xExactFactor;
+    q.yExactFactor = yExact;
+    return q;
 }
 
 void FillPlane(unsigned char* plane, int step, int rows, unsigned char value)
@@ -28,90 +44,127 @@ void FillPlane(unsigned char* plane, int step, int rows, unsigned char value)
 
 }  // namespace
 
-bool TulImage::IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                             IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
-                             double xFactor, double yFactor, INTERPOLATION_MODE mode,
-                             TEMP_PLANAR_FORMAT* temp, FIELD_TYPE field, bool fieldToField)
+void LibraryPlan::Reset()
 {
-    try {
-        if (src == nullptr || dst == nullptr || temp == nullptr)
-            return false;
-        const tul::FieldGeometry g = tul::ApplyFieldRule(field, fieldToField, srcStep, dstStep,
-                                                         srcSize.height, dstSize.height,
-                                                         srcRegion.height, yFactor);
-        const int interp = GetInterpolation(mode, xFactor, g.yFactor);
-
-        FillPlane(temp->dstPlane[0], temp->dstPlaneStep[0], g.dstHeight, 0);
-        FillPlane(temp->dstPlane[1], temp->dstPlaneStep[1], g.dstHeight, 127);
-        FillPlane(temp->dstPlane[2], temp->dstPlaneStep[2], g.dstHeight, 127);
-
-        Check(ippiSplit422_8u_C2P3R(src + g.srcOffset, g.srcStep, temp->srcPlane,
-                                    temp->srcPlaneStep, IppiSize{srcSize.width, g.srcHeight}));
-
-        const double centreY = static_cast<double>((g.regionHeight + 1) / 2);
-        Check(ippiResizeCenter_8u_C1R(
-            temp->srcPlane[0], IppiSize{srcSize.width, g.srcHeight}, temp->srcPlaneStep[0],
-            IppiRect{srcRegion.x, srcRegion.y, srcRegion.width, g.regionHeight}, temp->dstPlane[0],
-            temp->dstPlaneStep[0], IppiSize{dstSize.width, g.dstHeight}, xFactor, g.yFactor,
-            static_cast<double>((srcRegion.width + 1) / 2), centreY, interp));
-        for (int c = 1; c <= 2; ++c) {
-            Check(ippiResizeCenter_8u_C1R(
-                temp->srcPlane[c], IppiSize{srcSize.width / 2, g.srcHeight}, temp->srcPlaneStep[c],
-                IppiRect{0, 0, srcRegion.width / 2, g.regionHeight}, temp->dstPlane[c],
-                temp->dstPlaneStep[c], IppiSize{dstSize.width / 2, g.dstHeight}, xFactor,
-                g.yFactor, static_cast<double>((srcRegion.width / 2 + 1) / 2), centreY, interp));
-        }
-
-        const Ipp8u* planes[3] = {temp->dstPlane[0], temp->dstPlane[1], temp->dstPlane[2]};
-        Check(ippiJoin422_8u_P3C2R(planes, temp->dstPlaneStep, dst + g.dstOffset, g.dstStep,
-                                   IppiSize{dstSize.width, g.dstHeight}));
-        return true;
-    } catch (...) {
-        return false;
-    }
+    m_luma.Reset();
+    m_chroma.Reset();
+    m_srcRows = m_dstRows = 0;
 }
 
-bool TulImage::IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                               IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion,
-                               double xFactor, double yFactor, INTERPOLATION_MODE mode,
-                               FIELD_TYPE field, bool fieldToField)
+IppStatus LibraryPlan::Prepare(PlanarLayout layout, const LibraryResize& r)
 {
-    try {
-        if (src == nullptr || dst == nullptr)
-            return false;
-        const tul::FieldGeometry g = tul::ApplyFieldRule(field, fieldToField, srcStep, dstStep,
-                                                         srcSize.height, dstSize.height,
-                                                         srcRegion.height, yFactor);
-        const int interp = GetInterpolation(mode, xFactor, yFactor);
-
-        // Chroma planes follow the luma plane; each is entered at half the
-        // field offset, with half the step and half the rows.
-        const std::ptrdiff_t srcLumaBytes = static_cast<std::ptrdiff_t>(g.srcHeight) * g.srcStep;
-        const std::ptrdiff_t dstLumaBytes = static_cast<std::ptrdiff_t>(g.dstHeight) * g.dstStep;
-        unsigned char* srcChroma = src + srcLumaBytes + g.srcOffset / 2;
-        unsigned char* dstChroma = dst + dstLumaBytes + g.dstOffset / 2;
-        const std::ptrdiff_t srcChromaBytes =
-            (static_cast<std::ptrdiff_t>(g.srcHeight / 2) * g.srcStep) / 2;
-        const std::ptrdiff_t dstChromaBytes =
-            (static_cast<std::ptrdiff_t>(g.dstHeight / 2) * g.dstStep) / 2;
-
-        Check(ippiResizeCenter_8u_C1R(
-            src + g.srcOffset, IppiSize{srcSize.width, g.srcHeight}, g.srcStep,
-            IppiRect{srcRegion.x, srcRegion.y, srcRegion.width, g.regionHeight}, dst + g.dstOffset,
-            g.dstStep, IppiSize{dstSize.width, g.dstHeight}, xFactor, g.yFactor,
-            static_cast<double>((srcRegion.width + 1) / 2),
-            static_cast<double>((g.regionHeight + 1) / 2), interp));
-        for (int c = 0; c < 2; ++c) {
-            Check(ippiResizeCenter_8u_C1R(
-                srcChroma + c * srcChromaBytes, IppiSize{srcSize.width / 2, g.srcHeight / 2},
-                g.srcStep / 2, IppiRect{0, 0, srcRegion.width / 2, g.regionHeight / 2},
-                dstChroma + c * dstChromaBytes, g.dstStep / 2,
-                IppiSize{dstSize.width / 2, g.dstHeight / 2}, xFactor, g.yFactor,
-                static_cast<double>((srcRegion.width / 2 + 1) / 2),
-                static_cast<double>((g.regionHeight / 2 + 1) / 2), interp));
-        }
-        return true;
-    } catch (...) {
-        return false;
+    Reset();
+    const FieldGeometry g = ApplyFieldRule(r.field, r.fieldToField, 0, 0, r.srcSize.height,
+                                           r.dstSize.height, r.srcRegion.height, r.yFactor);
+    const double yExact = r.yExactFactor * (g.yFactor / r.yFactor);
+    // 4:2:0 chooses its kernel from the frame's factors, YUY2 from the
+    // field's (a field stretched into a frame doubles its vertical factor).
+    const int interp = GetInterpolation(r.mode, r.xFactor,
+                                         layout == PlanarLayout::Yuy2 ? g.yFactor : r.yFactor);
+    const IppiRect region{r.srcRegion.x, r.srcRegion.y, r.srcRegion.width, g.regionHeight};
+    IppStatus status = m_luma.Prepare(PlaneRequest({r.srcSize.width, g.srcHeight}, region,
+                                                   {r.dstSize.width, g.dstHeight}, r, g.yFactor,
+                                                   yExact, interp));
+    // 4:2:2 chroma keeps every row; 4:2:0 chroma has half of them.
+    const int shift = layout == PlanarLayout::Yuv420 ? 1 : 0;
+    if (status == ippStsNoErr) {
+        status = m_chroma.Prepare(PlaneRequest(
+            {r.srcSize.width / 2, g.srcHeight >> shift},
+            {0, 0, r.srcRegion.width / 2, g.regionHeight >> shift},
+            {r.dstSize.width / 2, g.dstHeight >> shift}, r, g.yFactor, yExact, interp));
     }
+    if (status != ippStsNoErr) {
+        Reset();
+        return status;
+    }
+    m_layout = layout;
+    m_request = r;
+    m_srcRows = g.srcHeight;
+    m_dstRows = g.dstHeight;
+    return ippStsNoErr;
 }
+
+bool LibraryPlan::Run(const unsigned char* src, int srcStep, unsigned char* dst, int dstStep,
+                      TEMP_PLANAR_FORMAT* temp)
+{
+    if (!Ready() || src == nullptr || dst == nullptr)
+        return false;
+    return m_layout == PlanarLayout::Yuy2 ? RunYuy2(src, srcStep, dst, dstStep, temp)
+                                          : RunYuv420(src, srcStep, dst, dstStep);
+}
+
+bool LibraryPlan::RunYuy2(const unsigned char* src, int srcStep, unsigned char* dst, int dstStep,
+                          TEMP_PLANAR_FORMAT* temp)
+{
+    if (temp == nullptr)
+        return false;
+    const FieldGeometry g = ApplyFieldRule(m_request.field, m_request.fieldToField, srcStep,
+                                           dstStep, m_srcRows, m_dstRows, 0, 1.0);
+    const FormatInfo& yuy2 = FormatOf(TulImage::COLOR_FORMAT_YUY2);
+    FillPlane(temp->dstPlane[0], temp->dstPlaneStep[0], m_dstRows, yuy2.black[0]);
+    FillPlane(temp->dstPlane[1], temp->dstPlaneStep[1], m_dstRows, yuy2.black[1]);
+    FillPlane(temp->dstPlane[2], temp->dstPlaneStep[2], m_dstRows, yuy2.black[3]);
+
+    if (ippiSplit422_8u_C2P3R(src + g.srcOffset, g.srcStep, temp->srcPlane, temp->srcPlaneStep,
+                              IppiSize{m_request.srcSize.width, m_srcRows}) != ippStsNoErr)
+        return false;
+    for (int p = 0; p < 3; ++p) {
+        tulipp::ResizeCenterPlan& plan = p == 0 ? m_luma : m_chroma;
+        if (plan.Run(temp->srcPlane[p], temp->srcPlaneStep[p], temp->dstPlane[p],
+                     temp->dstPlaneStep[p]) != ippStsNoErr)
+            return false;
+    }
+    const Ipp8u* planes[3] = {temp->dstPlane[0], temp->dstPlane[1], temp->dstPlane[2]};
+    return ippiJoin422_8u_P3C2R(planes, temp->dstPlaneStep, dst + g.dstOffset, g.dstStep,
+                                IppiSize{m_request.dstSize.width, m_dstRows}) == ippStsNoErr;
+}
+
+// Plane addresses come from each frame's own height and pitch; a field
+// then takes every other row of each plane, the odd one starting a row in.
+bool LibraryPlan::RunYuv420(const unsigned char* src, int srcStep, unsigned char* dst, int dstStep)
+{
+    const bool oneField = m_request.field != TulImage::FIELD_FRAME;
+    const int odd = m_request.field == TulImage::FIELD_ODD ? 1 : 0;
+    const Planes420 s = PlanesOf420(srcStep, m_request.srcSize.height);
+    const Planes420 d = PlanesOf420(dstStep, m_request.dstSize.height);
+    const int srcRowsApart = oneField ? 2 : 1;
+    const int dstRowsApart = oneField && m_request.fieldToField ? 2 : 1;
+    const int dstOdd = m_request.fieldToField ? odd : 0;
+
+    if (m_luma.Run(src + static_cast<std::int64_t>(odd) * srcStep, srcRowsApart * srcStep,
+                   dst + static_cast<std::int64_t>(dstOdd) * dstStep,
+                   dstRowsApart * dstStep) != ippStsNoErr)
+        return false;
+    for (int c = 1; c <= 2; ++c) {
+        if (m_chroma.Run(src + s.offset[c] + odd * s.chromaPitch,
+                         static_cast<int>(srcRowsApart * s.chromaPitch),
+                         dst + d.offset[c] + dstOdd * d.chromaPitch,
+                         static_cast<int>(dstRowsApart * d.chromaPitch)) != ippStsNoErr)
+            return false;
+    }
+    return true;
+}
+
+bool IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                   IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion, double xFactor,
+                   double yFactor, TulImage::INTERPOLATION_MODE mode, TEMP_PLANAR_FORMAT* temp,
+                   TulImage::FIELD_TYPE field, bool fieldToField)
+{
+    LibraryPlan plan;
+    return plan.Prepare(PlanarLayout::Yuy2, {srcSize, dstSize, srcRegion, xFactor, yFactor, 0.0,
+                                             0.0, mode, field, fieldToField}) == ippStsNoErr &&
+           plan.Run(src, srcStep, dst, dstStep, temp);
+}
+
+bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                     IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion, double xFactor,
+                     double yFactor, TulImage::INTERPOLATION_MODE mode, TulImage::FIELD_TYPE field,
+                     bool fieldToField)
+{
+    LibraryPlan plan;
+    return plan.Prepare(PlanarLayout::Yuv420, {srcSize, dstSize, srcRegion, xFactor, yFactor, 0.0,
+                                               0.0, mode, field, fieldToField}) == ippStsNoErr &&
+           plan.Run(src, srcStep, dst, dstStep, nullptr);
+}
+
+}  // namespace tul

@@ -1,5 +1,6 @@
 // The one-call resize entry points: size query, capacity check, background,
-// the resize itself, and the orientation correction for bottom-up pictures.
+// the resize itself (plan, then run once), and the orientation correction
+// for bottom-up pictures.
 //
 // A step of 0 stands for the format's default step, as it does for the
 // geometry operations. Pictures whose rows do not fit their step, or whose
@@ -7,7 +8,11 @@
 // written.
 #include "image/TulImage.h"
 #include "image/foundation/black_fill.h"
+#include "image/foundation/format_table.h"
+#include "image/resize/ipp_resize.h"
 #include "image/resize/resize_geometry.h"
+#include "image/resize/resize_workers.h"
+#include "image/resize/status_guard.h"
 #include "platform/ipp/ippi.h"
 
 #include <cstdint>
@@ -15,68 +20,178 @@
 namespace {
 
 using tul::PictureLayout;
+using T = TulImage;
 
-// Steps stripped of their signs; `flip` when exactly one side is bottom-up.
-struct Orientation {
-    int srcStep;
-    int dstStep;
-    bool flip;
-    IppiSize srcSize;  // set once the sizes are known to fit an int
-    IppiSize dstSize;
+// Everything decided before the first write. `status` is TUL_SUCCESS when
+// the resize goes on; anything else is the status to end with.
+struct Admission {
+    ULONG status = T::TUL_INVALID_REQUEST;
+    int srcStep = 0;  // steps stripped of their signs
+    int dstStep = 0;
+    bool flip = false;  // exactly one side is bottom-up
+    IppiSize srcSize{};
+    IppiSize dstSize{};
+    ULONG required = 0;  // bytes the destination occupies
 };
 
-Orientation StripSigns(int srcStep, int dstStep)
+Admission Admit(const PictureLayout& layout, unsigned char* src, unsigned char* dst, ULONG* size,
+                ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth, ULONG dstHeight,
+                int dstStep)
 {
-    Orientation o{srcStep, dstStep, false, {}, {}};
-    if (o.srcStep < 0) {
-        o.flip = true;
-        o.srcStep = -o.srcStep;
-    }
-    if (o.dstStep < 0) {
-        o.flip = !o.flip;
-        o.dstStep = -o.dstStep;
-    }
-    return o;
-}
-
-constexpr ULONG kContinue = 0xFFFFFFFFu;
-
-// Everything before the first write: steps, size query, refusals, capacity.
-// Returns a status to end with, or kContinue with `o` and `required` set.
-ULONG Admit(const PictureLayout& layout, unsigned char* src, unsigned char* dst, ULONG* size,
-            ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth, ULONG dstHeight,
-            int dstStep, Orientation* o, ULONG* required)
-{
+    Admission a;
     if (srcStep == INT32_MIN || dstStep == INT32_MIN)
-        return 3;
-    *o = StripSigns(srcStep, dstStep);
-    if (o->srcStep == 0)
-        o->srcStep = layout.DefaultStep(srcWidth);
-    if (o->dstStep == 0)
-        o->dstStep = layout.DefaultStep(dstWidth);
-    const std::uint64_t bytes = layout.Bytes(o->dstStep, dstHeight);
+        return a;
+    a.flip = (srcStep < 0) != (dstStep < 0);
+    a.srcStep = srcStep < 0 ? -srcStep : srcStep;
+    a.dstStep = dstStep < 0 ? -dstStep : dstStep;
+    if (a.srcStep == 0)
+        a.srcStep = layout.DefaultStep(srcWidth);
+    if (a.dstStep == 0)
+        a.dstStep = layout.DefaultStep(dstWidth);
+    const std::uint64_t bytes = layout.Bytes(a.dstStep, dstHeight);
     if (bytes > UINT32_MAX)
-        return 3;
-    *required = static_cast<ULONG>(bytes);
+        return a;
+    a.required = static_cast<ULONG>(bytes);
     if (src == nullptr || dst == nullptr) {
         if (size != nullptr)
-            *size = *required;
-        return 3;
+            *size = a.required;
+        return a;
     }
-    if (size == nullptr)
-        return 3;
-    if (!layout.Fits(srcWidth, srcHeight, o->srcStep) || !layout.Fits(dstWidth, dstHeight, o->dstStep))
-        return 3;
-    if (*size < *required)
-        return 2;
-    o->srcSize = IppiSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-    o->dstSize = IppiSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
-    return kContinue;
+    if (size == nullptr || !layout.Fits(srcWidth, srcHeight, a.srcStep) ||
+        !layout.Fits(dstWidth, dstHeight, a.dstStep))
+        return a;
+    if (*size < a.required) {
+        a.status = T::TUL_BUFFER_TOO_SMALL;
+        return a;
+    }
+    a.srcSize = IppiSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
+    a.dstSize = IppiSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
+    a.status = T::TUL_SUCCESS;
+    return a;
 }
 
 IppStatus MirrorRows(unsigned char* p, int rowBytes, int rows, int step)
 {
     return ippiMirror_8u_C1IR(p, step, IppiSize{rowBytes, rows}, ippAxsHorizontal);
+}
+
+// The black background over what the resize may leave unwritten: YUY2 row
+// by row (a wider pitch keeps its padding), 4:2:0 over its planes.
+void PaintBackground(const tul::FormatInfo& f, unsigned char* dst, const Admission& a)
+{
+    if (f.family == tul::FormatFamily::Planar420) {
+        const unsigned int luma = static_cast<unsigned int>(a.dstStep) * a.dstSize.height;
+        TulMemory::Set(dst, f.black[0], luma);
+        TulMemory::Set(dst + luma, f.black[1],
+                       static_cast<unsigned int>(a.dstStep / 2) * a.dstSize.height);
+        return;
+    }
+    const std::size_t row = tul::DefaultRow<ULONG>(f, static_cast<ULONG>(a.dstSize.width));
+    for (int r = 0; r < a.dstSize.height; ++r)
+        tul::FillBlack(dst + static_cast<std::size_t>(r) * a.dstStep, f, row);
+}
+
+// Turns each plane upside down within its own place in the buffer.
+bool MirrorPlanes(const tul::FormatInfo& f, unsigned char* dst, const Admission& a)
+{
+    if (f.family == tul::FormatFamily::Packed422)
+        return MirrorRows(dst, a.dstSize.width * 2, a.dstSize.height, a.dstStep) == ippStsNoErr;
+    if (MirrorRows(dst, a.dstSize.width, a.dstSize.height, a.dstStep) != ippStsNoErr)
+        return false;
+    const tul::Planes420 p = tul::PlanesOf420(a.dstStep, a.dstSize.height);
+    const int chromaWidth = a.dstSize.width / 2;
+    if (chromaWidth == 0 || p.chromaRows == 0)
+        return true;
+    for (int c = 1; c <= 2; ++c) {
+        if (MirrorRows(dst + p.offset[c], chromaWidth, static_cast<int>(p.chromaRows),
+                       static_cast<int>(p.chromaPitch)) != ippStsNoErr)
+            return false;
+    }
+    return true;
+}
+
+using VexoFn = bool (*)(unsigned char*, unsigned char*, int, int, IppiSize, IppiSize, int, int,
+                        int, T::FIELD_TYPE, bool);
+
+// YUY2 and 4:2:0: the own resampler `vexo` for INTERPOLATION_VEXO, the
+// library's otherwise (YUY2 through scratch planes held for this call).
+ULONG ResizeLumaChroma(T::COLOR_FORMAT_TYPE format, unsigned char* src, unsigned char* dst,
+                       ULONG* size, ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                       ULONG dstHeight, int dstStep, T::INTERPOLATION_MODE mode, VexoFn vexo)
+{
+    const PictureLayout layout(format);
+    const tul::FormatInfo& f = layout.Info();
+    const bool packed = f.family == tul::FormatFamily::Packed422;
+    const Admission a = Admit(layout, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
+                              dstHeight, dstStep);
+    if (a.status != T::TUL_SUCCESS)
+        return a.status;
+    PaintBackground(f, dst, a);
+    *size = a.required;
+
+    double xFactor = 1.0, yFactor = 1.0;
+    int srcMarginX = 0, dstMarginX = 0;
+    tul::GetResizeFactor(a.srcSize, a.dstSize, &xFactor, &yFactor, &srcMarginX, &dstMarginX);
+
+    bool ok = false;
+    if (mode == T::INTERPOLATION_VEXO) {
+        ok = vexo(src, dst, a.srcStep, a.dstStep, a.srcSize, a.dstSize, srcMarginX, dstMarginX, 0,
+                  T::FIELD_FRAME, true);
+    } else {
+        tul::ScratchPlanes scratch;
+        if (packed && !scratch.Allocate(a.srcSize, a.dstSize)) {
+            TulMemory::ZeroClear(dst, a.required);
+            return T::TUL_NO_MEMORY;
+        }
+        tul::LibraryPlan plan;
+        ok = plan.Prepare(packed ? tul::PlanarLayout::Yuy2 : tul::PlanarLayout::Yuv420,
+                          {a.srcSize, a.dstSize, {0, 0, a.srcSize.width, a.srcSize.height},
+                           xFactor, yFactor, 0.0, 0.0, mode, T::FIELD_FRAME, true}) == ippStsNoErr &&
+             plan.Run(src, a.srcStep, dst, a.dstStep, scratch.Get());
+    }
+    if (!ok || (a.flip && !MirrorPlanes(f, dst, a))) {
+        TulMemory::ZeroClear(dst, a.required);
+        return T::TUL_FAILED;
+    }
+    return T::TUL_SUCCESS;
+}
+
+using ResizeCenterFn = IppStatus (*)(const Ipp8u*, IppiSize, int, IppiRect, Ipp8u*, int, IppiSize,
+                                     double, double, double, double, int);
+using MirrorFn = IppStatus (*)(Ipp8u*, int, IppiSize, IppiAxis);
+
+// RGB has no own resampler: every mode goes to the primitive resampler,
+// which checks, plans and runs once; mode 4 takes the INTERPOLATION_AUTO rule.
+ULONG ResizePackedRgb(T::COLOR_FORMAT_TYPE format, unsigned char* src, unsigned char* dst,
+                      ULONG* size, ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
+                      ULONG dstHeight, int dstStep, T::INTERPOLATION_MODE mode)
+{
+    const PictureLayout layout(format);
+    const bool four = layout.Info().resampleChannels == 4;
+    const ResizeCenterFn resize = four ? ippiResizeCenter_8u_C4R : ippiResizeCenter_8u_C3R;
+    const MirrorFn mirror = four ? ippiMirror_8u_C4IR : ippiMirror_8u_C3IR;
+    const Admission a = Admit(layout, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
+                              dstHeight, dstStep);
+    if (a.status != T::TUL_SUCCESS)
+        return a.status;
+    TulMemory::ZeroClear(dst, a.required);
+    *size = a.required;
+
+    double xFactor = 1.0, yFactor = 1.0;
+    tul::GetResizeFactor(a.srcSize, a.dstSize, &xFactor, &yFactor, nullptr, nullptr);
+    IppStatus status = resize(src, a.srcSize, a.srcStep, IppiRect{0, 0, a.srcSize.width, a.srcSize.height},
+                              dst, a.dstStep, a.dstSize, xFactor, yFactor,
+                              static_cast<double>((srcWidth + 1) >> 1),
+                              static_cast<double>((srcHeight + 1) >> 1),
+                              tul::GetInterpolation(mode, xFactor, yFactor));
+    if (status == ippStsNoErr && a.flip)
+        status = mirror(dst, a.dstStep, a.dstSize, ippAxsHorizontal);
+    if (status != ippStsNoErr) {
+        *size = 0;
+        TulMemory::ZeroClear(dst, a.required);
+        return T::TUL_FAILED;
+    }
+    return T::TUL_SUCCESS;
 }
 
 }  // namespace
@@ -85,182 +200,56 @@ ULONG TulImage::ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* 
                            ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
                            ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode)
 {
-    const PictureLayout& layout = tul::Yuy2Layout();
-    Orientation o{};
-    ULONG required = 0;
-    const ULONG admitted = Admit(layout, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
-                                 dstHeight, dstStep, &o, &required);
-    if (admitted != kContinue)
-        return admitted;
-
-    const unsigned int rowWords = static_cast<unsigned int>(layout.DefaultStep(dstWidth) / 4);
-    for (ULONG r = 0; r < dstHeight; ++r)
-        tul::FillWords(dst + static_cast<std::size_t>(r) * o.dstStep, tul::kYuy2BlackWord, rowWords);
-    *size = required;
-
-    const IppiSize srcSize = o.srcSize, dstSize = o.dstSize;
-    double xFactor = 1.0, yFactor = 1.0;
-    int srcMarginX = 0, dstMarginX = 0;
-    GetResizeFactor(srcSize, dstSize, &xFactor, &yFactor, &srcMarginX, &dstMarginX);
-
-    bool ok = false;
-    if (mode == INTERPOLATION_VEXO) {
-        ok = VexoResizeYUY2(src, dst, o.srcStep, o.dstStep, srcSize, dstSize, srcMarginX,
-                            dstMarginX, 0, FIELD_FRAME, true);
-    } else {
-        tul::ScratchPlanes scratch;
-        if (!scratch.Allocate(srcSize, dstSize)) {
-            TulMemory::ZeroClear(dst, required);
-            return 1;
-        }
-        ok = IppResizeYUY2(src, dst, o.srcStep, o.dstStep, srcSize, dstSize,
-                           IppiRect{0, 0, srcSize.width, srcSize.height}, xFactor, yFactor, mode,
-                           scratch.Get(), FIELD_FRAME, true);
-    }
-    if (!ok || (o.flip && MirrorRows(dst, dstSize.width * 2, dstSize.height, o.dstStep) != ippStsNoErr)) {
-        TulMemory::ZeroClear(dst, required);
-        return 4;
-    }
-    return 0;
+    return Resize(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
+                  COLOR_FORMAT_YUY2, mode);
 }
 
 ULONG TulImage::ResizeYUV420(unsigned char* const src, unsigned char* dst, ULONG* size,
                              ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
                              ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode)
 {
-    const PictureLayout& layout = tul::Yuv420Layout();
-    Orientation o{};
-    ULONG required = 0;
-    const ULONG admitted = Admit(layout, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
-                                 dstHeight, dstStep, &o, &required);
-    if (admitted != kContinue)
-        return admitted;
-
-    const unsigned int lumaBytes = static_cast<unsigned int>(o.dstStep) * dstHeight;
-    TulMemory::Set(dst, 0, lumaBytes);
-    TulMemory::Set(dst + lumaBytes, 127, static_cast<unsigned int>(o.dstStep / 2) * dstHeight);
-    *size = required;
-
-    const IppiSize srcSize = o.srcSize, dstSize = o.dstSize;
-    double xFactor = 1.0, yFactor = 1.0;
-    int srcMarginX = 0, dstMarginX = 0;
-    GetResizeFactor(srcSize, dstSize, &xFactor, &yFactor, &srcMarginX, &dstMarginX);
-
-    bool ok = false;
-    if (mode == INTERPOLATION_VEXO) {
-        ok = VexoResizeYUV420(src, dst, o.srcStep, o.dstStep, srcSize, dstSize, srcMarginX,
-                              dstMarginX, 0, FIELD_FRAME, true);
-    } else {
-        ok = IppResizeYUV420(src, dst, o.srcStep, o.dstStep, srcSize, dstSize,
-                             IppiRect{0, 0, srcSize.width, srcSize.height}, xFactor, yFactor,
-                             mode, FIELD_FRAME, true);
-    }
-    if (ok && o.flip) {
-        // Each plane is turned upside down within its own place in the buffer.
-        unsigned char* chroma = dst + static_cast<std::size_t>(dstSize.height) * o.dstStep;
-        unsigned char* second = chroma + (static_cast<std::size_t>(o.dstStep / 2) * dstSize.height) / 2;
-        const IppiSize chromaSize{dstSize.width / 2, dstSize.height / 2};
-        ok = MirrorRows(dst, dstSize.width, dstSize.height, o.dstStep) == ippStsNoErr;
-        if (ok && chromaSize.width > 0 && chromaSize.height > 0) {
-            ok = MirrorRows(chroma, chromaSize.width, chromaSize.height, o.dstStep / 2) == ippStsNoErr &&
-                 MirrorRows(second, chromaSize.width, chromaSize.height, o.dstStep / 2) == ippStsNoErr;
-        }
-    }
-    if (!ok) {
-        TulMemory::ZeroClear(dst, required);
-        return 4;
-    }
-    return 0;
+    return Resize(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
+                  COLOR_FORMAT_YUV420, mode);
 }
-
-namespace {
-
-using ResizeCenterFn = IppStatus (*)(const Ipp8u*, IppiSize, int, IppiRect, Ipp8u*, int, IppiSize,
-                                     double, double, double, double, int);
-using MirrorFn = IppStatus (*)(Ipp8u*, int, IppiSize, IppiAxis);
-
-// RGB has no own resampler: every mode goes to the primitive resampler,
-// with the factors and interpolation the caller chose.
-ULONG ResizePackedRgb(const PictureLayout& layout, ResizeCenterFn resize, MirrorFn mirror,
-                      unsigned char* src, unsigned char* dst, ULONG* size, ULONG srcWidth,
-                      ULONG srcHeight, int srcStep, ULONG dstWidth, ULONG dstHeight, int dstStep,
-                      double xFactor, double yFactor, int interpolation)
-{
-    Orientation o{};
-    ULONG required = 0;
-    const ULONG admitted = Admit(layout, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
-                                 dstHeight, dstStep, &o, &required);
-    if (admitted != kContinue)
-        return admitted;
-    TulMemory::ZeroClear(dst, required);
-    *size = required;
-
-    IppStatus status = resize(src, o.srcSize, o.srcStep, IppiRect{0, 0, o.srcSize.width, o.srcSize.height},
-                              dst, o.dstStep, o.dstSize, xFactor, yFactor,
-                              static_cast<double>((srcWidth + 1) >> 1),
-                              static_cast<double>((srcHeight + 1) >> 1), interpolation);
-    if (status == ippStsNoErr && o.flip)
-        status = mirror(dst, o.dstStep, o.dstSize, ippAxsHorizontal);
-    if (status != ippStsNoErr) {
-        *size = 0;
-        TulMemory::ZeroClear(dst, required);
-        return 4;
-    }
-    return 0;
-}
-
-IppiSize SizeOf(ULONG width, ULONG height)
-{
-    return IppiSize{static_cast<int>(width), static_cast<int>(height)};
-}
-
-}  // namespace
 
 ULONG TulImage::ResizeRGB24(unsigned char* const src, unsigned char* dst, ULONG* size,
                             ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
                             ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode)
 {
-    double xFactor = 1.0, yFactor = 1.0;
-    GetResizeFactor(SizeOf(srcWidth, srcHeight), SizeOf(dstWidth, dstHeight), &xFactor, &yFactor,
-                    nullptr, nullptr);
-    return ResizePackedRgb(tul::Rgb24Layout(), ippiResizeCenter_8u_C3R, ippiMirror_8u_C3IR, src,
-                           dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
-                           xFactor, yFactor, GetInterpolation(mode, xFactor, yFactor));
+    return Resize(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
+                  COLOR_FORMAT_RGB24, mode);
 }
 
 ULONG TulImage::ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size,
                             ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
                             ULONG dstHeight, int dstStep, INTERPOLATION_MODE mode)
 {
-    double xFactor = 1.0, yFactor = 1.0;
-    GetResizeFactor(SizeOf(srcWidth, srcHeight), SizeOf(dstWidth, dstHeight), &xFactor, &yFactor,
-                    nullptr, nullptr);
-    return ResizePackedRgb(tul::Rgb32Layout(), ippiResizeCenter_8u_C4R, ippiMirror_8u_C4IR, src,
-                           dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
-                           xFactor, yFactor, GetInterpolation(mode, xFactor, yFactor));
+    return Resize(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight, dstStep,
+                  COLOR_FORMAT_RGB32, mode);
 }
 
+// The format's family picks the resize: YUY2 and 4:2:0 by luma and chroma,
+// every RGB form and VUYA by its interleaved channels; unknown formats are
+// refused, touching nothing.
 ULONG TulImage::Resize(unsigned char* const src, unsigned char* dst, ULONG* size, ULONG srcWidth,
                        ULONG srcHeight, int srcStep, ULONG dstWidth, ULONG dstHeight, int dstStep,
                        COLOR_FORMAT_TYPE format, INTERPOLATION_MODE mode)
 {
-    switch (format) {
-    case COLOR_FORMAT_YUY2:
-        return ResizeYUY2(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight,
-                          dstStep, mode);
-    case COLOR_FORMAT_RGB24:
-    case COLOR_FORMAT_SHIFTED_STRAIGHT_RGB24:
-        return ResizeRGB24(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight,
-                           dstStep, mode);
-    case COLOR_FORMAT_RGB32:
-    case COLOR_FORMAT_SHIFTED_STRAIGHT_RGB32:
-    case COLOR_FORMAT_VUYA:
-        return ResizeRGB32(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight,
-                           dstStep, mode);
-    case COLOR_FORMAT_YUV420:
-    case COLOR_FORMAT_YV12:
-        return ResizeYUV420(src, dst, size, srcWidth, srcHeight, srcStep, dstWidth, dstHeight,
-                            dstStep, mode);
-    }
-    return 3;
+    return tul::Guarded([&]() -> ULONG {
+        switch (tul::FormatOf(format).family) {
+        case tul::FormatFamily::Packed422:
+        case tul::FormatFamily::Planar420:
+            return ResizeLumaChroma(format, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
+                                    dstHeight, dstStep, mode,
+                                    tul::FormatOf(format).family == tul::FormatFamily::Packed422
+                                        ? &TulImage::VexoResizeYUY2
+                                        : &TulImage::VexoResizeYUV420);
+        case tul::FormatFamily::PackedRgb:
+            return ResizePackedRgb(format, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
+                                   dstHeight, dstStep, mode);
+        case tul::FormatFamily::Unknown:
+            break;
+        }
+        return TUL_INVALID_REQUEST;
+    });
 }

@@ -2,6 +2,7 @@
 // primitive interpolation, and the release of resize plans.
 #include "image/TulImage.h"
 #include "image/resize/resize_geometry.h"
+#include "image/resize/resize_workers.h"
 #include "platform/ipp/ippi.h"
 
 #include <cstring>
@@ -44,16 +45,18 @@ bool OneOf(int value, std::initializer_list<int> set)
 
 }  // namespace
 
-void TulImage::ClearTempBuffer(TEMP_PLANAR_FORMAT* t)
+namespace tul {
+
+void ClearTempBuffer(TEMP_PLANAR_FORMAT* t)
 {
     if (t == nullptr)
         return;
-    tul::ReleasePlanes(t->srcPlane, t->srcPlaneStep);
-    tul::ReleasePlanes(t->dstPlane, t->dstPlaneStep);
+    ReleasePlanes(t->srcPlane, t->srcPlaneStep);
+    ReleasePlanes(t->dstPlane, t->dstPlaneStep);
     std::memset(t, 0, sizeof(*t));
 }
 
-void TulImage::ClearResizeBuffer(RESIZE_INFO* r)
+void ClearResizeBuffer(RESIZE_INFO* r)
 {
     if (r == nullptr)
         return;
@@ -61,8 +64,8 @@ void TulImage::ClearResizeBuffer(RESIZE_INFO* r)
     std::memset(r, 0, sizeof(*r));
 }
 
-bool TulImage::GetResizeFactor(IppiSize src, IppiSize dst, double* xFactor, double* yFactor,
-                               int* srcMarginX, int* dstMarginX)
+bool GetResizeFactor(IppiSize src, IppiSize dst, double* xFactor, double* yFactor, int* srcMarginX,
+                     int* dstMarginX)
 {
     int srcMargin = 0;
     int dstMargin = 0;
@@ -89,14 +92,14 @@ bool TulImage::GetResizeFactor(IppiSize src, IppiSize dst, double* xFactor, doub
     return !(src.width == dst.width && src.height == dst.height);
 }
 
-int TulImage::GetInterpolation(INTERPOLATION_MODE mode, double xFactor, double yFactor)
+int GetInterpolation(TulImage::INTERPOLATION_MODE mode, double xFactor, double yFactor)
 {
     switch (mode) {
-    case INTERPOLATION_NEAREST:
+    case TulImage::INTERPOLATION_NEAREST:
         return IPPI_INTER_NN;
-    case INTERPOLATION_LINEAR:
+    case TulImage::INTERPOLATION_LINEAR:
         return IPPI_INTER_LINEAR;
-    case INTERPOLATION_CUBIC:
+    case TulImage::INTERPOLATION_CUBIC:
         return IPPI_INTER_CUBIC;
     default:
         // Super-sampling only shrinks; anything that enlarges either way is cubic.
@@ -105,3 +108,5 @@ int TulImage::GetInterpolation(INTERPOLATION_MODE mode, double xFactor, double y
         return IPPI_INTER_SUPER;
     }
 }
+
+}  // namespace tul

@@ -1,4 +1,5 @@
-// Picture layouts of the resize entry points and the YUY2 scratch planes.
+// Picture layouts of the resize entry points, from the format table, and
+// the YUY2 scratch planes.
 #include "image/resize/resize_geometry.h"
 
 #include "platform/ipp/ippi.h"
@@ -7,29 +8,14 @@ namespace tul {
 
 int PictureLayout::DefaultStep(ULONG width) const
 {
-    std::uint64_t step = 0;
-    switch (m_kind) {
-    case Yuy2:
-        step = (16ull * width + 31) / 32 * 4;
-        break;
-    case Yuv420:
-        step = width;
-        break;
-    case Rgb24:
-        step = (24ull * width + 31) / 32 * 4;
-        break;
-    case Rgb32:
-        step = 4ull * width;
-        break;
-    }
-    // A width too large for a step is caught by Fits; keep the value sane.
+    const std::uint64_t step = DefaultRow<std::uint64_t>(*m_format, width);
     return step > INT32_MAX ? 0 : static_cast<int>(step);
 }
 
 std::uint64_t PictureLayout::Bytes(int step, ULONG height) const
 {
     const std::uint64_t pitch = static_cast<std::uint64_t>(step < 0 ? -static_cast<std::int64_t>(step) : step);
-    if (m_kind == Yuv420)
+    if (m_format->family == FormatFamily::Planar420)
         return (pitch + pitch / 2) * height;
     return pitch * height;
 }
@@ -38,45 +24,10 @@ bool PictureLayout::Fits(ULONG width, ULONG height, int step) const
 {
     if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX || step <= 0)
         return false;
-    // Rows are written with the default row length (YUY2's background
-    // pattern covers whole words), so the step must hold that much.
-    std::uint64_t row = 0;
-    switch (m_kind) {
-    case Yuy2:
-        row = (16ull * width + 31) / 32 * 4;
-        break;
-    case Yuv420:
-        row = width;
-        break;
-    case Rgb24:
-        row = 3ull * width;
-        break;
-    case Rgb32:
-        row = 4ull * width;
-        break;
-    }
-    return row <= static_cast<std::uint64_t>(step) && Bytes(step, height) <= UINT32_MAX;
-}
-
-const PictureLayout& Yuy2Layout()
-{
-    static constexpr PictureLayout layout(PictureLayout::Yuy2);
-    return layout;
-}
-const PictureLayout& Yuv420Layout()
-{
-    static constexpr PictureLayout layout(PictureLayout::Yuv420);
-    return layout;
-}
-const PictureLayout& Rgb24Layout()
-{
-    static constexpr PictureLayout layout(PictureLayout::Rgb24);
-    return layout;
-}
-const PictureLayout& Rgb32Layout()
-{
-    static constexpr PictureLayout layout(PictureLayout::Rgb32);
-    return layout;
+    // Rows are written whole (YUY2's background covers whole pixel pairs),
+    // so the step must hold the row's pixels.
+    return PixelRow(*m_format, width) <= static_cast<std::uint64_t>(step) &&
+           Bytes(step, height) <= UINT32_MAX;
 }
 
 bool AllocatePlanes(unsigned char* planes[3], int steps[3], IppiSize size)

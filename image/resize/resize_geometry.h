@@ -1,9 +1,11 @@
-// What the resize entry points need to know of each picture layout (default
-// step, byte count, whether a picture fits its step), and the scratch
-// planes of a YUY2 resize through the primitive resamplers.
+// What the resize entry points need to know of a picture layout (default
+// step, byte count, whether a picture fits its step), read from the format
+// table, and the scratch planes of a YUY2 resize through the primitive
+// resamplers.
 #pragma once
 
 #include "image/TulImage.h"
+#include "image/foundation/format_table.h"
 
 #include <cstdint>
 
@@ -11,10 +13,11 @@ namespace tul {
 
 class PictureLayout {
 public:
-    enum Kind { Yuy2, Yuv420, Rgb24, Rgb32 };
-    explicit constexpr PictureLayout(Kind kind) : m_kind(kind) {}
+    explicit constexpr PictureLayout(Format format) : m_format(&FormatOf(format)) {}
 
-    // The default (positive) step for a width, used when a caller passes 0.
+    const FormatInfo& Info() const { return *m_format; }
+    // The default (positive) step for a width, used when a caller passes 0;
+    // 0 for a width whose row does not fit an int (Fits refuses those).
     int DefaultStep(ULONG width) const;
     // Bytes a picture of `height` rows at `step` occupies.
     std::uint64_t Bytes(int step, ULONG height) const;
@@ -23,16 +26,8 @@ public:
     bool Fits(ULONG width, ULONG height, int step) const;
 
 private:
-    Kind m_kind;
+    const FormatInfo* m_format;
 };
-
-const PictureLayout& Yuy2Layout();
-const PictureLayout& Yuv420Layout();
-const PictureLayout& Rgb24Layout();
-const PictureLayout& Rgb32Layout();
-
-// The default YUY2 row: 16 bits a pixel rounded up to whole 32-bit words.
-inline ULONG Yuy2Row(ULONG width) { return ((16u * width + 31u) >> 3) & ~3u; }
 
 // One side (Y, U, V) of the scratch planes: Y width x height, U and V half
 // the width rounded up (at least one column) and the full height; 4:2:2

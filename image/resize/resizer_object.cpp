@@ -1,63 +1,41 @@
 // The resizer object: a resize plan prepared once for a geometry, then
-// used frame after frame, with the YUY2 scratch planes kept between frames.
+// used frame after frame. Preparation builds everything a frame needs (the
+// scratch planes of a YUY2 library resize and the resamplers' plans), so a
+// frame allocates nothing.
 #include "image/TulImage.h"
 #include "image/foundation/black_fill.h"
+#include "image/foundation/format_table.h"
 #include "image/resize/resize_geometry.h"
+#include "image/resize/resize_plan.h"
+#include "image/resize/resize_workers.h"
+#include "image/resize/status_guard.h"
 #include "platform/ipp/ippi.h"
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
+
+using T = TulImage;
 
 // Pictures the plan can address: each side's default row fits an int
 // step and each frame's byte count fits in 32 bits.
 bool PlanFits(ULONG width, ULONG height)
 {
-    return tul::Yuy2Layout().Fits(width, height, tul::Yuy2Layout().DefaultStep(width)) &&
-           tul::Rgb32Layout().Fits(width, height, tul::Rgb32Layout().DefaultStep(width));
-}
-
-}  // namespace
-
-TulImage::TulImage() : m_resizeReady(false), m_resizeInfo{} {}
-
-TulImage::TulImage(const TulImage& other) : m_resizeReady(false), m_resizeInfo{}
-{
-    *this = other;
-}
-
-TulImage& TulImage::operator=(const TulImage& other)
-{
-    if (this == &other)
-        return *this;
-    ClearResizeBuffer(&m_resizeInfo);
-    m_resizeReady = other.m_resizeReady;
-    m_resizeInfo = other.m_resizeInfo;
-    // The plan is copied; the scratch planes are the copy's own.
-    std::memset(&m_resizeInfo.tempPlanar, 0, sizeof(m_resizeInfo.tempPlanar));
-    const TEMP_PLANAR_FORMAT& theirs = other.m_resizeInfo.tempPlanar;
-    TEMP_PLANAR_FORMAT& ours = m_resizeInfo.tempPlanar;
-    const bool hadPlanes = theirs.srcPlane[0] != nullptr || theirs.dstPlane[0] != nullptr;
-    if (hadPlanes) {
-        const IppiSize src{static_cast<int>(m_resizeInfo.srcWidth), static_cast<int>(m_resizeInfo.srcHeight)};
-        const IppiSize dst{static_cast<int>(m_resizeInfo.dstWidth), static_cast<int>(m_resizeInfo.dstHeight)};
-        if (!tul::AllocatePlanes(ours.srcPlane, ours.srcPlaneStep, src) ||
-            !tul::AllocatePlanes(ours.dstPlane, ours.dstPlaneStep, dst)) {
-            // Without planes of its own the copy cannot resize: it starts unprepared.
-            ClearResizeBuffer(&m_resizeInfo);
-            m_resizeReady = false;
-        }
+    for (T::COLOR_FORMAT_TYPE f : {T::COLOR_FORMAT_YUY2, T::COLOR_FORMAT_RGB32}) {
+        const tul::PictureLayout layout(f);
+        if (!layout.Fits(width, height, layout.DefaultStep(width)))
+            return false;
     }
-    return *this;
+    return true;
 }
 
-TulImage::~TulImage()
+IppiSize SizeOf(ULONG width, ULONG height)
 {
-    ClearResizeBuffer(&m_resizeInfo);
+    return IppiSize{static_cast<int>(width), static_cast<int>(height)};
 }
-
-namespace {
 
 // The scratch-plane rule for one side: keep the planes when the object is
 // ready with a library plan of the same size on that side; otherwise
@@ -70,57 +48,149 @@ bool RefreshSide(unsigned char* planes[3], int steps[3], bool keep, IppiSize siz
     return tul::AllocatePlanes(planes, steps, size);
 }
 
-}  // namespace
-
-// Applies the scratch-plane rule to both sides; on failure the object is
-// left unprepared with an empty plan.
-static bool RefreshScratch(bool ready, RESIZE_INFO* info, ULONG srcWidth, ULONG srcHeight,
-                           ULONG dstWidth, ULONG dstHeight)
+// Applies the scratch-plane rule to both sides, before the plan records
+// the new sizes.
+bool RefreshScratch(bool ready, RESIZE_INFO* info, ULONG srcWidth, ULONG srcHeight,
+                    ULONG dstWidth, ULONG dstHeight)
 {
-    const bool libraryPlan = ready && info->resizeNeeded && info->interpolation != TulImage::INTERPOLATION_VEXO;
+    const bool libraryPlan = ready && info->resizeNeeded && info->interpolation != T::INTERPOLATION_VEXO;
     const bool keepSrc = libraryPlan && info->srcWidth == srcWidth && info->srcHeight == srcHeight;
     const bool keepDst = libraryPlan && info->dstWidth == dstWidth && info->dstHeight == dstHeight;
     TEMP_PLANAR_FORMAT& t = info->tempPlanar;
-    return RefreshSide(t.srcPlane, t.srcPlaneStep, keepSrc,
-                       IppiSize{static_cast<int>(srcWidth), static_cast<int>(srcHeight)}) &&
-           RefreshSide(t.dstPlane, t.dstPlaneStep, keepDst,
-                       IppiSize{static_cast<int>(dstWidth), static_cast<int>(dstHeight)});
+    return RefreshSide(t.srcPlane, t.srcPlaneStep, keepSrc, SizeOf(srcWidth, srcHeight)) &&
+           RefreshSide(t.dstPlane, t.dstPlaneStep, keepDst, SizeOf(dstWidth, dstHeight));
 }
 
-ULONG TulImage::Initialize(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULONG dstHeight,
-                           INTERPOLATION_MODE mode)
+// One RGB form's plan: the whole picture about the centre of the region.
+IppStatus PrepareRgb(tulipp::ResizeCenterPlan& plan, int channels, const RESIZE_INFO& r,
+                     double xExact, double yExact)
 {
-    if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight)) {
-        ClearResizeBuffer(&m_resizeInfo);
-        m_resizeReady = false;
-        return 3;
+    tulipp::ResizeCenterRequest q;
+    q.channels = channels;
+    q.srcSize = SizeOf(r.srcWidth, r.srcHeight);
+    q.srcRoi = r.srcRegion;
+    q.dstRoiSize = SizeOf(r.dstWidth, r.dstHeight);
+    q.xFactor = r.xFactor;
+    q.yFactor = r.yFactor;
+    q.xCenter = static_cast<double>((r.srcRegion.width + 1) / 2);
+    q.yCenter = static_cast<double>((r.srcRegion.height + 1) / 2);
+    // RGB has no own resampler: mode 4 takes the INTERPOLATION_AUTO rule.
+    q.interpolation = tul::GetInterpolation(static_cast<T::INTERPOLATION_MODE>(r.interpolation),
+                                            r.xFactor, r.yFactor);
+    q.xExactFactor = xExact;
+    q.yExactFactor = yExact;
+    return plan.Prepare(q);
+}
+
+}  // namespace
+
+TulImage::TulImage() : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr) {}
+
+TulImage::TulImage(const TulImage& other) : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr)
+{
+    *this = other;
+}
+
+// A copy takes the plan (sizes, factors, margins, mode) and builds scratch
+// planes and resamplers of its own; without them it starts unprepared.
+TulImage& TulImage::operator=(const TulImage& other)
+{
+    if (this == &other)
+        return *this;
+    ResetResize();
+    if (other.m_resizeReady && other.m_plan != nullptr) {
+        RESIZE_INFO next = other.m_resizeInfo;
+        std::memset(&next.tempPlanar, 0, sizeof(next.tempPlanar));
+        tul::Guarded([&] {
+            return PrepareResize(next, other.m_plan->xExactFactor, other.m_plan->yExactFactor);
+        });
     }
-    const IppiSize src{static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-    const IppiSize dst{static_cast<int>(dstWidth), static_cast<int>(dstHeight)};
-    RESIZE_INFO& r = m_resizeInfo;
-    const bool needed = GetResizeFactor(src, dst, &r.xFactor, &r.yFactor, &r.srcMarginX, &r.dstMarginX);
-    if (!needed || mode == INTERPOLATION_VEXO) {
-        ClearTempBuffer(&r.tempPlanar);
-    } else if (!RefreshScratch(m_resizeReady, &r, srcWidth, srcHeight, dstWidth, dstHeight)) {
-        ClearResizeBuffer(&r);
-        m_resizeReady = false;
-        return 1;
+    return *this;
+}
+
+TulImage::~TulImage()
+{
+    ResetResize();
+}
+
+void TulImage::ResetResize()
+{
+    tul::ClearResizeBuffer(&m_resizeInfo);
+    delete m_plan;
+    m_plan = nullptr;
+    m_resizeReady = false;
+}
+
+// What both preparations share: the scratch-plane rule, the record, and
+// the resamplers built for it. A geometry a resampler refuses leaves its
+// plan empty and its frames fail (4), as the one-call primitive would;
+// only a lack of memory fails the preparation (1, not ready, empty plan).
+ULONG TulImage::PrepareResize(const RESIZE_INFO& next, double xExactFactor, double yExactFactor)
+{
+    const bool library = next.resizeNeeded && next.interpolation != INTERPOLATION_VEXO;
+    if (!library) {
+        tul::ClearTempBuffer(&m_resizeInfo.tempPlanar);
+    } else if (!RefreshScratch(m_resizeReady, &m_resizeInfo, next.srcWidth, next.srcHeight,
+                               next.dstWidth, next.dstHeight)) {
+        ResetResize();
+        return TUL_NO_MEMORY;
     }
+    const TEMP_PLANAR_FORMAT planes = m_resizeInfo.tempPlanar;
+    m_resizeInfo = next;
+    m_resizeInfo.tempPlanar = planes;
+    m_resizeReady = false;
+    if (m_plan == nullptr)
+        m_plan = new (std::nothrow) tul::ResizePlan;
+    if (m_plan == nullptr) {
+        ResetResize();
+        return TUL_NO_MEMORY;
+    }
+    tul::ResizePlan& plan = *m_plan;
+    plan.yuy2.Reset();
+    plan.rgb24.Reset();
+    plan.rgb32.Reset();
+    plan.xExactFactor = xExactFactor;
+    plan.yExactFactor = yExactFactor;
+    if (next.resizeNeeded) {
+        const RESIZE_INFO& r = m_resizeInfo;
+        IppStatus status[3] = {ippStsNoErr, ippStsNoErr, ippStsNoErr};
+        if (library) {
+            status[0] = plan.yuy2.Prepare(
+                tul::PlanarLayout::Yuy2,
+                {SizeOf(r.srcWidth, r.srcHeight), SizeOf(r.dstWidth, r.dstHeight), r.srcRegion,
+                 r.xFactor, r.yFactor, xExactFactor, yExactFactor,
+                 static_cast<INTERPOLATION_MODE>(r.interpolation), FIELD_FRAME, true});
+        }
+        status[1] = PrepareRgb(plan.rgb24, 3, r, xExactFactor, yExactFactor);
+        status[2] = PrepareRgb(plan.rgb32, 4, r, xExactFactor, yExactFactor);
+        for (IppStatus s : status) {
+            if (s == ippStsNoMemErr) {
+                ResetResize();
+                return TUL_NO_MEMORY;
+            }
+        }
+    }
+    m_resizeReady = true;
+    return TUL_SUCCESS;
+}
+
+namespace {
+
+// The record both preparations fill alike; the YUY2 pitches are kept for
+// the frames, which are walked at their default rows.
+RESIZE_INFO Record(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULONG dstHeight,
+                   T::INTERPOLATION_MODE mode)
+{
+    RESIZE_INFO r{};
     r.srcWidth = srcWidth;
     r.srcHeight = srcHeight;
     r.dstWidth = dstWidth;
     r.dstHeight = dstHeight;
-    r.srcRegion = IppiRect{0, 0, src.width, src.height};
-    r.srcStep = static_cast<int>(tul::Yuy2Row(srcWidth));
-    r.dstStep = static_cast<int>(tul::Yuy2Row(dstWidth));
-    r.dstMarginY = 0;
+    r.srcStep = tul::PictureLayout(T::COLOR_FORMAT_YUY2).DefaultStep(srcWidth);
+    r.dstStep = tul::PictureLayout(T::COLOR_FORMAT_YUY2).DefaultStep(dstWidth);
     r.interpolation = mode;
-    r.resizeNeeded = needed;
-    m_resizeReady = true;
-    return 0;
+    return r;
 }
-
-namespace {
 
 // A rectangle inside a picture of the given size, with some area.
 bool RectInside(const tagRECT& rc, ULONG width, ULONG height)
@@ -144,122 +214,122 @@ int TruncateToFour(std::int64_t v)
 
 }  // namespace
 
+ULONG TulImage::Initialize(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULONG dstHeight,
+                           INTERPOLATION_MODE mode)
+{
+    return tul::Guarded([&]() -> ULONG {
+        if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight)) {
+            ResetResize();
+            return TUL_INVALID_REQUEST;
+        }
+        RESIZE_INFO next = Record(srcWidth, srcHeight, dstWidth, dstHeight, mode);
+        next.resizeNeeded = tul::GetResizeFactor(SizeOf(srcWidth, srcHeight), SizeOf(dstWidth, dstHeight),
+                                                 &next.xFactor, &next.yFactor, &next.srcMarginX,
+                                                 &next.dstMarginX);
+        next.srcRegion = IppiRect{0, 0, static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
+        return PrepareResize(next, 0.0, 0.0);
+    });
+}
+
 ULONG TulImage::InitializeEx(ULONG srcWidth, ULONG srcHeight, tagRECT srcRect, ULONG dstWidth,
                              ULONG dstHeight, tagRECT dstRect, INTERPOLATION_MODE mode)
 {
-    // Empty rectangles give no factor, and rectangles outside their picture
-    // would make the margins negative and the resize read outside it.
-    if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight) ||
-        !RectInside(srcRect, srcWidth, srcHeight) || !RectInside(dstRect, dstWidth, dstHeight)) {
-        ClearResizeBuffer(&m_resizeInfo);
-        m_resizeReady = false;
-        return 3;
-    }
-    RESIZE_INFO& r = m_resizeInfo;
-    const bool same = srcWidth == dstWidth && srcHeight == dstHeight && srcRect.left == dstRect.left &&
-                      srcRect.top == dstRect.top && srcRect.right == dstRect.right &&
-                      srcRect.bottom == dstRect.bottom;
-    if (same || mode == INTERPOLATION_VEXO) {
-        ClearTempBuffer(&r.tempPlanar);
-    } else if (!RefreshScratch(m_resizeReady, &r, srcWidth, srcHeight, dstWidth, dstHeight)) {
-        ClearResizeBuffer(&r);
-        m_resizeReady = false;
-        return 1;
-    }
-    r.resizeNeeded = !same;
-    r.srcWidth = srcWidth;
-    r.srcHeight = srcHeight;
-    r.dstWidth = dstWidth;
-    r.dstHeight = dstHeight;
-    r.srcStep = static_cast<int>(tul::Yuy2Row(srcWidth));
-    r.dstStep = static_cast<int>(tul::Yuy2Row(dstWidth));
-    r.interpolation = mode;
-    r.srcRegion = IppiRect{srcRect.left, srcRect.top, srcRect.right - srcRect.left,
-                           srcRect.bottom - srcRect.top};
-    r.srcMarginX = TruncateToFour(static_cast<std::int64_t>(srcWidth) - srcRect.right - srcRect.left);
-    r.dstMarginX = TruncateToFour(static_cast<std::int64_t>(dstWidth) - dstRect.right - dstRect.left);
-    r.dstMarginY = static_cast<int>(static_cast<std::int64_t>(dstHeight) - dstRect.bottom - dstRect.top);
-    r.xFactor = FiveDecimalFactor(dstRect.right - dstRect.left, srcRect.right - srcRect.left);
-    r.yFactor = FiveDecimalFactor(dstRect.bottom - dstRect.top, srcRect.bottom - srcRect.top);
-    m_resizeReady = true;
-    return 0;
+    return tul::Guarded([&]() -> ULONG {
+        // Empty rectangles give no factor, and rectangles outside their
+        // picture would make the margins negative and the resize read outside it.
+        if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight) ||
+            !RectInside(srcRect, srcWidth, srcHeight) || !RectInside(dstRect, dstWidth, dstHeight)) {
+            ResetResize();
+            return TUL_INVALID_REQUEST;
+        }
+        RESIZE_INFO next = Record(srcWidth, srcHeight, dstWidth, dstHeight, mode);
+        next.resizeNeeded = !(srcWidth == dstWidth && srcHeight == dstHeight &&
+                              srcRect.left == dstRect.left && srcRect.top == dstRect.top &&
+                              srcRect.right == dstRect.right && srcRect.bottom == dstRect.bottom);
+        next.srcRegion = IppiRect{srcRect.left, srcRect.top, srcRect.right - srcRect.left,
+                                  srcRect.bottom - srcRect.top};
+        next.srcMarginX = TruncateToFour(static_cast<std::int64_t>(srcWidth) - srcRect.right - srcRect.left);
+        next.dstMarginX = TruncateToFour(static_cast<std::int64_t>(dstWidth) - dstRect.right - dstRect.left);
+        next.dstMarginY = static_cast<int>(static_cast<std::int64_t>(dstHeight) - dstRect.bottom - dstRect.top);
+        const LONG dstSpanX = dstRect.right - dstRect.left, srcSpanX = srcRect.right - srcRect.left;
+        const LONG dstSpanY = dstRect.bottom - dstRect.top, srcSpanY = srcRect.bottom - srcRect.top;
+        next.xFactor = FiveDecimalFactor(dstSpanX, srcSpanX);
+        next.yFactor = FiveDecimalFactor(dstSpanY, srcSpanY);
+        // The exact scales, which the five-decimal cut falls short of: they
+        // decide how far the picture reaches, so a stretch covers the frame.
+        return PrepareResize(next, static_cast<double>(dstSpanX) / srcSpanX,
+                             static_cast<double>(dstSpanY) / srcSpanY);
+    });
 }
 
 ULONG TulImage::ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* size)
 {
-    if (src == nullptr || dst == nullptr || size == nullptr)
-        return 3;
-    const RESIZE_INFO& r = m_resizeInfo;
-    const ULONG required = r.dstHeight * static_cast<ULONG>(r.dstStep);
-    if (*size < required)
-        return 2;
-    *size = required;
-    if (!r.resizeNeeded) {
-        TulMemory::Copy(dst, src, required);
-        return 0;
-    }
-    tul::FillWords(dst, tul::kYuy2BlackWord, required / 4);
-    const IppiSize srcSize{static_cast<int>(r.srcWidth), static_cast<int>(r.srcHeight)};
-    const IppiSize dstSize{static_cast<int>(r.dstWidth), static_cast<int>(r.dstHeight)};
-    bool ok = false;
-    if (r.interpolation == INTERPOLATION_VEXO) {
-        ok = VexoResizeYUY2(src, dst, r.srcStep, r.dstStep, srcSize, dstSize, r.srcMarginX,
-                            r.dstMarginX, r.dstMarginY, FIELD_FRAME, true);
-    } else {
-        ok = IppResizeYUY2(src, dst, r.srcStep, r.dstStep, srcSize, dstSize, r.srcRegion,
-                           r.xFactor, r.yFactor, static_cast<INTERPOLATION_MODE>(r.interpolation),
-                           &m_resizeInfo.tempPlanar, FIELD_FRAME, true);
-    }
-    return ok ? 0 : 4;
+    return tul::Guarded([&]() -> ULONG {
+        if (src == nullptr || dst == nullptr || size == nullptr)
+            return TUL_INVALID_REQUEST;
+        const RESIZE_INFO& r = m_resizeInfo;
+        const ULONG required = r.dstHeight * static_cast<ULONG>(r.dstStep);
+        if (*size < required)
+            return TUL_BUFFER_TOO_SMALL;
+        *size = required;
+        if (!r.resizeNeeded) {
+            TulMemory::Copy(dst, src, required);
+            return TUL_SUCCESS;
+        }
+        tul::FillBlack(dst, tul::FormatOf(COLOR_FORMAT_YUY2), required);
+        bool ok = false;
+        if (r.interpolation == INTERPOLATION_VEXO) {
+            ok = VexoResizeYUY2(src, dst, r.srcStep, r.dstStep, SizeOf(r.srcWidth, r.srcHeight),
+                                SizeOf(r.dstWidth, r.dstHeight), r.srcMarginX, r.dstMarginX,
+                                r.dstMarginY, FIELD_FRAME, true);
+        } else if (m_plan != nullptr) {
+            ok = m_plan->yuy2.Run(src, r.srcStep, dst, r.dstStep, &m_resizeInfo.tempPlanar);
+        }
+        return ok ? TUL_SUCCESS : TUL_FAILED;
+    });
 }
 
 namespace {
 
-using ResizeCenterFn = IppStatus (*)(const Ipp8u*, IppiSize, int, IppiRect, Ipp8u*, int, IppiSize,
-                                     double, double, double, double, int);
-
-}  // namespace
-
 // Both RGB forms: pitches are the default rows, the picture stays black
 // where the resize does not reach (and wholly black if it fails).
-static ULONG ResizePlannedRgb(const RESIZE_INFO& r, const tul::PictureLayout& layout,
-                              ResizeCenterFn resize, int interpolation, unsigned char* src,
-                              unsigned char* dst, ULONG* size)
+ULONG ResizePlannedRgb(const RESIZE_INFO& r, T::COLOR_FORMAT_TYPE format,
+                       tulipp::ResizeCenterPlan* plan, unsigned char* src, unsigned char* dst,
+                       ULONG* size)
 {
     if (src == nullptr || dst == nullptr || size == nullptr)
-        return 3;
+        return T::TUL_INVALID_REQUEST;
+    const tul::PictureLayout layout(format);
     const int srcPitch = layout.DefaultStep(r.srcWidth);
     const int dstPitch = layout.DefaultStep(r.dstWidth);
     const ULONG required = r.dstHeight * static_cast<ULONG>(dstPitch);
     if (*size < required)
-        return 2;
+        return T::TUL_BUFFER_TOO_SMALL;
     *size = required;
     if (!r.resizeNeeded) {
         TulMemory::Copy(dst, src, required);
-        return 0;
+        return T::TUL_SUCCESS;
     }
     TulMemory::ZeroClear(dst, required);
-    const IppStatus status =
-        resize(src, IppiSize{static_cast<int>(r.srcWidth), static_cast<int>(r.srcHeight)}, srcPitch,
-               r.srcRegion, dst, dstPitch,
-               IppiSize{static_cast<int>(r.dstWidth), static_cast<int>(r.dstHeight)}, r.xFactor,
-               r.yFactor, static_cast<double>((r.srcRegion.width + 1) / 2),
-               static_cast<double>((r.srcRegion.height + 1) / 2), interpolation);
-    return status == ippStsNoErr ? 0 : 4;
+    if (plan == nullptr || plan->Run(src, srcPitch, dst, dstPitch) != ippStsNoErr)
+        return T::TUL_FAILED;
+    return T::TUL_SUCCESS;
 }
+
+}  // namespace
 
 ULONG TulImage::ResizeRGB24(unsigned char* const src, unsigned char* dst, ULONG* size)
 {
-    const int interp = GetInterpolation(static_cast<INTERPOLATION_MODE>(m_resizeInfo.interpolation),
-                                        m_resizeInfo.xFactor, m_resizeInfo.yFactor);
-    return ResizePlannedRgb(m_resizeInfo, tul::Rgb24Layout(), ippiResizeCenter_8u_C3R, interp, src,
-                            dst, size);
+    return tul::Guarded([&] {
+        return ResizePlannedRgb(m_resizeInfo, COLOR_FORMAT_RGB24, m_plan ? &m_plan->rgb24 : nullptr,
+                                src, dst, size);
+    });
 }
 
 ULONG TulImage::ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size)
 {
-    const int interp = GetInterpolation(static_cast<INTERPOLATION_MODE>(m_resizeInfo.interpolation),
-                                        m_resizeInfo.xFactor, m_resizeInfo.yFactor);
-    return ResizePlannedRgb(m_resizeInfo, tul::Rgb32Layout(), ippiResizeCenter_8u_C4R, interp, src,
-                            dst, size);
+    return tul::Guarded([&] {
+        return ResizePlannedRgb(m_resizeInfo, COLOR_FORMAT_RGB32, m_plan ? &m_plan->rgb32 : nullptr,
+                                src, dst, size);
+    });
 }

@@ -21,15 +21,6 @@ constexpr F kYV12 = TulImage::COLOR_FORMAT_YV12;
 constexpr F kVUYA = TulImage::COLOR_FORMAT_VUYA;
 const F kUnknown = static_cast<F>(8);
 
-TEST(PictureGeometry, BitsPerPixelOfEveryFormat)
-{
-    const std::pair<F, ULONG> cases[] = {{kYUY2, 16}, {kRGB24, 24}, {kSS24, 24}, {kRGB32, 32},
-                                         {kSS32, 32}, {kVUYA, 32}, {kI420, 12}, {kYV12, 12},
-                                         {kUnknown, 0}, {static_cast<F>(-1), 0}};
-    for (const auto& [format, bits] : cases)
-        EXPECT_EQ(TulImage::GetBitPixel(format), bits) << "format " << format;
-}
-
 TEST(PictureGeometry, DefaultStepsRoundRowsToWords)
 {
     EXPECT_EQ(TulImage::GetGenericStep(kRGB24, 3, 99), -12);
@@ -41,7 +32,7 @@ TEST(PictureGeometry, DefaultStepsRoundRowsToWords)
     EXPECT_EQ(TulImage::GetGenericStep(kUnknown, 100, 1), 0);
 }
 
-TEST(PictureGeometry, PictureSizesOfTheDocumentedExamples)
+TEST(PictureGeometry, PictureSizesOfPlanarStepsAndUnknownFormats)
 {
     EXPECT_EQ(TulImage::GetPictureSize(kRGB24, 3, 2, 0), 24u);
     EXPECT_EQ(TulImage::GetPictureSize(kI420, 5, 4, 0), 28u);
@@ -67,6 +58,10 @@ TEST(PictureGeometry, SizesWrapIn32Bits)
     // 70000 x 70000 RGB32 is 19.6e9 bytes; the exported size is 32-bit.
     const ULONG expected = static_cast<ULONG>(70000ull * 4 * 70000ull);
     EXPECT_EQ(TulImage::GetPictureSize(kRGB32, 70000, 70000, 0), expected);
+    // 4:2:0 widths past 0x55555555 wrap (w + w / 2, the half of the width
+    // taken as a signed int) without overflowing an int on the way.
+    EXPECT_EQ(TulImage::GetGenericSize(kI420, 0x60000000u, 3, nullptr, nullptr), 0xB0000000u);
+    EXPECT_EQ(TulImage::GetGenericSize(kYV12, 0x80000001u, 1, nullptr, nullptr), 0x40000002u);
 }
 
 TEST(PictureGeometry, GenericSizeReportsStepAndBits)
@@ -131,5 +126,24 @@ INSTANTIATE_TEST_SUITE_P(
         ClearCase{"I420NegativeOddStep", kI420, 4, 2, -5, 16,
                   {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 127, 127, 127, 127, 0xEE, 0xEE}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A packed row longer than |step| is refused, writing nothing, whatever
+// the height: the rows would overlap and the last run past the buffer.
+TEST(ClearPictureRefusal, StepShorterThanThePackedRowWritesNothing)
+{
+    for (F f : {kYUY2, kRGB24, kRGB32, kSS24, kSS32, kVUYA}) {
+        const int row = static_cast<int>(TulImage::GetBitPixel(f)) / 8 * 4;  // width 4
+        for (int step : {row - 1, -(row - 1), 4}) {
+            for (ULONG height : {1u, 3u}) {
+                const std::size_t bytes = TulImage::GetPictureSize(f, 4, height, step);
+                tultest::GuardedBuffer b(bytes, 0xEE);
+                TulImage::ClearPicture(b.data(), f, 4, height, step);
+                EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(bytes, 0xEE), b.Bytes()))
+                    << "format " << f << " step " << step << " height " << height;
+                EXPECT_TRUE(b.GuardsIntact());
+            }
+        }
+    }
+}
 
 }  // namespace

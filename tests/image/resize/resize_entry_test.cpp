@@ -1,12 +1,14 @@
 // The one-call resize entry points: size queries, capacity, refusals,
 // background, orientation, and the dispatcher.
 #include "tests/image/resize/resize_internals.h"
+#include "platform/ipp/ippi.h"
 #include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -125,11 +127,18 @@ std::vector<OrientationCase> OrientationCases()
 {
     std::vector<OrientationCase> cases;
     const Geometry geometries[] = {{64, 48, 32, 24}, {36, 20, 70, 42}, {30, 18, 30, 18}};
+    // 4:2:0 default steps are the widths: odd widths give odd steps, odd
+    // heights leave a luma row without chroma.
+    const Geometry planarOdd[] = {{9, 16, 9, 16}, {4, 5, 4, 5}, {7, 9, 5, 11}};
     for (const Layout& l : kLayouts) {
         for (Mode m : {T::INTERPOLATION_NEAREST, T::INTERPOLATION_LINEAR, T::INTERPOLATION_CUBIC,
                        T::INTERPOLATION_AUTO, T::INTERPOLATION_VEXO}) {
             for (const Geometry& g : geometries)
                 cases.push_back({l, m, g});
+            for (const Geometry& g : planarOdd) {
+                if (l.planar)
+                    cases.push_back({l, m, g});
+            }
         }
     }
     return cases;
@@ -137,6 +146,55 @@ std::vector<OrientationCase> OrientationCases()
 
 INSTANTIATE_TEST_SUITE_P(AllFormatsAndModes, EntryOrientation,
                          ::testing::ValuesIn(OrientationCases()), CaseName);
+
+// Each 4:2:0 plane is resized on its own, at the addresses of a frame of
+// its height and pitch: luma |S| x H, then two chroma planes of H / 2 rows
+// of |S| / 2 bytes. The model resizes each plane with the primitive.
+class EntryPlanes : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(EntryPlanes, OddStepsAndHeightsStayInTheirPlanes)
+{
+    struct Frame {
+        int w, h, step;
+    };
+    const std::pair<Frame, Frame> pairs[] = {{{9, 16, 9}, {9, 16, 9}}, {{4, 4, 5}, {4, 4, 5}},
+                                             {{6, 7, 7}, {11, 9, 13}}};
+    for (const auto& [s, d] : pairs) {
+        tultest::GuardedBuffer src(BytesOf(kLayouts[1], s.step, s.h));
+        tultest::FillRandom(src, 41);
+        tultest::GuardedBuffer dst(BytesOf(kLayouts[1], d.step, d.h));
+        ULONG size = static_cast<ULONG>(dst.size());
+        ASSERT_EQ(T::ResizeYUV420(src.data(), dst.data(), &size, s.w, s.h, s.step, d.w, d.h, d.step,
+                                  GetParam()),
+                  0u);
+        EXPECT_TRUE(src.GuardsIntact());
+        EXPECT_TRUE(dst.GuardsIntact());
+        const int interp = tul::GetInterpolation(GetParam(), double(d.w) / s.w, double(d.h) / s.h);
+        const auto plane = [](const Frame& f, int p) {
+            return p == 0 ? std::size_t{0}
+                          : static_cast<std::size_t>(f.step) * f.h +
+                                (p - 1) * static_cast<std::size_t>(f.h / 2) * (f.step / 2);
+        };
+        for (int p = 0; p < 3; ++p) {
+            const int div = p == 0 ? 1 : 2;
+            const IppiSize ss{s.w / div, s.h / div}, ds{d.w / div, d.h / div};
+            std::vector<unsigned char> expected(static_cast<std::size_t>(ds.width) * ds.height,
+                                                p == 0 ? 0 : 127);
+            ASSERT_EQ(ippiResizeCenter_8u_C1R(src.data() + plane(s, p), ss, s.step / div,
+                                              {0, 0, ss.width, ss.height}, expected.data(),
+                                              ds.width, ds, double(d.w) / s.w, double(d.h) / s.h,
+                                              (ss.width + 1) / 2, (ss.height + 1) / 2, interp),
+                      ippStsNoErr);
+            EXPECT_TRUE(tultest::SameRows(expected.data(), ds.width, dst.data() + plane(d, p),
+                                          d.step / div, ds.width, ds.height))
+                << "plane " << p << " of " << d.w << "x" << d.h << " step " << d.step;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LibraryModes, EntryPlanes,
+                         ::testing::Values(T::INTERPOLATION_NEAREST, T::INTERPOLATION_LINEAR,
+                                           T::INTERPOLATION_CUBIC, T::INTERPOLATION_AUTO));
 
 class EntryArguments : public ::testing::TestWithParam<Layout> {};
 
@@ -352,7 +410,7 @@ protected:
                        bool fieldToField)
     {
         tultest::ScratchFor scratch({sw, srcRows}, {dw, dstRows});
-        ASSERT_TRUE(TulImageInternals::IppResizeYUY2(
+        ASSERT_TRUE(tul::IppResizeYUY2(
             const_cast<unsigned char*>(src.data()), dst.data(), sw * 2, dw * 2, {sw, srcRows}, {dw, dstRows},
             {0, 0, sw, srcRows}, double(dw) / sw, yFactor, mode, scratch.Get(), field, fieldToField));
     }

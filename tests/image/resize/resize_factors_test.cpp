@@ -22,7 +22,7 @@ TEST_P(ResizeFactor, GivesFactorsAndMargins)
     const FactorCase& c = GetParam();
     double x = -1, y = -1;
     int sm = -1, dm = -1;
-    EXPECT_EQ(TulImageInternals::GetResizeFactor(c.src, c.dst, &x, &y, &sm, &dm), c.needed);
+    EXPECT_EQ(tul::GetResizeFactor(c.src, c.dst, &x, &y, &sm, &dm), c.needed);
     EXPECT_EQ(x, c.x);
     EXPECT_EQ(y, c.y);
     EXPECT_EQ(sm, c.srcMargin);
@@ -48,37 +48,37 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ResizeFactorMargins, NullMarginPointersAreNotWritten)
 {
     double x = 0, y = 0;
-    EXPECT_TRUE(TulImageInternals::GetResizeFactor({720, 480}, {704, 480}, &x, &y, nullptr, nullptr));
+    EXPECT_TRUE(tul::GetResizeFactor({720, 480}, {704, 480}, &x, &y, nullptr, nullptr));
     EXPECT_EQ(x, 1.0);
 }
 
 TEST(Interpolation, ModesMapToPrimitiveConstants)
 {
     using T = TulImage;
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_NEAREST, 3, 3), 1);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_LINEAR, 0.1, 3), 2);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_CUBIC, 0.1, 0.1), 4);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.0), 8);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.5), 4);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 0.5, 2.0), 4);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_AUTO, 2.0, 0.5), 4);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(T::INTERPOLATION_VEXO, 0.5, 0.5), 8);
-    EXPECT_EQ(TulImageInternals::GetInterpolation(static_cast<T::INTERPOLATION_MODE>(7), 1.0, 1.0), 8);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_NEAREST, 3, 3), 1);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_LINEAR, 0.1, 3), 2);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_CUBIC, 0.1, 0.1), 4);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.0), 8);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.5), 4);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 0.5, 2.0), 4);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 2.0, 0.5), 4);
+    EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_VEXO, 0.5, 0.5), 8);
+    EXPECT_EQ(tul::GetInterpolation(static_cast<T::INTERPOLATION_MODE>(7), 1.0, 1.0), 8);
 }
 
 TEST(PlanRelease, ClearingTwiceAndClearingNothingAreHarmless)
 {
     TEMP_PLANAR_FORMAT t;
     std::memset(&t, 0, sizeof(t));
-    TulImageInternals::ClearTempBuffer(&t);
-    TulImageInternals::ClearTempBuffer(&t);
-    TulImageInternals::ClearTempBuffer(nullptr);
-    TulImageInternals::ClearResizeBuffer(nullptr);
+    tul::ClearTempBuffer(&t);
+    tul::ClearTempBuffer(&t);
+    tul::ClearTempBuffer(nullptr);
+    tul::ClearResizeBuffer(nullptr);
     RESIZE_INFO r;
     std::memset(&r, 0, sizeof(r));
     r.srcWidth = 5;
     r.xFactor = 2.0;
-    TulImageInternals::ClearResizeBuffer(&r);
+    tul::ClearResizeBuffer(&r);
     EXPECT_EQ(r.srcWidth, 0u);
     EXPECT_EQ(r.xFactor, 0.0);
 }

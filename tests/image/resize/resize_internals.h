@@ -3,34 +3,9 @@
 #pragma once
 
 #include "image/TulImage.h"
+#include "image/resize/resize_workers.h"
 
 struct TulImageInternals {
-    static bool GetResizeFactor(IppiSize s, IppiSize d, double* x, double* y, int* sm, int* dm)
-    {
-        return TulImage::GetResizeFactor(s, d, x, y, sm, dm);
-    }
-    static int GetInterpolation(TulImage::INTERPOLATION_MODE m, double x, double y)
-    {
-        return TulImage::GetInterpolation(m, x, y);
-    }
-    static void ClearTempBuffer(TEMP_PLANAR_FORMAT* t) { TulImage::ClearTempBuffer(t); }
-    static void ClearResizeBuffer(RESIZE_INFO* r) { TulImage::ClearResizeBuffer(r); }
-    static bool IppResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                              IppiSize srcSize, IppiSize dstSize, IppiRect region, double xf,
-                              double yf, TulImage::INTERPOLATION_MODE mode, TEMP_PLANAR_FORMAT* t,
-                              TulImage::FIELD_TYPE field, bool fieldToField)
-    {
-        return TulImage::IppResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, region, xf,
-                                       yf, mode, t, field, fieldToField);
-    }
-    static bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                                IppiSize srcSize, IppiSize dstSize, IppiRect region, double xf,
-                                double yf, TulImage::INTERPOLATION_MODE mode,
-                                TulImage::FIELD_TYPE field, bool fieldToField)
-    {
-        return TulImage::IppResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize, region, xf,
-                                         yf, mode, field, fieldToField);
-    }
     static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
                                IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
                                int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField)
