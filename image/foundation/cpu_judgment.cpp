@@ -1,7 +1,8 @@
 // Processor identification through the ID flag and CPUID.
 //
-// Nothing is cached: the answer is asked of the processor on every call,
-// so a caller always sees the processor it runs on.
+// Nothing is cached here: every call asks the processor, so a caller always
+// sees the processor it runs on. TulMemory, which cannot afford a CPUID per
+// fill, keeps its own answer (memory_stores.h).
 #include "image/foundation/cpu_probe.h"
 
 #include <cstring>

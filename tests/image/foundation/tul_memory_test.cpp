@@ -1,6 +1,7 @@
 // TulMemory: the block's lifecycle rules and the fill and copy routines on
-// every alignment around the 128-byte switch to streaming stores.
+// every alignment around the 128-byte switch, by every store method.
 #include "image/TulImage.h"
+#include "image/foundation/memory_stores.h"
 #include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -101,16 +104,44 @@ TEST(TulMemoryRoutines, ZeroCountWritesNothingAndReturnsTheDestination)
     EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(16, 0xEE), b.Bytes()));
 }
 
-// Counts around the streaming threshold, at every start address modulo 16.
-class MemoryRoutineSweep : public ::testing::TestWithParam<unsigned int> {};
+// Counts around the 128-byte switch, at every start address modulo 16, by
+// the process's own choice and by each store method forced at any size.
+struct StoreMethod {
+    const char* name;
+    bool process;  // through TulMemory itself
+    tul::memory::StoreChoice choice;
+};
+
+const StoreMethod kMethods[] = {
+    {"Process", true, {}},
+    {"Streaming", false, {true, 0u}},
+    {"Ordinary", false, {true, 0xFFFFFFFFu}},
+    {"NoSse2", false, {false, 0u}},
+};
+
+class MemoryRoutineSweep : public ::testing::TestWithParam<std::tuple<StoreMethod, unsigned int>> {
+protected:
+    const StoreMethod& Method() const { return std::get<0>(GetParam()); }
+    unsigned int Count() const { return std::get<1>(GetParam()); }
+    void* Set(void* d, int value) const
+    {
+        return Method().process ? TulMemory::Set(d, value, Count())
+                                : tul::memory::SetWith(Method().choice, d, value, Count());
+    }
+    void* Copy(void* d, const void* s) const
+    {
+        return Method().process ? TulMemory::Copy(d, s, Count())
+                                : tul::memory::CopyWith(Method().choice, d, s, Count());
+    }
+};
 
 TEST_P(MemoryRoutineSweep, SetFillsExactlyTheRangeWithTheLowByte)
 {
-    const unsigned int count = GetParam();
+    const unsigned int count = Count();
     for (unsigned int offset = 0; offset < 16; ++offset) {
         tultest::GuardedBuffer b(count + 32, 0xEE);
         unsigned char* d = b.data() + offset;
-        EXPECT_EQ(TulMemory::Set(d, 0x1234AB, count), d);
+        EXPECT_EQ(Set(d, 0x1234AB), d);
         std::vector<unsigned char> expected(b.size(), 0xEE);
         std::fill_n(expected.begin() + offset, count, 0xAB);
         ASSERT_TRUE(tultest::SameBytes(expected, b.Bytes())) << "offset " << offset;
@@ -120,14 +151,14 @@ TEST_P(MemoryRoutineSweep, SetFillsExactlyTheRangeWithTheLowByte)
 
 TEST_P(MemoryRoutineSweep, CopyMatchesTheSourceForEveryRelativeAlignment)
 {
-    const unsigned int count = GetParam();
+    const unsigned int count = Count();
     tultest::GuardedBuffer src(count + 32);
     tultest::FillRandom(src, count);
     for (unsigned int so = 0; so < 16; so += 3) {
         for (unsigned int d0 = 0; d0 < 16; ++d0) {
             tultest::GuardedBuffer dst(count + 32, 0xEE);
             unsigned char* d = dst.data() + d0;
-            EXPECT_EQ(TulMemory::Copy(d, src.data() + so, count), d);
+            EXPECT_EQ(Copy(d, src.data() + so), d);
             std::vector<unsigned char> expected(dst.size(), 0xEE);
             std::copy_n(src.data() + so, count, expected.begin() + d0);
             ASSERT_TRUE(tultest::SameBytes(expected, dst.Bytes())) << "src " << so << " dst " << d0;
@@ -137,8 +168,13 @@ TEST_P(MemoryRoutineSweep, CopyMatchesTheSourceForEveryRelativeAlignment)
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundTheThreshold, MemoryRoutineSweep,
-                         ::testing::Values(1u, 3u, 4u, 15u, 16u, 17u, 127u, 128u, 129u, 143u,
-                                           1000u, 4099u));
+                         ::testing::Combine(::testing::ValuesIn(kMethods),
+                                            ::testing::Values(1u, 3u, 4u, 15u, 16u, 17u, 127u, 128u,
+                                                              129u, 143u, 1000u, 4099u)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 TEST(TulMemoryRoutines, MoveHandlesOverlapBothWays)
 {
