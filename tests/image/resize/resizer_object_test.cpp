@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -266,5 +267,49 @@ TEST_P(OddWidths, ResizeThroughTheLibraryAndTheEntryPoint)
 INSTANTIATE_TEST_SUITE_P(LibraryModes, OddWidths,
                          ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
                                            TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
+
+}  // namespace
+
+namespace {
+
+// A picture stretched over the whole frame covers it to the last column
+// and row, although the factors are cut to five decimals (720 -> 320 is
+// 0.44444, short of 4/9): the exact extent decides what is written.
+struct Stretch {
+    int from, to;
+};
+
+class StretchCoversTheFrame
+    : public ::testing::TestWithParam<std::tuple<Stretch, bool, TulImage::INTERPOLATION_MODE>> {};
+
+TEST_P(StretchCoversTheFrame, NoUnwrittenRim)
+{
+    const auto [s, horizontal, mode] = GetParam();
+    const int sw = horizontal ? s.from : 8, sh = horizontal ? 6 : s.from;
+    const int dw = horizontal ? s.to : 8, dh = horizontal ? 6 : s.to;
+    TulImage image;
+    ASSERT_EQ(image.InitializeEx(sw, sh, Rect(0, 0, sw, sh), dw, dh, Rect(0, 0, dw, dh), mode), 0u);
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    for (std::size_t i = 0; i < src.size(); i += 2) {
+        src[i] = 200;
+        src[i + 1] = 50;
+    }
+    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh);
+    ULONG size = static_cast<ULONG>(dst.size());
+    ASSERT_EQ(image.ResizeYUY2(src.data(), dst.data(), &size), 0u);
+    for (std::size_t i = 0; i < dst.size(); i += 2) {
+        ASSERT_EQ(dst[i], 200) << "pixel " << i / 2 % dw << " of row " << i / 2 / dw;
+        ASSERT_EQ(dst[i + 1], 50) << "pixel " << i / 2 % dw << " of row " << i / 2 / dw;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FilterSizes, StretchCoversTheFrame,
+    ::testing::Combine(::testing::Values(Stretch{720, 320}, Stretch{720, 352}, Stretch{640, 800},
+                                         Stretch{1920, 1280}, Stretch{1920, 160}, Stretch{1080, 90},
+                                         Stretch{480, 1080}),
+                       ::testing::Bool(),
+                       ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
+                                         TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO)));
 
 }  // namespace
