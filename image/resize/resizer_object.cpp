@@ -276,14 +276,24 @@ ULONG TulImage::ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* 
             TulMemory::Copy(dst, src, required);
             return TUL_SUCCESS;
         }
-        tul::FillBlack(dst, tul::FormatOf(COLOR_FORMAT_YUY2), required);
+        const tul::FormatInfo& yuy2 = tul::FormatOf(COLOR_FORMAT_YUY2);
         bool ok = false;
         if (r.interpolation == INTERPOLATION_VEXO) {
+            tul::FillBlack(dst, yuy2, required);
             ok = VexoResizeYUY2(src, dst, r.srcStep, r.dstStep, SizeOf(r.srcWidth, r.srcHeight),
                                 SizeOf(r.dstWidth, r.dstHeight), r.srcMarginX, r.dstMarginX,
                                 r.dstMarginY, FIELD_FRAME, true);
         } else if (m_plan != nullptr) {
+            // The join writes every pixel of the frame from scratch planes
+            // painted black first, so only an odd width's padding pair needs
+            // painting here, and the whole frame if the resize fails.
+            if (static_cast<ULONG>(r.dstStep) != 2 * r.dstWidth)
+                tul::FillBlack(dst, yuy2, required);
             ok = m_plan->yuy2.Run(src, r.srcStep, dst, r.dstStep, &m_resizeInfo.tempPlanar);
+            if (!ok)
+                tul::FillBlack(dst, yuy2, required);
+        } else {
+            tul::FillBlack(dst, yuy2, required);
         }
         return ok ? TUL_SUCCESS : TUL_FAILED;
     });
