@@ -1,35 +1,54 @@
-// The own resampler's engines: argument checks, the per-call plans, and the
-// two passes (every source row horizontally into an intermediate block, then
-// the block vertically into the destination, a whole row at a time).
+// The own resampler's plans: checks and tables made once by Prepare, and
+// the two passes (every source row horizontally into the intermediate
+// block, then the block vertically into the destination, a whole row at a
+// time) run by Run without allocating.
 #include "image/resize/vexo_resampler.h"
 
+#include "image/resize/field_rules.h"
 #include "image/resize/vexo_kernels.h"
 
+#include <cfenv>
 #include <climits>
-#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <new>
 
 namespace tul {
 namespace {
 
-// A picture the engines may touch: rows of width * bytesPerSample bytes,
-// at a step no shorter than that, all within 32 signed bits of its start.
-bool FitsPicture(const void* p, int width, int height, int step, int bytesPerSample)
+// Holds round-to-nearest for the double arithmetic of the tables and the
+// linear ends, and gives the caller's mode back on the way out.
+class NearestRounding {
+public:
+    NearestRounding() : m_saved(std::fegetround())
+    {
+        if (m_saved != FE_TONEAREST)
+            std::fesetround(FE_TONEAREST);
+    }
+    ~NearestRounding()
+    {
+        if (m_saved != FE_TONEAREST)
+            std::fesetround(m_saved);
+    }
+    NearestRounding(const NearestRounding&) = delete;
+    NearestRounding& operator=(const NearestRounding&) = delete;
+
+private:
+    int m_saved;
+};
+
+// A picture the engines may touch: rows of `row` bytes at a step no
+// shorter than that, all within 32 signed bits of its start.
+bool FitsPicture(const void* p, std::int64_t row, int height, int step)
 {
-    if (p == nullptr || width <= 0 || height <= 0 || step < 0)
-        return false;
-    const std::int64_t row = static_cast<std::int64_t>(width) * bytesPerSample;
-    if (step < row)
+    if (p == nullptr || step < row)
         return false;
     return static_cast<std::int64_t>(height - 1) * step + row <= INT_MAX;
 }
 
 // Bytes from a picture's first row to the end of its last.
-std::int64_t Extent(int rowBytes, int height, int step)
+std::int64_t Extent(std::int64_t row, int height, int step)
 {
-    return static_cast<std::int64_t>(height - 1) * step + rowBytes;
+    return static_cast<std::int64_t>(height - 1) * step + row;
 }
 
 // Whether two byte ranges share any byte. Source and destination may be
@@ -41,90 +60,145 @@ bool Overlap(const unsigned char* a, std::int64_t aBytes, const unsigned char* b
     return x < y + static_cast<std::uintptr_t>(bBytes) && y < x + static_cast<std::uintptr_t>(aBytes);
 }
 
-// Runs `horizontal` (source row -> row of `rowBytes` bytes) over every
-// source row into an intermediate block and resamples the block vertically
-// by `vertical`. Every source byte is read before the first destination
-// byte is written, so source and destination may overlap. When they do not
-// and one pass is a copy, the other pass reads or writes the caller's
-// buffer directly instead: the same bytes, one pass over memory fewer.
-template <class Horizontal>
-bool TwoPasses(const unsigned char* src, int srcStep, bool horizontalCopy,
-               const Horizontal& horizontal, const LinePlan& vertical, unsigned char* dst,
-               int dstStep, int rowBytes, bool separate)
+template <class Byte>
+Byte* RowOf(Byte* base, int step, int r)
 {
-    const int srcHeight = vertical.n;
-    const auto width = static_cast<std::size_t>(rowBytes);
-    auto rowOf = [](auto* base, int step, int r) { return base + static_cast<std::ptrdiff_t>(r) * step; };
+    return base + static_cast<std::ptrdiff_t>(r) * step;
+}
 
-    if (separate && vertical.kind == LineKind::Copy) {
-        for (int r = 0; r < srcHeight; ++r) {
-            if (horizontalCopy)
-                std::memcpy(rowOf(dst, dstStep, r), rowOf(src, srcStep, r), width);
-            else
-                horizontal(rowOf(src, srcStep, r), rowOf(dst, dstStep, r));
+}  // namespace
+
+// ---- One picture ------------------------------------------------------------
+
+void TwoPassPlan::Clear()
+{
+    *this = TwoPassPlan{};
+}
+
+bool TwoPassPlan::Prepare(bool packed, int srcWidth, int srcHeight, int dstWidth, int dstHeight)
+{
+    Clear();
+    // Odd YUY2 widths would split a luma pair from its shared chroma.
+    if (srcWidth <= 0 || srcHeight <= 0 || dstWidth <= 0 || dstHeight <= 0 ||
+        (packed && ((srcWidth & 1) != 0 || (dstWidth & 1) != 0)))
+        return false;
+    const int bytes = packed ? 2 : 1;
+    const std::int64_t rowBytes = static_cast<std::int64_t>(dstWidth) * bytes;
+    const std::int64_t blockBytes = rowBytes * srcHeight;
+    if (static_cast<std::int64_t>(srcWidth) * bytes > INT_MAX || blockBytes > INT_MAX)
+        return false;
+    try {
+        const NearestRounding rounding;
+        const AreaReciprocal reciprocal = packed ? AreaReciprocal::Packed13 : AreaReciprocal::Plane32;
+        if (!BuildLinePlan(m_across, srcWidth, dstWidth, reciprocal) ||
+            (packed && !BuildLinePlan(m_chroma, srcWidth / 2, dstWidth / 2, reciprocal)) ||
+            !BuildLinePlan(m_down, srcHeight, dstHeight, reciprocal)) {
+            Clear();
+            return false;
         }
-        return true;
+        // The block is kept even when one pass is a copy: with source and
+        // destination overlapping, every source row must be read first.
+        m_block.resize(static_cast<std::size_t>(blockBytes));
+        if (m_down.kind == LineKind::Shrink)
+            m_sums.resize(static_cast<std::size_t>(rowBytes));
+    } catch (const std::bad_alloc&) {
+        Clear();
+        m_outOfMemory = true;
+        return false;
+    }
+    m_packed = packed;
+    m_srcWidth = srcWidth;
+    m_srcHeight = srcHeight;
+    m_dstWidth = dstWidth;
+    m_dstHeight = dstHeight;
+    m_ready = true;
+    return true;
+}
+
+bool TwoPassPlan::Fits(const unsigned char* src, int srcStep, const unsigned char* dst,
+                       int dstStep) const
+{
+    const int bytes = m_packed ? 2 : 1;
+    return m_ready &&
+           FitsPicture(src, static_cast<std::int64_t>(m_srcWidth) * bytes, m_srcHeight, srcStep) &&
+           FitsPicture(dst, static_cast<std::int64_t>(m_dstWidth) * bytes, m_dstHeight, dstStep);
+}
+
+bool TwoPassPlan::Run(const unsigned char* src, int srcStep, unsigned char* dst, int dstStep)
+{
+    if (!Fits(src, srcStep, dst, dstStep))
+        return false;
+    const NearestRounding rounding;
+    RunFitting(src, srcStep, dst, dstStep);
+    return true;
+}
+
+// Luma at the even bytes; U and V (bytes 1 and 3 of each pair) share one
+// position table and move together.
+void TwoPassPlan::Horizontal(const unsigned char* s, unsigned char* d)
+{
+    if (m_packed) {
+        RunLine(SampleLine<2, 1, 1>{s, d}, m_across);
+        RunLine(SampleLine<4, 2, 2>{s + 1, d + 1}, m_chroma);
+    } else {
+        RunLine(SampleLine<1, 1, 1>{s, d}, m_across);
+    }
+}
+
+// Every source byte is read before the first destination byte is written,
+// so source and destination may overlap. When they do not and one pass is a
+// copy, the other pass reads or writes the caller's buffer directly instead:
+// the same bytes, one pass over memory fewer.
+void TwoPassPlan::RunFitting(const unsigned char* src, int srcStep, unsigned char* dst, int dstStep)
+{
+    const int bytes = m_packed ? 2 : 1;
+    const int rowBytes = m_dstWidth * bytes;
+    const auto width = static_cast<std::size_t>(rowBytes);
+    const bool horizontalCopy = m_across.kind == LineKind::Copy;
+    const bool separate = !Overlap(src, Extent(static_cast<std::int64_t>(m_srcWidth) * bytes, m_srcHeight, srcStep),
+                                   dst, Extent(rowBytes, m_dstHeight, dstStep));
+
+    if (separate && m_down.kind == LineKind::Copy) {
+        for (int r = 0; r < m_srcHeight; ++r) {
+            if (horizontalCopy)
+                std::memcpy(RowOf(dst, dstStep, r), RowOf(src, srcStep, r), width);
+            else
+                Horizontal(RowOf(src, srcStep, r), RowOf(dst, dstStep, r));
+        }
+        return;
     }
 
     const unsigned char* middle = src;
     int middleStep = srcStep;
-    std::unique_ptr<unsigned char[]> block;
     if (!separate || !horizontalCopy) {
-        const std::int64_t bytes = static_cast<std::int64_t>(srcHeight) * rowBytes;
-        if (bytes > INT_MAX)
-            return false;
-        block.reset(new (std::nothrow) unsigned char[static_cast<std::size_t>(bytes)]);
-        if (!block)
-            return false;
-        for (int r = 0; r < srcHeight; ++r) {
-            unsigned char* row = block.get() + static_cast<std::size_t>(r) * width;
+        unsigned char* block = m_block.data();
+        for (int r = 0; r < m_srcHeight; ++r) {
+            unsigned char* row = block + static_cast<std::size_t>(r) * width;
             if (horizontalCopy)
-                std::memcpy(row, rowOf(src, srcStep, r), width);
+                std::memcpy(row, RowOf(src, srcStep, r), width);
             else
-                horizontal(rowOf(src, srcStep, r), row);
+                Horizontal(RowOf(src, srcStep, r), row);
         }
-        middle = block.get();
+        middle = block;
         middleStep = rowBytes;
     }
-
-    std::unique_ptr<std::uint32_t[]> sums;
-    if (vertical.kind == LineKind::Shrink) {
-        sums.reset(new (std::nothrow) std::uint32_t[width]);
-        if (!sums)
-            return false;
-    }
-    const RowLine line{middle, middleStep, dst, dstStep, rowBytes, sums.get()};
-    RunLine(line, vertical);
-    return true;
+    RunLine(RowLine{middle, middleStep, dst, dstStep, rowBytes, m_sums.data()}, m_down);
 }
 
-bool PlaneUnchecked(const unsigned char* src, int srcWidth, int srcHeight, int srcStep,
-                    unsigned char* dst, int dstWidth, int dstHeight, int dstStep)
+namespace {
+
+bool RunOnce(bool packed, const unsigned char* src, int srcWidth, int srcHeight, int srcStep,
+             unsigned char* dst, int dstWidth, int dstHeight, int dstStep)
 {
-    LinePlan across;
-    LinePlan down;
-    if (!BuildLinePlan(across, srcWidth, dstWidth, AreaReciprocal::Plane32) ||
-        !BuildLinePlan(down, srcHeight, dstHeight, AreaReciprocal::Plane32))
+    // Bad pointers and steps are refused before any memory is taken.
+    const int bytes = packed ? 2 : 1;
+    if (srcWidth <= 0 || dstWidth <= 0 || srcHeight <= 0 || dstHeight <= 0 ||
+        !FitsPicture(src, static_cast<std::int64_t>(srcWidth) * bytes, srcHeight, srcStep) ||
+        !FitsPicture(dst, static_cast<std::int64_t>(dstWidth) * bytes, dstHeight, dstStep))
         return false;
-    auto horizontal = [&across](const unsigned char* s, unsigned char* d) {
-        RunLine(SampleLine<1, 1, 1>{s, d}, across);
-    };
-    const bool separate = !Overlap(src, Extent(srcWidth, srcHeight, srcStep), dst,
-                                   Extent(dstWidth, dstHeight, dstStep));
-    return TwoPasses(src, srcStep, across.kind == LineKind::Copy, horizontal, down, dst, dstStep,
-                     dstWidth, separate);
-}
-
-struct PlaneGeometry {
-    int width;
-    int height;
-    int step;
-};
-
-template <class Planes>
-PlaneGeometry ChromaOf(const Planes& p)
-{
-    return {p.width / 2, p.height / 2, p.chromaStep};
+    TwoPassPlan plan;
+    return plan.Prepare(packed, srcWidth, srcHeight, dstWidth, dstHeight) &&
+           plan.Run(src, srcStep, dst, dstStep);
 }
 
 }  // namespace
@@ -132,105 +206,174 @@ PlaneGeometry ChromaOf(const Planes& p)
 bool ResamplePlane(const unsigned char* src, int srcWidth, int srcHeight, int srcStep,
                    unsigned char* dst, int dstWidth, int dstHeight, int dstStep)
 {
-    if (!FitsPicture(src, srcWidth, srcHeight, srcStep, 1) ||
-        !FitsPicture(dst, dstWidth, dstHeight, dstStep, 1))
-        return false;
-    try {
-        return PlaneUnchecked(src, srcWidth, srcHeight, srcStep, dst, dstWidth, dstHeight, dstStep);
-    } catch (...) {
-        return false;
-    }
+    return RunOnce(false, src, srcWidth, srcHeight, srcStep, dst, dstWidth, dstHeight, dstStep);
 }
 
 bool ResampleYUY2(const unsigned char* src, int srcWidth, int srcHeight, int srcStep,
                   unsigned char* dst, int dstWidth, int dstHeight, int dstStep)
 {
-    // Odd widths would split a luma pair from its shared chroma.
-    if ((srcWidth & 1) != 0 || (dstWidth & 1) != 0)
-        return false;
-    if (!FitsPicture(src, srcWidth, srcHeight, srcStep, 2) ||
-        !FitsPicture(dst, dstWidth, dstHeight, dstStep, 2))
-        return false;
-    try {
-        LinePlan luma;
-        LinePlan chroma;
-        LinePlan down;
-        if (!BuildLinePlan(luma, srcWidth, dstWidth, AreaReciprocal::Packed13) ||
-            !BuildLinePlan(chroma, srcWidth / 2, dstWidth / 2, AreaReciprocal::Packed13) ||
-            !BuildLinePlan(down, srcHeight, dstHeight, AreaReciprocal::Packed13))
-            return false;
-        // Luma at the even bytes; U and V (bytes 1 and 3 of each pair) share
-        // one position table and move together.
-        auto horizontal = [&luma, &chroma](const unsigned char* s, unsigned char* d) {
-            RunLine(SampleLine<2, 1, 1>{s, d}, luma);
-            RunLine(SampleLine<4, 2, 2>{s + 1, d + 1}, chroma);
-        };
-        const bool separate = !Overlap(src, Extent(2 * srcWidth, srcHeight, srcStep), dst,
-                                       Extent(2 * dstWidth, dstHeight, dstStep));
-        return TwoPasses(src, srcStep, luma.kind == LineKind::Copy, horizontal, down, dst,
-                         dstStep, 2 * dstWidth, separate);
-    } catch (...) {
-        return false;
-    }
+    return RunOnce(true, src, srcWidth, srcHeight, srcStep, dst, dstWidth, dstHeight, dstStep);
 }
 
-bool ResampleYUV420Planes(const Yuv420Planes& src, const Yuv420TargetPlanes& dst)
+// ---- A whole frame ------------------------------------------------------------
+
+namespace {
+
+// The frame a caller describes must be addressable in 32 signed bits, with
+// rows no shorter than the picture's. For 4:2:0 the chroma planes follow
+// the luma plane: height / 2 rows of step / 2 bytes each.
+bool FrameFits(VexoFormat format, IppiSize size, int step)
 {
-    if (!FitsPicture(src.plane[0], src.width, src.height, src.step, 1) ||
-        !FitsPicture(dst.plane[0], dst.width, dst.height, dst.step, 1))
+    const std::int64_t row = format == VexoFormat::Yuy2 ? 2 * static_cast<std::int64_t>(size.width)
+                                                        : size.width;
+    if (step < row)
         return false;
-    const PlaneGeometry sc = ChromaOf(src);
-    const PlaneGeometry dc = ChromaOf(dst);
-    // A destination too small to hold chroma has none to write; a source
-    // without chroma cannot give any to a destination that has it.
-    const bool chroma = dc.width > 0 && dc.height > 0;
-    if (chroma) {
-        for (int p = 1; p <= 2; ++p) {
-            if (!FitsPicture(src.plane[p], sc.width, sc.height, sc.step, 1) ||
-                !FitsPicture(dst.plane[p], dc.width, dc.height, dc.step, 1))
-                return false;
-        }
-    }
-    try {
-        if (!PlaneUnchecked(src.plane[0], src.width, src.height, src.step, dst.plane[0], dst.width,
-                            dst.height, dst.step))
-            return false;
-        for (int p = 1; chroma && p <= 2; ++p) {
-            if (!PlaneUnchecked(src.plane[p], sc.width, sc.height, sc.step, dst.plane[p], dc.width,
-                                dc.height, dc.step))
-                return false;
-        }
-        return true;
-    } catch (...) {
-        return false;
-    }
+    std::int64_t bytes = static_cast<std::int64_t>(size.height - 1) * step + row;
+    if (format == VexoFormat::Yuv420)
+        bytes = static_cast<std::int64_t>(size.height) * step +
+                2 * (static_cast<std::int64_t>(size.height / 2) * (step / 2));
+    return bytes <= INT_MAX;
 }
 
-bool ResampleYUV420(const unsigned char* src, int srcWidth, int srcHeight, int srcStep,
-                    int srcOffset, unsigned char* dst, int dstWidth, int dstHeight, int dstStep,
-                    int dstOffset)
+// How one 4:2:0 frame is entered: every `rowStride`-th row from row
+// `firstRow`, `marginBytes` luma bytes in (half as many chroma bytes), and
+// `top` rows of the chosen rows further down (half as many chroma rows).
+struct FrameEntry {
+    int height;       // the frame's own rows
+    int step;         // the frame's own luma step
+    int rowStride;    // 2 when one field is taken, else 1
+    int firstRow;     // 1 for the odd field
+    int marginBytes;
+    int top;
+};
+
+// The three planes' first bytes and their row steps. Chroma rows are
+// counted at the frame's own chroma pitch (step / 2), so an odd luma step
+// still lands each chroma field row on a chroma row.
+template <class Byte>
+struct EnteredPlanes {
+    Byte* plane[3];
+    int step;
+    int chromaStep;
+};
+
+template <class Byte>
+EnteredPlanes<Byte> EnterFrame(Byte* frame, const FrameEntry& e)
 {
-    if (src == nullptr || dst == nullptr || srcOffset < 0 || dstOffset < 0 || srcHeight <= 0 ||
-        dstHeight <= 0 || srcStep < 0 || dstStep < 0)
+    const std::ptrdiff_t pitch = e.step / 2;
+    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(e.height) * e.step;
+    const std::ptrdiff_t second = first + static_cast<std::ptrdiff_t>(e.height / 2) * pitch;
+    EnteredPlanes<Byte> p{};
+    p.step = e.rowStride * e.step;
+    p.chromaStep = static_cast<int>(e.rowStride * pitch);
+    p.plane[0] = frame + e.marginBytes + static_cast<std::ptrdiff_t>(e.firstRow) * e.step +
+                 static_cast<std::ptrdiff_t>(e.top) * p.step;
+    const std::ptrdiff_t chroma = e.marginBytes / 2 + e.firstRow * pitch +
+                                  static_cast<std::ptrdiff_t>(e.top / 2) * p.chromaStep;
+    p.plane[1] = frame + first + chroma;
+    p.plane[2] = frame + second + chroma;
+    return p;
+}
+
+}  // namespace
+
+void VexoPlan::Clear()
+{
+    *this = VexoPlan{};
+}
+
+bool VexoPlan::Prepare(VexoFormat format, IppiSize srcSize, IppiSize dstSize, int srcMarginX,
+                       int dstMarginX, int dstMarginY, TulImage::FIELD_TYPE field,
+                       bool fieldToField)
+{
+    Clear();
+    const bool packed = format == VexoFormat::Yuy2;
+    if (srcSize.width <= 0 || srcSize.height <= 0 || dstSize.width <= 0 || dstSize.height <= 0 ||
+        srcMarginX < 0 || dstMarginX < 0 || dstMarginY < 0)
         return false;
-    // Chroma planes follow `height` rows of luma, the second after half the
-    // rows of half the step.
-    const std::int64_t srcChroma = static_cast<std::int64_t>(srcHeight) * srcStep;
-    const std::int64_t dstChroma = static_cast<std::int64_t>(dstHeight) * dstStep;
-    // The first chroma plane is height / 2 rows of step / 2 bytes. (Halving
-    // the product instead would put the second plane a byte too far, past
-    // the buffer's end, when the step is odd.)
-    const std::int64_t srcSecond = static_cast<std::int64_t>(srcHeight / 2) * (srcStep / 2);
-    const std::int64_t dstSecond = static_cast<std::int64_t>(dstHeight / 2) * (dstStep / 2);
-    if (srcChroma + srcSecond + srcOffset > INT_MAX || dstChroma + dstSecond + dstOffset > INT_MAX)
+    // A packed margin that is not a whole number of pixel pairs on each
+    // side would start rows on a chroma byte.
+    if (packed && (srcMarginX % 4 != 0 || dstMarginX % 4 != 0))
         return false;
-    const unsigned char* sc = src + srcChroma + srcOffset / 2;
-    unsigned char* dc = dst + dstChroma + dstOffset / 2;
-    const Yuv420Planes from{
-        {src + srcOffset, sc, sc + srcSecond}, srcWidth, srcHeight, srcStep, srcStep / 2};
-    const Yuv420TargetPlanes to{
-        {dst + dstOffset, dc, dc + dstSecond}, dstWidth, dstHeight, dstStep, dstStep / 2};
-    return ResampleYUV420Planes(from, to);
+    // Steps do not change the heights the field rule gives.
+    const FieldGeometry g =
+        ApplyFieldRule(field, fieldToField, 0, 0, srcSize.height, dstSize.height, srcSize.height, 1.0);
+    const int srcWidth = srcSize.width - srcMarginX;
+    const int dstWidth = dstSize.width - dstMarginX;
+    const int dstHeight = g.dstHeight - dstMarginY;
+    if (srcWidth <= 0 || g.srcHeight <= 0 || dstWidth <= 0 || dstHeight <= 0)
+        return false;
+    // A 4:2:0 destination too small to hold chroma has none to write; a
+    // source without chroma cannot give any to a destination that has it.
+    const bool chroma = !packed && dstWidth / 2 > 0 && dstHeight / 2 > 0;
+    if (chroma && (srcWidth / 2 == 0 || g.srcHeight / 2 == 0))
+        return false;
+    if (!m_picture.Prepare(packed, srcWidth, g.srcHeight, dstWidth, dstHeight) ||
+        (chroma && !m_chroma.Prepare(false, srcWidth / 2, g.srcHeight / 2, dstWidth / 2, dstHeight / 2))) {
+        const bool outOfMemory = m_picture.OutOfMemory() || m_chroma.OutOfMemory();
+        Clear();
+        m_outOfMemory = outOfMemory;
+        return false;
+    }
+    m_format = format;
+    m_srcSize = srcSize;
+    m_dstSize = dstSize;
+    m_srcMarginX = srcMarginX;
+    m_dstMarginX = dstMarginX;
+    m_dstTop = dstMarginY / 2;
+    m_field = field;
+    m_fieldToField = fieldToField;
+    m_chromaPlanes = chroma;
+    m_ready = true;
+    return true;
+}
+
+bool VexoPlan::Run(const unsigned char* src, unsigned char* dst, int srcStep, int dstStep)
+{
+    if (!m_ready || src == nullptr || dst == nullptr || srcStep < 0 || dstStep < 0 ||
+        !FrameFits(m_format, m_srcSize, srcStep) || !FrameFits(m_format, m_dstSize, dstStep))
+        return false;
+    if (m_field != TulImage::FIELD_FRAME && (srcStep > INT_MAX / 2 || dstStep > INT_MAX / 2))
+        return false;
+    return m_format == VexoFormat::Yuy2 ? RunYuy2(src, dst, srcStep, dstStep)
+                                        : RunYuv420(src, dst, srcStep, dstStep);
+}
+
+bool VexoPlan::RunYuy2(const unsigned char* src, unsigned char* dst, int srcStep, int dstStep)
+{
+    const FieldGeometry g = ApplyFieldRule(m_field, m_fieldToField, srcStep, dstStep,
+                                           m_srcSize.height, m_dstSize.height, m_srcSize.height, 1.0);
+    // Margins are in pixels; half of them on the left is margin bytes.
+    const unsigned char* from = src + g.srcOffset + m_srcMarginX;
+    unsigned char* to = dst + g.dstOffset + static_cast<std::ptrdiff_t>(m_dstTop) * g.dstStep + m_dstMarginX;
+    return m_picture.Run(from, g.srcStep, to, g.dstStep);
+}
+
+// Chroma planes are found from the frames' own heights and pitches, not
+// from the resampled rows: with a field or a vertical margin the resampled
+// height is not the frame's, and addressing from it would land chroma in
+// the wrong plane (for heights of 2 mod 4, or odd steps, even past the
+// buffer). A vertical margin centres the picture as the packed entry does,
+// dstMarginY / 2 rows above it (and half as many chroma rows).
+bool VexoPlan::RunYuv420(const unsigned char* src, unsigned char* dst, int srcStep, int dstStep)
+{
+    const bool oneField = m_field != TulImage::FIELD_FRAME;
+    const int odd = m_field == TulImage::FIELD_ODD ? 1 : 0;
+    const auto from = EnterFrame(src, {m_srcSize.height, srcStep, oneField ? 2 : 1, odd, m_srcMarginX / 2, 0});
+    const auto to = EnterFrame(dst, {m_dstSize.height, dstStep, oneField && m_fieldToField ? 2 : 1,
+                                     m_fieldToField ? odd : 0, m_dstMarginX / 2, m_dstTop});
+    // Every plane is checked before any is written.
+    if (!m_picture.Fits(from.plane[0], from.step, to.plane[0], to.step))
+        return false;
+    for (int p = 1; m_chromaPlanes && p <= 2; ++p) {
+        if (!m_chroma.Fits(from.plane[p], from.chromaStep, to.plane[p], to.chromaStep))
+            return false;
+    }
+    const NearestRounding rounding;
+    m_picture.Run(from.plane[0], from.step, to.plane[0], to.step);
+    for (int p = 1; m_chromaPlanes && p <= 2; ++p)
+        m_chroma.Run(from.plane[p], from.chromaStep, to.plane[p], to.chromaStep);
+    return true;
 }
 
 }  // namespace tul

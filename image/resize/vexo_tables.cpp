@@ -89,9 +89,7 @@ void LagrangeWeights(double f, int weight[4])
 
 void BuildStretchTable(std::vector<StretchEntry>& table, int n, int m)
 {
-    // One entry more than needed, as the original sized it; the walk never
-    // reaches it.
-    table.assign(static_cast<std::size_t>(m) + 1, StretchEntry{});
+    table.assign(static_cast<std::size_t>(m), StretchEntry{});
     const double span = static_cast<double>(n - 1);
     const double steps = static_cast<double>(m - 1);
     for (int k = 0; k < m; ++k) {

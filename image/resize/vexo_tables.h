@@ -1,4 +1,4 @@
-// Per-call tables of the own resampler: the area-shrink schedule on the
+// Tables of the own resampler: the area-shrink schedule on the
 // common rational grid and the Lagrange table of the cubic stretch. Both are
 // built once per line length pair and then drive every row or column alike.
 #pragma once
@@ -19,8 +19,9 @@ struct AreaScale {
 };
 
 // The two engines divide by b differently: planes keep 32 fraction bits,
-// the packed engine only 13, which visibly darkens large b (documented
-// behaviour that callers compare against, so it is kept).
+// the packed engine only 13 (r = 8192 / b, truncated), so a uniform packed
+// area darkens as b grows (b = 721 turns 255 into 246). Both are the
+// resampler's rule and are kept exactly.
 enum class AreaReciprocal { Plane32, Packed13 };
 
 // One source sample's share of a destination sample, in grid units.

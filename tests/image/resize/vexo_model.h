@@ -73,7 +73,8 @@ inline Line Stretch(const Line& s, int m)
     return d;
 }
 
-// The documented order of cases; `replicate` where the pass has that case.
+// The kernel by the first matching case: equal, exact half, any shrink, one
+// source sample (only where the pass has `replicate`), exact double, cubic.
 inline Line Resample(const Line& s, int m, bool packed, bool replicate)
 {
     const int n = static_cast<int>(s.size());

@@ -1,6 +1,9 @@
-// TulImage's own-resampler entry points: field choice, source cropping and
-// destination placement against the model, nothing written outside the
-// picture, and refusal of pictures that cannot be resized.
+// The own resampler's frame resize, through TulImage's one-call entry points
+// and through a plan prepared once and run on further frames: field choice,
+// source cropping and destination placement against the model, nothing
+// written outside the picture, and refusal of pictures that cannot be
+// resized (geometry when the plan is made, pointers and steps per frame).
+#include "image/resize/vexo_resampler.h"
 #include "tests/image/resize/resize_internals.h"
 #include "tests/image/resize/vexo_model.h"
 #include "tests/support/picture.h"
@@ -95,24 +98,40 @@ std::vector<VexoCase> WithRandomCases(std::vector<VexoCase> cases, bool packed, 
 
 class VexoYuy2 : public ::testing::TestWithParam<VexoCase> {};
 
+// Frame 0 goes through the one-call entry; frames 1 and 2, with other
+// content, through one plan prepared once, as a prepared TulImage runs them.
+bool ResizeFrame(tul::VexoFormat format, tul::VexoPlan& plan, int frame, const VexoCase& c,
+                 const Geometry& g, unsigned char* src, unsigned char* dst)
+{
+    if (frame > 0)
+        return plan.Run(src, dst, g.srcStep, g.dstStep);
+    auto once = format == tul::VexoFormat::Yuy2 ? &TulImageInternals::VexoResizeYUY2
+                                                : &TulImageInternals::VexoResizeYUV420;
+    return plan.Prepare(format, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX, c.dstMarginX,
+                        c.dstMarginY, c.field, c.fieldToField) &&
+           once(src, dst, g.srcStep, g.dstStep, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
+                c.dstMarginX, c.dstMarginY, c.field, c.fieldToField);
+}
+
 TEST_P(VexoYuy2, PictureMatchesModelAndNothingElseIsWritten)
 {
     const VexoCase c = GetParam();
     const Geometry g = GeometryOf(c, 2);
-    GuardedBuffer src(static_cast<std::size_t>(g.srcStep) * c.sh);
-    GuardedBuffer dst(static_cast<std::size_t>(g.dstStep) * c.dh, 0xEE);
-    tultest::FillRandom(src, static_cast<std::uint32_t>(c.sw * 31 + c.dh));
-    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), dst.data(), g.srcStep, g.dstStep,
-                                                  {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
-                                                  c.dstMarginX, c.dstMarginY, c.field,
-                                                  c.fieldToField));
-    const vm::Pic in = Take(src.data() + g.srcFirst + c.srcMarginX, g.srcRowStep,
-                            2 * (c.sw - c.srcMarginX), g.srcRows);
-    std::vector<unsigned char> expected(dst.size(), 0xEE);
-    Put(vm::Yuy2(in, c.dw - c.dstMarginX, g.dstRows),
-        expected.data() + g.dstFirst + g.dstTop * g.dstRowStep + c.dstMarginX, g.dstRowStep);
-    EXPECT_TRUE(tultest::SameRows(expected.data(), g.dstStep, dst.data(), g.dstStep, g.dstStep, c.dh));
-    EXPECT_TRUE(dst.GuardsIntact());
+    tul::VexoPlan plan;
+    for (int frame = 0; frame < 3; ++frame) {
+        GuardedBuffer src(static_cast<std::size_t>(g.srcStep) * c.sh);
+        GuardedBuffer dst(static_cast<std::size_t>(g.dstStep) * c.dh, 0xEE);
+        tultest::FillRandom(src, static_cast<std::uint32_t>(c.sw * 31 + c.dh + frame));
+        ASSERT_TRUE(ResizeFrame(tul::VexoFormat::Yuy2, plan, frame, c, g, src.data(), dst.data()));
+        const vm::Pic in = Take(src.data() + g.srcFirst + c.srcMarginX, g.srcRowStep,
+                                2 * (c.sw - c.srcMarginX), g.srcRows);
+        std::vector<unsigned char> expected(dst.size(), 0xEE);
+        Put(vm::Yuy2(in, c.dw - c.dstMarginX, g.dstRows),
+            expected.data() + g.dstFirst + g.dstTop * g.dstRowStep + c.dstMarginX, g.dstRowStep);
+        EXPECT_TRUE(tultest::SameRows(expected.data(), g.dstStep, dst.data(), g.dstStep, g.dstStep, c.dh))
+            << "frame " << frame;
+        EXPECT_TRUE(dst.GuardsIntact());
+    }
 }
 
 std::vector<VexoCase> Yuy2Cases()
@@ -152,36 +171,37 @@ TEST_P(VexoYuv420, PlanesMatchModelAndNothingElseIsWritten)
     const auto frameBytes = [](int rows, int step) {
         return static_cast<std::size_t>(rows) * step + 2 * static_cast<std::size_t>(rows / 2) * (step / 2);
     };
-    GuardedBuffer src(frameBytes(c.sh, g.srcStep));
-    GuardedBuffer dst(frameBytes(c.dh, g.dstStep), 0xEE);
-    tultest::FillRandom(src, static_cast<std::uint32_t>(c.sh * 131 + c.dw));
-    ASSERT_TRUE(TulImageInternals::VexoResizeYUV420(src.data(), dst.data(), g.srcStep, g.dstStep,
-                                                    {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
-                                                    c.dstMarginX, c.dstMarginY, c.field,
-                                                    c.fieldToField));
-    std::vector<unsigned char> expected(dst.size(), 0xEE);
-    // Luma rows at the frame's step, chroma rows at its chroma pitch (step
-    // / 2); a field takes every other one, starting one row down if odd.
-    const bool field = c.field != T::FIELD_FRAME, intoField = field && c.fieldToField;
-    const int odd = c.field == T::FIELD_ODD ? 1 : 0;
-    const int w = c.sw - c.srcMarginX, W = c.dw - c.dstMarginX;
-    for (int p = 0; p < 3; ++p) {
-        const int k = p == 0 ? 1 : 2;  // chroma: half the width, rows, pitch and margin
-        if (W / k == 0 || g.dstRows / k == 0)
-            continue;
-        const int srcPitch = p == 0 ? g.srcStep : g.srcStep / 2;
-        const int dstPitch = p == 0 ? g.dstStep : g.dstStep / 2;
-        const int srcRowStep = (field ? 2 : 1) * srcPitch, dstRowStep = (intoField ? 2 : 1) * dstPitch;
-        const vm::Pic in = Take(src.data() + PlaneStart(p, c.sh, g.srcStep) +
-                                    (c.srcMarginX / 2) / k + odd * srcPitch,
-                                srcRowStep, w / k, g.srcRows / k);
-        Put(vm::Plane(in, W / k, g.dstRows / k),
-            expected.data() + PlaneStart(p, c.dh, g.dstStep) + (c.dstMarginX / 2) / k +
-                (intoField ? odd : 0) * dstPitch + (g.dstTop / k) * dstRowStep,
-            dstRowStep);
+    tul::VexoPlan plan;
+    for (int frame = 0; frame < 3; ++frame) {
+        GuardedBuffer src(frameBytes(c.sh, g.srcStep));
+        GuardedBuffer dst(frameBytes(c.dh, g.dstStep), 0xEE);
+        tultest::FillRandom(src, static_cast<std::uint32_t>(c.sh * 131 + c.dw + frame));
+        ASSERT_TRUE(ResizeFrame(tul::VexoFormat::Yuv420, plan, frame, c, g, src.data(), dst.data()));
+        std::vector<unsigned char> expected(dst.size(), 0xEE);
+        // Luma rows at the frame's step, chroma rows at its chroma pitch
+        // (step / 2); a field takes every other one, starting one row down
+        // if odd.
+        const bool field = c.field != T::FIELD_FRAME, intoField = field && c.fieldToField;
+        const int odd = c.field == T::FIELD_ODD ? 1 : 0;
+        const int w = c.sw - c.srcMarginX, W = c.dw - c.dstMarginX;
+        for (int p = 0; p < 3; ++p) {
+            const int k = p == 0 ? 1 : 2;  // chroma: half the width, rows, pitch and margin
+            if (W / k == 0 || g.dstRows / k == 0)
+                continue;
+            const int srcPitch = p == 0 ? g.srcStep : g.srcStep / 2;
+            const int dstPitch = p == 0 ? g.dstStep : g.dstStep / 2;
+            const int srcRowStep = (field ? 2 : 1) * srcPitch, dstRowStep = (intoField ? 2 : 1) * dstPitch;
+            const vm::Pic in = Take(src.data() + PlaneStart(p, c.sh, g.srcStep) +
+                                        (c.srcMarginX / 2) / k + odd * srcPitch,
+                                    srcRowStep, w / k, g.srcRows / k);
+            Put(vm::Plane(in, W / k, g.dstRows / k),
+                expected.data() + PlaneStart(p, c.dh, g.dstStep) + (c.dstMarginX / 2) / k +
+                    (intoField ? odd : 0) * dstPitch + (g.dstTop / k) * dstRowStep,
+                dstRowStep);
+        }
+        EXPECT_TRUE(tultest::SameBytes(expected, dst.Bytes())) << "frame " << frame;
+        EXPECT_TRUE(dst.GuardsIntact());
     }
-    EXPECT_TRUE(tultest::SameBytes(expected, dst.Bytes()));
-    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 std::vector<VexoCase> Yuv420Cases()
@@ -220,8 +240,8 @@ TEST_P(VexoInPlace, FieldOntoItsOwnFrameEqualsOutOfPlace)
     auto resize = planar ? &TulImageInternals::VexoResizeYUV420 : &TulImageInternals::VexoResizeYUY2;
     GuardedBuffer frame(bytes), apart(bytes, 0xEE);
     tultest::FillRandom(frame, static_cast<std::uint32_t>(width + field));
-    const std::vector<unsigned char> original = frame.Bytes();
-    ASSERT_TRUE(resize(const_cast<unsigned char*>(original.data()), apart.data(), step, step,
+    const std::vector<unsigned char> before = frame.Bytes();
+    ASSERT_TRUE(resize(const_cast<unsigned char*>(before.data()), apart.data(), step, step,
                        {width, height}, {width, height}, 0, 0, 0, field, false));
     ASSERT_TRUE(resize(frame.data(), frame.data(), step, step, {width, height}, {width, height}, 0,
                        0, 0, field, false));
@@ -240,35 +260,76 @@ INSTANTIATE_TEST_SUITE_P(Fields, VexoInPlace,
 
 // ---- Refusals -------------------------------------------------------------------
 
-TEST(VexoEntryRefusals, UnresizablePicturesLeaveTheDestinationAlone)
+struct Refusal {
+    IppiSize src, dst;
+    int srcMarginX, dstMarginX, dstMarginY;
+    T::FIELD_TYPE field;
+    bool fieldToField;
+    int srcStep;
+};
+
+// Geometry refused when the plan is made: the plan stays empty, its Run
+// refuses, and the one-call entry refuses.
+const Refusal kBadGeometry[] = {
+    {{0, 8}, {8, 8}, 0, 0, 0, T::FIELD_FRAME, true, 32},
+    {{8, 8}, {8, -2}, 0, 0, 0, T::FIELD_FRAME, true, 32},
+    {{8, 8}, {8, 8}, 8, 0, 0, T::FIELD_FRAME, true, 32},   // all cropped
+    {{8, 8}, {8, 8}, 0, 12, 0, T::FIELD_FRAME, true, 32},  // margin > width
+    {{8, 8}, {8, 8}, 0, 0, 8, T::FIELD_FRAME, true, 32},   // all rows margin
+    {{8, 8}, {8, 8}, -4, 0, 0, T::FIELD_FRAME, true, 32},
+    {{8, 8}, {8, 8}, 0, 0, -2, T::FIELD_FRAME, true, 32},
+    {{8, 1}, {8, 8}, 0, 0, 0, T::FIELD_ODD, false, 32},    // a field of no rows
+    {{8, 8}, {8, 3}, 0, 0, 1, T::FIELD_EVEN, true, 32},
+};
+
+// Frames refused by a plan made for their sizes (the same on both sides):
+// the step, used on either side, is negative, shorter than a row, makes a
+// frame reach beyond 2^31 bytes, or does so once doubled for one field.
+const Refusal kBadFrames[] = {
+    {{8, 8}, {8, 8}, 0, 0, 0, T::FIELD_FRAME, true, -32},
+    {{8, 8}, {8, 8}, 0, 0, 0, T::FIELD_FRAME, true, 4},
+    {{8, 4096}, {8, 4096}, 0, 0, 0, T::FIELD_FRAME, true, 1 << 20},
+    {{8, 2}, {8, 2}, 0, 0, 0, T::FIELD_EVEN, true, INT_MAX / 2 + 1},
+};
+
+TEST(VexoRefusals, UnresizablePicturesLeaveTheDestinationAlone)
 {
     GuardedBuffer src(64 * 64), dst(64 * 64, 0xEE);
     tultest::FillRandom(src, 1);
     unsigned char* s = src.data();
     unsigned char* d = dst.data();
-    const auto F = T::FIELD_FRAME;
     using I = TulImageInternals;
-    for (auto resize : {&I::VexoResizeYUY2, &I::VexoResizeYUV420}) {
-        EXPECT_FALSE(resize(nullptr, d, 32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, nullptr, 32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, d, 32, 32, {0, 8}, {8, 8}, 0, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, -2}, 0, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 8, 0, 0, F, true));   // all cropped
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 12, 0, F, true));  // margin > width
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 0, 8, F, true));   // all rows margin
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, -4, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 8}, 0, 0, -2, F, true));
-        EXPECT_FALSE(resize(s, d, -32, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));
-        EXPECT_FALSE(resize(s, d, 4, 32, {8, 8}, {8, 8}, 0, 0, 0, F, true));    // step < row
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 1}, {8, 8}, 0, 0, 0, T::FIELD_ODD, false));
-        EXPECT_FALSE(resize(s, d, 32, 32, {8, 8}, {8, 3}, 0, 0, 1, T::FIELD_EVEN, true));
-        EXPECT_FALSE(resize(s, d, 1 << 20, 32, {8, 4096}, {8, 8}, 0, 0, 0, F, true));  // > 2^31
-        EXPECT_FALSE(resize(s, d, INT_MAX / 2 + 1, 32, {8, 1}, {8, 8}, 0, 0, 0, T::FIELD_EVEN, true));
+    for (const auto format : {tul::VexoFormat::Yuy2, tul::VexoFormat::Yuv420}) {
+        auto once = format == tul::VexoFormat::Yuy2 ? &I::VexoResizeYUY2 : &I::VexoResizeYUV420;
+        for (const Refusal& r : kBadGeometry) {
+            tul::VexoPlan plan;
+            EXPECT_FALSE(plan.Prepare(format, r.src, r.dst, r.srcMarginX, r.dstMarginX,
+                                      r.dstMarginY, r.field, r.fieldToField));
+            EXPECT_FALSE(plan.Ready() || plan.OutOfMemory());
+            EXPECT_FALSE(plan.Run(s, d, 32, 32));
+            EXPECT_FALSE(once(s, d, 32, 32, r.src, r.dst, r.srcMarginX, r.dstMarginX,
+                              r.dstMarginY, r.field, r.fieldToField));
+        }
+        for (const Refusal& r : kBadFrames) {
+            tul::VexoPlan plan;
+            ASSERT_TRUE(plan.Prepare(format, r.src, r.dst, 0, 0, 0, r.field, r.fieldToField));
+            EXPECT_FALSE(plan.Run(s, d, r.srcStep, 32)) << r.srcStep;
+            EXPECT_FALSE(plan.Run(s, d, 32, r.srcStep)) << r.srcStep;
+            EXPECT_FALSE(once(s, d, r.srcStep, 32, r.src, r.dst, 0, 0, 0, r.field, r.fieldToField));
+        }
+        tul::VexoPlan plan;
+        ASSERT_TRUE(plan.Prepare(format, {8, 8}, {8, 8}, 0, 0, 0, T::FIELD_FRAME, true));
+        EXPECT_FALSE(plan.Run(nullptr, d, 32, 32));
+        EXPECT_FALSE(plan.Run(s, nullptr, 32, 32));
     }
     // YUY2: odd widths after the margins, and margins splitting pixel pairs
+    tul::VexoPlan plan;
+    const auto F = T::FIELD_FRAME;
+    EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {702, 1}, {351, 1}, 0, 0, 0, F, true));
+    EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {707, 1}, {352, 1}, 4, 0, 0, F, true));
+    EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {16, 4}, {16, 4}, 2, 0, 0, F, true));
+    EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {16, 4}, {16, 4}, 0, 6, 0, F, true));
     EXPECT_FALSE(I::VexoResizeYUY2(s, d, 1404, 704, {702, 1}, {351, 1}, 0, 0, 0, F, true));
-    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 32, 32, {16, 4}, {16, 4}, 2, 0, 0, F, true));
-    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 32, 32, {16, 4}, {16, 4}, 0, 6, 0, F, true));
     for (std::size_t i = 0; i < dst.size(); ++i)
         ASSERT_EQ(dst[i], 0xEE) << i;
     EXPECT_TRUE(dst.GuardsIntact());
