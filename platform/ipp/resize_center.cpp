@@ -46,29 +46,6 @@ Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen
 
 namespace {
 
-// Wraps a one-call kernel while it has no plan of its own.
-class CallPlan final : public KernelPlan {
-public:
-    explicit CallPlan(void (*kernel)(const Frame&)) : m_kernel(kernel) {}
-    void Run(const Frame& f) override { m_kernel(f); }
-
-private:
-    void (*m_kernel)(const Frame&);
-};
-
-}  // namespace
-
-std::unique_ptr<KernelPlan> PlanNearest(int, const Axis&, const Axis&, SimdLevel)
-{
-    return std::make_unique<CallPlan>(ResizeNearest);
-}
-std::unique_ptr<KernelPlan> PlanLinear(int, const Axis&, const Axis&, SimdLevel)
-{
-    return std::make_unique<CallPlan>(ResizeLinear);
-}
-
-namespace {
-
 bool ValidInterpolation(int interpolation)
 {
     return interpolation == IPPI_INTER_NN || interpolation == IPPI_INTER_LINEAR ||

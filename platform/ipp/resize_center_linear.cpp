@@ -1,5 +1,6 @@
 // Linear kernel of the centre-based resamplers: weight tables, the scalar
-// row operations, and the row loop that picks which axis to blend first.
+// rows, the choice of rows, and the plan that picks which axis to blend
+// first and owns every buffer a frame uses.
 // The fixed-point definition is in resize_center_linear.h.
 #include "platform/ipp/resize_center_linear.h"
 
@@ -123,79 +124,102 @@ LinearRows ChooseLinearRows(int channels, SimdLevel level, LinearTaps& xt, bool 
 
 namespace {
 
-GatherTable TableOf(const LinearTaps& xt)
-{
-    return {xt.pos.data(), xt.pair.data(), xt.shuffle.empty() ? nullptr : xt.shuffle.data()};
-}
-
-// Rows first: each destination row blends its two source rows over the
-// columns in use, then gathers columns. Cheapest when destination rows do
-// not share source rows (reduction, or equal heights).
-void RowsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRows& ops)
-{
-    const int n = f.channels;
-    const GatherTable table = TableOf(xt);
-    const int spanBytes = xt.span * n;
-    const int count = f.x.Count();
-    // One extra pixel: a zero-weight right sample of the last column.
-    std::vector<std::int16_t> blended(static_cast<std::size_t>(spanBytes) + n + kGatherPadWords, 0);
-    for (int r = 0; r < f.y.Count(); ++r) {
-        const int j0 = yt.lo + yt.pos[r];
-        const int w = PairWeight(yt.pair[r]);
-        const Ipp8u* upper = f.SrcPixel(j0, xt.lo);
-        const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, xt.lo) : upper;
-        ops.blendBytes(upper, lower, w, blended.data(), spanBytes);
-        std::copy_n(blended.data() + spanBytes - n, n, blended.data() + spanBytes);
-        ops.gatherWords(blended.data(), table, f.DstWritten(f.y.begin + r), count);
-    }
-}
-
-// Columns first: each source row in use is resampled across once and kept
-// while consecutive destination rows still need it; each destination row
-// then blends two kept rows. Cheapest when enlarging vertically.
-void ColumnsFirst(const Frame& f, LinearTaps& xt, const LinearTaps& yt, const LinearRows& ops)
-{
-    const int n = f.channels;
-    const GatherTable table = TableOf(xt);
-    const int spanBytes = xt.span * n;
-    const std::size_t outBytes = static_cast<std::size_t>(f.x.Count()) * n;
-    // The source row is copied into a padded line so that the gathers may
-    // read past the region's last sample without touching the caller's
-    // memory beyond it.
-    std::vector<Ipp8u> line(static_cast<std::size_t>(spanBytes) + n + kGatherPadBytes, 0);
-    std::vector<std::int16_t> kept[2] = {std::vector<std::int16_t>(outBytes), std::vector<std::int16_t>(outBytes)};
-    int keptRow[2] = {-1, -1};
-    // Two consecutive rows differ in parity, so row & 1 names a free slot.
-    auto ensure = [&](int row) -> const std::int16_t* {
-        const int slot = row & 1;
-        if (keptRow[slot] != row) {
-            std::memcpy(line.data(), f.SrcPixel(row, xt.lo), static_cast<std::size_t>(spanBytes));
-            ops.gatherBytes(line.data(), table, kept[slot].data(), f.x.Count());
-            keptRow[slot] = row;
+// Everything a frame needs, built once: both axes' taps, the x shuffle
+// table, the rows of the level, and the row buffers.
+class LinearPlan final : public KernelPlan {
+public:
+    LinearPlan(int channels, const Axis& x, const Axis& y, SimdLevel level)
+        : m_xt(MakeLinearTaps(x)), m_yt(MakeLinearTaps(y)), m_columnsFirst(y.factor > 1.0)
+    {
+        m_rows = ChooseLinearRows(channels, level, m_xt, !m_columnsFirst);
+        m_table = {m_xt.pos.data(), m_xt.pair.data(), m_xt.shuffle.empty() ? nullptr : m_xt.shuffle.data()};
+        const std::size_t spanBytes = static_cast<std::size_t>(m_xt.span) * channels;
+        if (m_columnsFirst) {
+            // The source row is copied into a padded line so that the
+            // gathers may read past the region's last sample without
+            // touching the caller's memory beyond it.
+            m_line.assign(spanBytes + channels + kGatherPadBytes, 0);
+            for (auto& kept : m_kept)
+                kept.assign(static_cast<std::size_t>(x.Count()) * channels, 0);
+        } else {
+            // One extra pixel: a zero-weight right sample of the last column.
+            m_blended.assign(spanBytes + channels + kGatherPadWords, 0);
         }
-        return kept[slot].data();
-    };
-    for (int r = 0; r < f.y.Count(); ++r) {
-        const int j0 = yt.lo + yt.pos[r];
-        const int w = PairWeight(yt.pair[r]);
-        const std::int16_t* upper = ensure(j0);
-        const std::int16_t* lower = w != 0 ? ensure(j0 + 1) : upper;
-        ops.blendWords(upper, lower, w, f.DstWritten(f.y.begin + r), static_cast<int>(outBytes));
     }
-}
+
+    void Run(const Frame& f) override
+    {
+        if (m_columnsFirst)
+            ColumnsFirst(f);
+        else
+            RowsFirst(f);
+    }
+
+private:
+    // Rows first: each destination row blends its two source rows over the
+    // columns in use, then gathers columns. Cheapest when destination rows
+    // do not share source rows (reduction, or equal heights).
+    void RowsFirst(const Frame& f)
+    {
+        const int n = f.channels;
+        const int spanBytes = m_xt.span * n;
+        const int count = f.x.Count();
+        std::int16_t* blended = m_blended.data();
+        for (int r = 0; r < f.y.Count(); ++r) {
+            const int j0 = m_yt.lo + m_yt.pos[r];
+            const int w = PairWeight(m_yt.pair[r]);
+            const Ipp8u* upper = f.SrcPixel(j0, m_xt.lo);
+            const Ipp8u* lower = w != 0 ? f.SrcPixel(j0 + 1, m_xt.lo) : upper;
+            m_rows.blendBytes(upper, lower, w, blended, spanBytes);
+            std::copy_n(blended + spanBytes - n, n, blended + spanBytes);
+            m_rows.gatherWords(blended, m_table, f.DstWritten(f.y.begin + r), count);
+        }
+    }
+
+    // Columns first: each source row in use is resampled across once and
+    // kept while consecutive destination rows still need it; each
+    // destination row then blends two kept rows. Cheapest when enlarging
+    // vertically.
+    void ColumnsFirst(const Frame& f)
+    {
+        const std::size_t spanBytes = static_cast<std::size_t>(m_xt.span) * f.channels;
+        const int outBytes = f.x.Count() * f.channels;
+        // Kept rows are of the last frame's pictures: none is valid yet.
+        int keptRow[2] = {-1, -1};
+        // Two consecutive rows differ in parity, so row & 1 names a free slot.
+        auto ensure = [&](int row) -> const std::int16_t* {
+            const int slot = row & 1;
+            if (keptRow[slot] != row) {
+                std::memcpy(m_line.data(), f.SrcPixel(row, m_xt.lo), spanBytes);
+                m_rows.gatherBytes(m_line.data(), m_table, m_kept[slot].data(), f.x.Count());
+                keptRow[slot] = row;
+            }
+            return m_kept[slot].data();
+        };
+        for (int r = 0; r < f.y.Count(); ++r) {
+            const int j0 = m_yt.lo + m_yt.pos[r];
+            const int w = PairWeight(m_yt.pair[r]);
+            const std::int16_t* upper = ensure(j0);
+            const std::int16_t* lower = w != 0 ? ensure(j0 + 1) : upper;
+            m_rows.blendWords(upper, lower, w, f.DstWritten(f.y.begin + r), outBytes);
+        }
+    }
+
+    LinearTaps m_xt;
+    LinearTaps m_yt;
+    bool m_columnsFirst;
+    LinearRows m_rows{};
+    GatherTable m_table{};
+    std::vector<std::int16_t> m_blended;
+    std::vector<Ipp8u> m_line;
+    std::vector<std::int16_t> m_kept[2];
+};
 
 }  // namespace
 
-void ResizeLinear(const Frame& f)
+std::unique_ptr<KernelPlan> PlanLinear(int channels, const Axis& x, const Axis& y, SimdLevel level)
 {
-    LinearTaps xt = MakeLinearTaps(f.x);
-    const LinearTaps yt = MakeLinearTaps(f.y);
-    const bool columnsFirst = f.y.factor > 1.0;
-    const LinearRows rows = ChooseLinearRows(f.channels, ActiveSimdLevel(), xt, !columnsFirst);
-    if (columnsFirst)
-        ColumnsFirst(f, xt, yt, rows);
-    else
-        RowsFirst(f, xt, yt, rows);
+    return std::make_unique<LinearPlan>(channels, x, y, level);
 }
 
 }  // namespace tulipp::resize_center

@@ -90,9 +90,4 @@ std::unique_ptr<KernelPlan> PlanLinear(int channels, const Axis& x, const Axis& 
 std::unique_ptr<KernelPlan> PlanCubic(int channels, const Axis& x, const Axis& y, SimdLevel level);
 std::unique_ptr<KernelPlan> PlanSuper(int channels, const Axis& x, const Axis& y, SimdLevel level);
 
-// The kernels as they stood before plans: one call, building what it needs.
-// Kept while each kernel moves to its plan.
-void ResizeNearest(const Frame& f);
-void ResizeLinear(const Frame& f);
-
 }  // namespace tulipp::resize_center

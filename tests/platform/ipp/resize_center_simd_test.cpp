@@ -3,6 +3,7 @@
 // harness, and whole calls on random pictures, sizes, factors, steps and
 // alignments.
 #include "platform/ipp/resize_center_linear.h"
+#include "platform/ipp/resize_center_nearest.h"
 #include "platform/ipp/simd_level.h"
 #include "tests/platform/ipp/resize_center_harness.h"
 #include "tests/support/simd_conformance.h"
@@ -111,6 +112,47 @@ TEST(LinearRows, EveryLevelMatchesScalar)
     EXPECT_TRUE(RowsMatchScalar(GatherBytes<4>{rc::kGatherBytesRgbaRows}));
 }
 
+// Nearest rows of N-channel pixels through random offsets that never
+// decrease (enlargement to strong reduction), reading a source row of
+// exactly the span the offsets use, tables built as the plan builds them.
+template <int N>
+struct NearestRows {
+    using Row = rc::NearestRow;
+    struct Inputs {
+        rc::NearestTaps taps;
+        RowInput<Ipp8u> src;
+    };
+    tulipp::RowSet<Row> rows = rc::NearestRowsOf(N);
+    int lanes = 16;
+    int variants = 4;
+    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
+    {
+        const unsigned maxStep = variant == 0 ? 1 : variant == 1 ? 2 : variant == 2 ? 3 : 40;
+        Inputs in;
+        int p = 0;
+        for (int k = 0; k < n; ++k) {
+            in.taps.offset.push_back(p * N);
+            p += static_cast<int>(rng() % (maxStep + 1));
+        }
+        const int span = n > 0 ? in.taps.offset.back() + N : 0;
+        rc::BuildNearestTable(in.taps, N, span);
+        in.src = RandomRowInput<Ipp8u>(span, offset, rng, 0, 255);
+        return in;
+    }
+    std::vector<RowOutput> Outputs(const Inputs&, int n) const { return {{1, std::size_t(n) * N}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.src.data(), in.taps.Table(), static_cast<Ipp8u*>(out[0]), n);
+    }
+};
+
+TEST(NearestRows, EveryLevelMatchesScalar)
+{
+    EXPECT_TRUE(RowsMatchScalar(NearestRows<1>{}));
+    EXPECT_TRUE(RowsMatchScalar(NearestRows<3>{}));
+    EXPECT_TRUE(RowsMatchScalar(NearestRows<4>{}));
+}
+
 // A block that reaches beyond 16 bytes is marked, never shuffled; a table
 // with too many such blocks is not worth taking.
 TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
@@ -149,16 +191,11 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
     std::mt19937 rng(4242);
     auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    for (int i = 0; i < 150; ++i) {
+    const int kernels[] = {IPPI_INTER_LINEAR, IPPI_INTER_SUPER, IPPI_INTER_NN, IPPI_INTER_CUBIC};
+    for (int i = 0; i < 160; ++i) {
         CenterCall c;
         c.channels = i % 5 == 0 ? 3 : i % 7 == 0 ? 4 : 1;
-        c.interpolation = IPPI_INTER_LINEAR;
-        if (i % 4 == 3)
-            c.interpolation = IPPI_INTER_CUBIC;
-        if (i % 13 == 0)
-            c.interpolation = IPPI_INTER_NN;
-        if (i % 4 == 1)
-            c.interpolation = IPPI_INTER_SUPER;
+        c.interpolation = kernels[i % 4];
         c.srcSize = {uni(1, 200), uni(1, 60)};
         const int x = uni(0, c.srcSize.width - 1), y = uni(0, c.srcSize.height - 1);
         c.srcRoi = i % 3 == 0 ? IppiRect{x, y, uni(1, 300), uni(1, 80)}
@@ -173,6 +210,16 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
         c.dstSize = {uni(1, 333), uni(1, 70)};
         c.xCenter = x + real(-2, 40);
         c.yCenter = y + real(-2, 20);
+        if (i % 3 == 1) {
+            // A reduction below 0.6 writing at least 16 columns: vector
+            // blocks of gathered outputs, not only tails.
+            c.xFactor = real(0.15, 0.6);
+            c.srcSize.width = uni(static_cast<int>(20 / c.xFactor), 400);
+            c.srcRoi.x = 0;
+            c.srcRoi.width = c.srcSize.width;
+            c.dstSize.width = uni(16, 333);
+            c.xCenter = c.srcSize.width / 2.0 + real(-2, 2);
+        }
         ExpectSameAtEveryLevel(c, uni(0, 9), uni(0, 9), uni(0, 3), rng());
     }
 }
