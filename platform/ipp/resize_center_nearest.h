@@ -41,9 +41,15 @@ void NearestScalar(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n)
     }
 }
 
-inline constexpr RowSet<NearestRow> kNearestGrayRows{NearestScalar<1>};
-inline constexpr RowSet<NearestRow> kNearestRgbRows{NearestScalar<3>};
-inline constexpr RowSet<NearestRow> kNearestRgbaRows{NearestScalar<4>};
+void NearestGraySsse3(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n);
+void NearestRgbSsse3(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n);
+void NearestRgbaSse2(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n);
+
+// pshufb does the single-channel gathers and packs three-channel pixels;
+// four-channel pixels are whole 32-bit lanes already.
+inline constexpr RowSet<NearestRow> kNearestGrayRows{NearestScalar<1>, nullptr, NearestGraySsse3};
+inline constexpr RowSet<NearestRow> kNearestRgbRows{NearestScalar<3>, nullptr, NearestRgbSsse3};
+inline constexpr RowSet<NearestRow> kNearestRgbaRows{NearestScalar<4>, NearestRgbaSse2};
 
 inline constexpr RowSet<NearestRow> NearestRowsOf(int channels)
 {
