@@ -105,7 +105,6 @@ STDMETHODIMP CTransformFilter::Pause()
             // here, under the receive lock, before a new stream begins.
             CAutoLock receiveLock(&m_csReceive);
             m_bSampleSkipped = FALSE;
-            m_bQualityChanged = FALSE;
             hr = StartStreaming();
         }
         if (SUCCEEDED(hr)) {

@@ -60,7 +60,6 @@ protected:
 
     BOOL m_bEOSDelivered = FALSE;
     BOOL m_bSampleSkipped = FALSE;
-    BOOL m_bQualityChanged = FALSE;
     // m_csFilter guards state and pins; m_csReceive serialises streaming
     // and is always taken before any lock the derived filter holds.
     CCritSec m_csFilter;
