@@ -123,7 +123,7 @@ private:
     LONG m_snapOutWidth = 0;
     LONG m_snapOutHeight = 0;
     LONG m_snapMode = 0;
-    // Read and written without m_settingsLock (methods 13 and 14).
+    // Read and written without m_settingsLock (Set/GetDeinterlacePolicy).
     std::atomic<LONG> m_deinterlacePolicy{FIELD_POLICY_AUTO};
     CCritSec m_settingsLock;
 

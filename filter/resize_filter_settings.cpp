@@ -1,5 +1,9 @@
-// IResizeSettings on CResizeFilter. Methods 1 to 10 hold m_settingsLock
-// for their whole body; the policy pair takes no lock.
+// IResizeSettings on CResizeFilter. Every setting a frame is resized by
+// (sizes, background, mode, aspect, deinterlace method) is read and written
+// under m_settingsLock for the whole call: Transform holds that lock for a
+// whole frame, so a frame never sees half of a change. The deinterlace
+// policy is one atomic value read once per frame, so its pair takes no lock
+// and never waits for a frame in progress.
 #include "filter/resize_filter.h"
 
 #include "filter/frame_bytes.h"
