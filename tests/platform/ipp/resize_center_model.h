@@ -1,6 +1,9 @@
-// A plain double-precision model of the centre-based resamplers, written
-// from the documented mapping and kernels, for the tests to compare with.
-// Deliberately unoptimised: one source position per destination pixel.
+// A plain model of the centre-based resamplers for the tests to compare
+// with: the mapping s = (d - dstLen/2) / factor + centre, samples clamped
+// into the region; nearest takes S(floor(s)), the cubic and
+// super-sampling are evaluated in double precision, and linear by its
+// exact integer rule. Deliberately unoptimised: one source position per
+// destination pixel.
 #pragma once
 
 #include "platform/ipp/ippdefs.h"
@@ -50,7 +53,7 @@ public:
 
     const WrittenRect& Rect() const { return m_rect; }
 
-    // The unrounded value of written pixel (xd, yd), channel c.
+    // The unrounded value of written pixel (xd, yd), channel c (not linear).
     double Value(int xd, int yd, int c) const
     {
         const double xs = (xd - m_call.dstSize.width / 2.0) / m_call.xFactor + m_call.xCenter;
@@ -58,13 +61,6 @@ public:
         switch (m_call.interpolation) {
         case IPPI_INTER_NN:
             return S(static_cast<int>(std::floor(xs)), static_cast<int>(std::floor(ys)), c);
-        case IPPI_INTER_LINEAR: {
-            const int i = static_cast<int>(std::floor(xs)), j = static_cast<int>(std::floor(ys));
-            const double t = xs - i, u = ys - j;
-            const double i0 = S(i, j, c) * (1 - t) + S(i + 1, j, c) * t;
-            const double i1 = S(i, j + 1, c) * (1 - t) + S(i + 1, j + 1, c) * t;
-            return i0 * (1 - u) + i1 * u;
-        }
         case IPPI_INTER_CUBIC: {
             const int i = static_cast<int>(std::floor(xs)), j = static_cast<int>(std::floor(ys));
             double wx[4], wy[4];
@@ -108,6 +104,23 @@ public:
 
     static int Round(double v) { return static_cast<int>(std::floor(std::clamp(v, 0.0, 255.0) + 0.5)); }
 
+    // Linear's fixed-point rule, in exact integers: each axis weighs its
+    // right/lower sample by w = floor(t*256 + 0.5) of the position's
+    // fraction t, and D = (sum of S * wx * wy over the 2x2 samples + 32768) >> 16.
+    int Linear(int xd, int yd, int c) const
+    {
+        const double xs = (xd - m_call.dstSize.width / 2.0) / m_call.xFactor + m_call.xCenter;
+        const double ys = (yd - m_call.dstSize.height / 2.0) / m_call.yFactor + m_call.yCenter;
+        const int i = static_cast<int>(std::floor(xs)), j = static_cast<int>(std::floor(ys));
+        const std::int64_t wx = static_cast<std::int64_t>(std::floor((xs - i) * 256 + 0.5));
+        const std::int64_t wy = static_cast<std::int64_t>(std::floor((ys - j) * 256 + 0.5));
+        const std::int64_t sum = static_cast<std::int64_t>(S(i, j, c)) * (256 - wx) * (256 - wy) +
+                                 static_cast<std::int64_t>(S(i + 1, j, c)) * wx * (256 - wy) +
+                                 static_cast<std::int64_t>(S(i, j + 1, c)) * (256 - wx) * wy +
+                                 static_cast<std::int64_t>(S(i + 1, j + 1, c)) * wx * wy;
+        return static_cast<int>((sum + 32768) >> 16);
+    }
+
     // The whole expected destination: `background` holds what the
     // destination held before (dstStep bytes per row).
     std::vector<unsigned char> Expected(const unsigned char* background, int dstStep) const
@@ -117,7 +130,8 @@ public:
         for (int y = m_rect.y0; y < m_rect.y1; ++y)
             for (int x = m_rect.x0; x < m_rect.x1; ++x)
                 for (int c = 0; c < n; ++c)
-                    out[static_cast<std::size_t>(y) * dstStep + x * n + c] = static_cast<unsigned char>(Round(Value(x, y, c)));
+                    out[static_cast<std::size_t>(y) * dstStep + x * n + c] = static_cast<unsigned char>(
+                        m_call.interpolation == IPPI_INTER_LINEAR ? Linear(x, y, c) : Round(Value(x, y, c)));
         return out;
     }
 
