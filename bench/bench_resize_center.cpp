@@ -1,10 +1,13 @@
-// The centre-based resampling primitives on their own: the per-frame plane
-// path (720x480 -> 320x240 linear, YUY2 split into planes and joined again)
-// and HD reduction / SD-to-HD enlargement for every interpolation, at the
-// detected instruction-set level and at scalar; swscale's bilinear on the
-// same sizes when it is installed.
+// The centre-based resampling primitives on their own, planned once and run
+// per frame: the per-frame plane path (720x480 -> 320x240 linear, YUY2
+// split into planes and joined again) and HD reduction / SD-to-HD
+// enlargement for every interpolation, with the rows of the detected
+// instruction-set level and the scalar ones; swscale's bilinear on the same
+// sizes when it is installed.
 #include "platform/ipp/ippi.h"
-#include "platform/ipp/simd_level.h"
+#include "platform/ipp/resize_plan.h"
+#include "platform/ipp/split_join422.h"
+#include "tests/support/simd_levels.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,74 +39,67 @@ struct Sizes {
     int sw, sh, dw, dh;
 };
 
-// Sets the level for one benchmark and puts the detected one back after.
-struct LevelScope {
-    explicit LevelScope(bool scalar)
-    {
-        tulipp::SetActiveSimdLevel(scalar ? SimdLevel::Scalar : tulipp::DetectedSimdLevel());
-    }
-    ~LevelScope() { tulipp::SetActiveSimdLevel(tulipp::DetectedSimdLevel()); }
-};
-
-using ResizeFn = IppStatus (*)(const Ipp8u*, IppiSize, int, IppiRect, Ipp8u*, int, IppiSize, double, double, double,
-                               double, int);
-
 // One plane or interleaved picture, the whole source as region, centred as
-// the picture library calls it.
-IppStatus ResizeWhole(ResizeFn fn, int channels, const Ipp8u* src, int sw, int sh, Ipp8u* dst, int dw, int dh,
-                      double xf, double yf, int interp)
+// the picture library calls it, planned once for the level's rows.
+bool Prepare(tulipp::ResizeCenterPlan& plan, int channels, int sw, int sh, int dw, int dh, int interp,
+             SimdLevel level)
 {
-    return fn(src, {sw, sh}, sw * channels, {0, 0, sw, sh}, dst, dw * channels, {dw, dh}, xf, yf, (sw + 1) / 2,
-              (sh + 1) / 2, interp);
+    tulipp::ResizeCenterRequest r;
+    r.channels = channels;
+    r.srcSize = {sw, sh};
+    r.srcRoi = {0, 0, sw, sh};
+    r.dstRoiSize = {dw, dh};
+    r.xFactor = double(dw) / sw;
+    r.yFactor = double(dh) / sh;
+    r.xCenter = (sw + 1) / 2;
+    r.yCenter = (sh + 1) / 2;
+    r.interpolation = interp;
+    return plan.Prepare(r, level) == ippStsNoErr;
 }
 
-void BM_ResizeCenter(benchmark::State& state, Sizes s, int channels, int interp, bool scalar)
+void BM_ResizeCenter(benchmark::State& state, Sizes s, int channels, int interp, SimdLevel level)
 {
-    LevelScope level(scalar);
-    const ResizeFn fn = channels == 1 ? ippiResizeCenter_8u_C1R : ippiResizeCenter_8u_C3R;
     const auto src = RandomBytes(static_cast<std::size_t>(s.sw) * s.sh * channels);
     std::vector<Ipp8u> dst(static_cast<std::size_t>(s.dw) * s.dh * channels);
-    const double xf = double(s.dw) / s.sw, yf = double(s.dh) / s.sh;
+    tulipp::ResizeCenterPlan plan;
+    if (!Prepare(plan, channels, s.sw, s.sh, s.dw, s.dh, interp, level))
+        return state.SkipWithError("prepare failed");
     for (auto _ : state) {
-        if (ResizeWhole(fn, channels, src.data(), s.sw, s.sh, dst.data(), s.dw, s.dh, xf, yf, interp) != ippStsNoErr) {
-            state.SkipWithError("resize failed");
-            return;
-        }
+        if (plan.Run(src.data(), s.sw * channels, dst.data(), s.dw * channels) != ippStsNoErr)
+            return state.SkipWithError("resize failed");
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(s.dw) * s.dh);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(s.sw) * s.sh * channels);
 }
 
-// The library's YUY2 path: split into planes, three C1 resizes, join.
-void BM_Yuy2Planes(benchmark::State& state, Sizes s, bool scalar)
+// The library's YUY2 path: split into planes, three C1 resizes, join, all
+// with the level's rows.
+void BM_Yuy2Planes(benchmark::State& state, Sizes s, SimdLevel level)
 {
-    LevelScope level(scalar);
     const auto src = RandomBytes(static_cast<std::size_t>(s.sw) * s.sh * 2);
     std::vector<Ipp8u> dst(static_cast<std::size_t>(s.dw) * s.dh * 2);
     std::vector<Ipp8u> sy(static_cast<std::size_t>(s.sw) * s.sh), su(sy.size() / 2), sv(sy.size() / 2);
     std::vector<Ipp8u> dy(static_cast<std::size_t>(s.dw) * s.dh), du(dy.size() / 2), dv(dy.size() / 2);
-    Ipp8u* srcPlanes[3] = {sy.data(), su.data(), sv.data()};
-    int srcSteps[3] = {s.sw, s.sw / 2, s.sw / 2};
-    const Ipp8u* dstPlanes[3] = {dy.data(), du.data(), dv.data()};
-    int dstSteps[3] = {s.dw, s.dw / 2, s.dw / 2};
-    const double xf = double(s.dw) / s.sw, yf = double(s.dh) / s.sh;
+    tulipp::ResizeCenterPlan luma, chroma;
+    if (!Prepare(luma, 1, s.sw, s.sh, s.dw, s.dh, IPPI_INTER_LINEAR, level) ||
+        !Prepare(chroma, 1, s.sw / 2, s.sh, s.dw / 2, s.dh, IPPI_INTER_LINEAR, level))
+        return state.SkipWithError("prepare failed");
+    const tulipp::Split422RowFn split = tulipp::kSplit422Rows.For(level);
+    const tulipp::Join422RowFn join = tulipp::kJoin422Rows.For(level);
+    const int sc = s.sw / 2, dc = s.dw / 2;
     for (auto _ : state) {
-        IppStatus st = ippiSplit422_8u_C2P3R(src.data(), s.sw * 2, srcPlanes, srcSteps, {s.sw, s.sh});
-        st = st ? st
-                : ResizeWhole(ippiResizeCenter_8u_C1R, 1, sy.data(), s.sw, s.sh, dy.data(), s.dw, s.dh, xf, yf,
-                              IPPI_INTER_LINEAR);
-        st = st ? st
-                : ResizeWhole(ippiResizeCenter_8u_C1R, 1, su.data(), s.sw / 2, s.sh, du.data(), s.dw / 2, s.dh, xf,
-                              yf, IPPI_INTER_LINEAR);
-        st = st ? st
-                : ResizeWhole(ippiResizeCenter_8u_C1R, 1, sv.data(), s.sw / 2, s.sh, dv.data(), s.dw / 2, s.dh, xf,
-                              yf, IPPI_INTER_LINEAR);
-        st = st ? st : ippiJoin422_8u_P3C2R(dstPlanes, dstSteps, dst.data(), s.dw * 2, {s.dw, s.dh});
-        if (st != ippStsNoErr) {
-            state.SkipWithError("plane path failed");
-            return;
-        }
+        for (int y = 0; y < s.sh; ++y)
+            split(&src[std::size_t(y) * s.sw * 2], &sy[std::size_t(y) * s.sw], &su[std::size_t(y) * sc],
+                  &sv[std::size_t(y) * sc], s.sw);
+        IppStatus st = luma.Run(sy.data(), s.sw, dy.data(), s.dw);
+        st = st ? st : chroma.Run(su.data(), sc, du.data(), dc);
+        st = st ? st : chroma.Run(sv.data(), sc, dv.data(), dc);
+        if (st != ippStsNoErr)
+            return state.SkipWithError("plane path failed");
+        for (int y = 0; y < s.dh; ++y)
+            join(&dy[std::size_t(y) * s.dw], &du[std::size_t(y) * dc], &dv[std::size_t(y) * dc],
+                 &dst[std::size_t(y) * s.dw * 2], s.dw);
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(s.dw) * s.dh);
@@ -156,12 +152,13 @@ const char* InterpName(int interp)
 
 const int kRegistered = [] {
     const Sizes frame{720, 480, 320, 240};
-    for (bool scalar : {false, true}) {
-        const char* level = scalar ? "/scalar" : "/simd";
-        benchmark::RegisterBenchmark(("ResizeCenter/C1/" + SizeName(frame) + "/linear" + level).c_str(),
-                                     BM_ResizeCenter, frame, 1, IPPI_INTER_LINEAR, scalar);
-        benchmark::RegisterBenchmark(("Yuy2Planes/" + SizeName(frame) + "/linear" + level).c_str(), BM_Yuy2Planes,
-                                     frame, scalar);
+    const SimdLevel levels[] = {tulipp::DetectedSimdLevel(), SimdLevel::Scalar};
+    for (SimdLevel level : levels) {
+        const std::string name = "/" + tultest::SimdLevelName(level);
+        benchmark::RegisterBenchmark(("ResizeCenter/C1/" + SizeName(frame) + "/linear" + name).c_str(),
+                                     BM_ResizeCenter, frame, 1, IPPI_INTER_LINEAR, level);
+        benchmark::RegisterBenchmark(("Yuy2Planes/" + SizeName(frame) + "/linear" + name).c_str(), BM_Yuy2Planes,
+                                     frame, level);
     }
 #if TUL_HAVE_SWSCALE
     benchmark::RegisterBenchmark(("Swscale/gray8/" + SizeName(frame) + "/bilinear").c_str(), BM_Swscale, frame,
@@ -174,10 +171,10 @@ const int kRegistered = [] {
             for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
                 if (interp == IPPI_INTER_SUPER && s.dw > s.sw)
                     continue;
-                for (bool scalar : {false, true}) {
+                for (SimdLevel level : levels) {
                     const std::string name = "ResizeCenter/C" + std::to_string(channels) + "/" + SizeName(s) + "/" +
-                                             InterpName(interp) + (scalar ? "/scalar" : "/simd");
-                    benchmark::RegisterBenchmark(name.c_str(), BM_ResizeCenter, s, channels, interp, scalar);
+                                             InterpName(interp) + "/" + tultest::SimdLevelName(level);
+                    benchmark::RegisterBenchmark(name.c_str(), BM_ResizeCenter, s, channels, interp, level);
                 }
             }
         }

@@ -4,7 +4,7 @@
 // multiple of 64 bytes, which satisfies both the 32-byte alignment of older
 // IPP releases and the 64-byte alignment of current ones. The step and the
 // whole block must fit in an int: callers compute row offsets and block
-// sizes in 32-bit arithmetic, as the original 32-bit module did.
+// sizes in 32-bit arithmetic, as 32-bit callers do.
 #include "platform/ipp/ippi.h"
 
 #include <climits>

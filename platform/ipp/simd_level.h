@@ -14,9 +14,4 @@ SimdLevel ActiveSimdLevel();
 // tests and benchmarks that compare paths; not meant to change mid-call.
 void SetActiveSimdLevel(SimdLevel level);
 
-inline bool SimdAtLeast(SimdLevel level)
-{
-    return static_cast<int>(ActiveSimdLevel()) >= static_cast<int>(level);
-}
-
 }  // namespace tulipp

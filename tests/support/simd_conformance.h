@@ -81,8 +81,8 @@ constexpr std::size_t kAfterBytes = 32;
 // more after it; everything but the written range keeps kUnwritten.
 class RowOutputBlock {
 public:
-    RowOutputBlock(const RowOutput& spec, int offset)
-        : m_first(static_cast<std::size_t>(offset) * spec.elementBytes), m_bytes(spec.count * spec.elementBytes),
+    RowOutputBlock(const RowOutput& shape, int offset)
+        : m_first(static_cast<std::size_t>(offset) * shape.elementBytes), m_bytes(shape.count * shape.elementBytes),
           m_block(m_first + m_bytes + kAfterBytes, kUnwritten)
     {
     }
@@ -111,8 +111,8 @@ std::vector<RowOutputBlock> CallInto(const A& a, typename A::Row row, const type
 {
     std::vector<RowOutputBlock> blocks;
     std::vector<void*> out;
-    for (const RowOutput& spec : a.Outputs(in, n))
-        blocks.emplace_back(spec, offset);
+    for (const RowOutput& shape : a.Outputs(in, n))
+        blocks.emplace_back(shape, offset);
     for (auto& b : blocks)
         out.push_back(b.data());
     a.Call(row, in, out.data(), n);

@@ -1,5 +1,5 @@
 // Runs one ippiResizeCenter_8u_* call on random pictures with guard zones
-// and compares the outcome with the double-precision model.
+// and compares the outcome with the plain model.
 #pragma once
 
 #include "platform/ipp/ippi.h"

@@ -1,5 +1,5 @@
 // ippiSwapChannels_8u_C3R / C3IR: every order (repeats included), in place
-// and not, against the documented formula; bad arguments.
+// and not, against dst[c] = src[order[c]] per pixel; bad arguments.
 #include "platform/ipp/ippi.h"
 #include "tests/support/picture.h"
 
