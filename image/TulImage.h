@@ -148,7 +148,7 @@ public:
 
     TulImage();
     // A copy takes the plan (sizes, factors, margins, mode) and allocates
-    // scratch planes of its own; it never shares blocks with the original.
+    // scratch planes of its own; it never shares blocks with the object it copies.
     TulImage(const TulImage& other);
     TulImage& operator=(const TulImage& other);
     virtual ~TulImage();
@@ -191,6 +191,8 @@ public:
     ULONG ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size);
 
 private:
+    // The library's resize machinery prepares and releases the object's plan.
+    friend struct tul::ResizePlan;
     friend struct TulImageInternals;  // white-box access for the library's own tests
 
     static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
@@ -201,12 +203,6 @@ private:
                                  IppiSize srcSize, IppiSize dstSize, int srcMarginX,
                                  int dstMarginX, int dstMarginY, FIELD_TYPE field,
                                  bool fieldToField);
-
-    // Releases the plan, scratch planes included; the object is not ready.
-    void ResetResize();
-    // Takes `next` as the plan (keeping or replacing the scratch planes by
-    // the scratch-plane rule) and builds its resamplers; a status.
-    ULONG PrepareResize(const RESIZE_INFO& next, double xExactFactor, double yExactFactor);
 
     bool m_resizeReady;
     RESIZE_INFO m_resizeInfo;

@@ -10,7 +10,10 @@
 #include "image/resize/field_rules.h"
 #include "image/resize/resize_workers.h"
 #include "platform/ipp/ippi.h"
+#include "platform/ipp/resize_center_plan.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace tul {
@@ -42,6 +45,25 @@ void FillPlane(unsigned char* plane, int step, int rows, unsigned char value)
     std::memset(plane, value, static_cast<std::size_t>(step) * static_cast<std::size_t>(rows));
 }
 
+// Whether a prepared request writes every destination pixel: the written
+// range of each axis, from the clipped region as the plan makes it, spans
+// the destination.
+bool WritesEveryPixel(const tulipp::ResizeCenterRequest& q)
+{
+    const auto axis = [](int dstLen, double factor, double center, int start, int len, int imageLen,
+                         double exact) {
+        const std::int64_t lo = std::max<std::int64_t>(start, 0);
+        const std::int64_t hi = std::min<std::int64_t>(static_cast<std::int64_t>(start) + len, imageLen);
+        const auto a = tulipp::resize_center::MakeAxis(dstLen, factor, center, static_cast<int>(lo),
+                                                       static_cast<int>(hi - lo), exact > 0.0 ? exact : 0.0);
+        return a.begin == 0 && a.end == dstLen;
+    };
+    return axis(q.dstRoiSize.width, q.xFactor, q.xCenter, q.srcRoi.x, q.srcRoi.width, q.srcSize.width,
+                q.xExactFactor) &&
+           axis(q.dstRoiSize.height, q.yFactor, q.yCenter, q.srcRoi.y, q.srcRoi.height, q.srcSize.height,
+                q.yExactFactor);
+}
+
 }  // namespace
 
 void LibraryPlan::Reset()
@@ -62,23 +84,25 @@ IppStatus LibraryPlan::Prepare(PlanarLayout layout, const LibraryResize& r)
     const int interp = GetInterpolation(r.mode, r.xFactor,
                                          layout == PlanarLayout::Yuy2 ? g.yFactor : r.yFactor);
     const IppiRect region{r.srcRegion.x, r.srcRegion.y, r.srcRegion.width, g.regionHeight};
-    IppStatus status = m_luma.Prepare(PlaneRequest({r.srcSize.width, g.srcHeight}, region,
-                                                   {r.dstSize.width, g.dstHeight}, r, g.yFactor,
-                                                   yExact, interp));
+    const tulipp::ResizeCenterRequest luma = PlaneRequest(
+        {r.srcSize.width, g.srcHeight}, region, {r.dstSize.width, g.dstHeight}, r, g.yFactor, yExact, interp);
     // 4:2:2 chroma keeps every row; 4:2:0 chroma has half of them.
     const int shift = layout == PlanarLayout::Yuv420 ? 1 : 0;
-    if (status == ippStsNoErr) {
-        status = m_chroma.Prepare(PlaneRequest(
-            {r.srcSize.width / 2, g.srcHeight >> shift},
-            {0, 0, r.srcRegion.width / 2, g.regionHeight >> shift},
-            {r.dstSize.width / 2, g.dstHeight >> shift}, r, g.yFactor, yExact, interp));
-    }
+    const tulipp::ResizeCenterRequest chroma = PlaneRequest(
+        {r.srcSize.width / 2, g.srcHeight >> shift}, {0, 0, r.srcRegion.width / 2, g.regionHeight >> shift},
+        {r.dstSize.width / 2, g.dstHeight >> shift}, r, g.yFactor, yExact, interp);
+    IppStatus status = m_luma.Prepare(luma);
+    if (status == ippStsNoErr)
+        status = m_chroma.Prepare(chroma);
     if (status != ippStsNoErr) {
         Reset();
         return status;
     }
     m_layout = layout;
     m_request = r;
+    m_paint[0] = !WritesEveryPixel(luma);
+    // An odd width's last chroma column is joined but never resized.
+    m_paint[1] = !WritesEveryPixel(chroma) || r.dstSize.width % 2 != 0;
     m_srcRows = g.srcHeight;
     m_dstRows = g.dstHeight;
     return ippStsNoErr;
@@ -100,10 +124,15 @@ bool LibraryPlan::RunYuy2(const unsigned char* src, int srcStep, unsigned char* 
         return false;
     const FieldGeometry g = ApplyFieldRule(m_request.field, m_request.fieldToField, srcStep,
                                            dstStep, m_srcRows, m_dstRows, 0, 1.0);
+    // The join writes every pixel from the planes: what a resize leaves
+    // unwritten is painted black first.
     const FormatInfo& yuy2 = FormatOf(TulImage::COLOR_FORMAT_YUY2);
-    FillPlane(temp->dstPlane[0], temp->dstPlaneStep[0], m_dstRows, yuy2.black[0]);
-    FillPlane(temp->dstPlane[1], temp->dstPlaneStep[1], m_dstRows, yuy2.black[1]);
-    FillPlane(temp->dstPlane[2], temp->dstPlaneStep[2], m_dstRows, yuy2.black[3]);
+    if (m_paint[0])
+        FillPlane(temp->dstPlane[0], temp->dstPlaneStep[0], m_dstRows, yuy2.black[0]);
+    if (m_paint[1]) {
+        FillPlane(temp->dstPlane[1], temp->dstPlaneStep[1], m_dstRows, yuy2.black[1]);
+        FillPlane(temp->dstPlane[2], temp->dstPlaneStep[2], m_dstRows, yuy2.black[3]);
+    }
 
     if (ippiSplit422_8u_C2P3R(src + g.srcOffset, g.srcStep, temp->srcPlane, temp->srcPlaneStep,
                               IppiSize{m_request.srcSize.width, m_srcRows}) != ippStsNoErr)

@@ -50,6 +50,9 @@ private:
     LibraryResize m_request{};
     int m_srcRows = 0;  // rows resized once the field is taken
     int m_dstRows = 0;
+    // Whether a plane's resize leaves pixels unwritten, which must then be
+    // painted black first (luma, chroma).
+    bool m_paint[2] = {true, true};
     tulipp::ResizeCenterPlan m_luma;
     tulipp::ResizeCenterPlan m_chroma;
 };

@@ -10,6 +10,18 @@
 namespace tul {
 
 struct ResizePlan {
+    // Takes `next` as the object's plan (keeping or replacing the scratch
+    // planes by the scratch-plane rule) and builds its resamplers; a status.
+    // `x/yExactFactor` are the exact scales of factors cut to five decimals.
+    static ULONG Prepare(TulImage& image, const RESIZE_INFO& next, double xExactFactor,
+                         double yExactFactor);
+    // Releases the object's plan, scratch planes included; not ready after.
+    static void Reset(TulImage& image);
+
+    // What a prepared object holds, for the library's own checks.
+    static const RESIZE_INFO& Info(const TulImage& image) { return image.m_resizeInfo; }
+    static bool Ready(const TulImage& image) { return image.m_resizeReady; }
+
     LibraryPlan yuy2;                // library modes; runs through the scratch planes
     tulipp::ResizeCenterPlan rgb24;  // every mode (RGB has no own resampler)
     tulipp::ResizeCenterPlan rgb32;

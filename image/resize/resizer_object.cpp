@@ -97,12 +97,13 @@ TulImage& TulImage::operator=(const TulImage& other)
 {
     if (this == &other)
         return *this;
-    ResetResize();
+    tul::ResizePlan::Reset(*this);
     if (other.m_resizeReady && other.m_plan != nullptr) {
         RESIZE_INFO next = other.m_resizeInfo;
         std::memset(&next.tempPlanar, 0, sizeof(next.tempPlanar));
         tul::Guarded([&] {
-            return PrepareResize(next, other.m_plan->xExactFactor, other.m_plan->yExactFactor);
+            return tul::ResizePlan::Prepare(*this, next, other.m_plan->xExactFactor,
+                                            other.m_plan->yExactFactor);
         });
     }
     return *this;
@@ -110,68 +111,70 @@ TulImage& TulImage::operator=(const TulImage& other)
 
 TulImage::~TulImage()
 {
-    ResetResize();
+    tul::ResizePlan::Reset(*this);
 }
 
-void TulImage::ResetResize()
+void tul::ResizePlan::Reset(TulImage& image)
 {
-    tul::ClearResizeBuffer(&m_resizeInfo);
-    delete m_plan;
-    m_plan = nullptr;
-    m_resizeReady = false;
+    ClearResizeBuffer(&image.m_resizeInfo);
+    delete image.m_plan;
+    image.m_plan = nullptr;
+    image.m_resizeReady = false;
 }
 
 // What both preparations share: the scratch-plane rule, the record, and
 // the resamplers built for it. A geometry a resampler refuses leaves its
 // plan empty and its frames fail (4), as the one-call primitive would;
 // only a lack of memory fails the preparation (1, not ready, empty plan).
-ULONG TulImage::PrepareResize(const RESIZE_INFO& next, double xExactFactor, double yExactFactor)
+ULONG tul::ResizePlan::Prepare(TulImage& image, const RESIZE_INFO& next, double xExactFactor,
+                               double yExactFactor)
 {
-    const bool library = next.resizeNeeded && next.interpolation != INTERPOLATION_VEXO;
+    RESIZE_INFO& info = image.m_resizeInfo;
+    const bool library = next.resizeNeeded && next.interpolation != TulImage::INTERPOLATION_VEXO;
     if (!library) {
-        tul::ClearTempBuffer(&m_resizeInfo.tempPlanar);
-    } else if (!RefreshScratch(m_resizeReady, &m_resizeInfo, next.srcWidth, next.srcHeight,
+        ClearTempBuffer(&info.tempPlanar);
+    } else if (!RefreshScratch(image.m_resizeReady, &info, next.srcWidth, next.srcHeight,
                                next.dstWidth, next.dstHeight)) {
-        ResetResize();
-        return TUL_NO_MEMORY;
+        Reset(image);
+        return TulImage::TUL_NO_MEMORY;
     }
-    const TEMP_PLANAR_FORMAT planes = m_resizeInfo.tempPlanar;
-    m_resizeInfo = next;
-    m_resizeInfo.tempPlanar = planes;
-    m_resizeReady = false;
-    if (m_plan == nullptr)
-        m_plan = new (std::nothrow) tul::ResizePlan;
-    if (m_plan == nullptr) {
-        ResetResize();
-        return TUL_NO_MEMORY;
+    const TEMP_PLANAR_FORMAT planes = info.tempPlanar;
+    info = next;
+    info.tempPlanar = planes;
+    image.m_resizeReady = false;
+    if (image.m_plan == nullptr)
+        image.m_plan = new (std::nothrow) ResizePlan;
+    if (image.m_plan == nullptr) {
+        Reset(image);
+        return TulImage::TUL_NO_MEMORY;
     }
-    tul::ResizePlan& plan = *m_plan;
+    ResizePlan& plan = *image.m_plan;
     plan.yuy2.Reset();
     plan.rgb24.Reset();
     plan.rgb32.Reset();
     plan.xExactFactor = xExactFactor;
     plan.yExactFactor = yExactFactor;
     if (next.resizeNeeded) {
-        const RESIZE_INFO& r = m_resizeInfo;
+        const RESIZE_INFO& r = info;
         IppStatus status[3] = {ippStsNoErr, ippStsNoErr, ippStsNoErr};
         if (library) {
             status[0] = plan.yuy2.Prepare(
-                tul::PlanarLayout::Yuy2,
+                PlanarLayout::Yuy2,
                 {SizeOf(r.srcWidth, r.srcHeight), SizeOf(r.dstWidth, r.dstHeight), r.srcRegion,
                  r.xFactor, r.yFactor, xExactFactor, yExactFactor,
-                 static_cast<INTERPOLATION_MODE>(r.interpolation), FIELD_FRAME, true});
+                 static_cast<T::INTERPOLATION_MODE>(r.interpolation), T::FIELD_FRAME, true});
         }
         status[1] = PrepareRgb(plan.rgb24, 3, r, xExactFactor, yExactFactor);
         status[2] = PrepareRgb(plan.rgb32, 4, r, xExactFactor, yExactFactor);
         for (IppStatus s : status) {
             if (s == ippStsNoMemErr) {
-                ResetResize();
-                return TUL_NO_MEMORY;
+                Reset(image);
+                return TulImage::TUL_NO_MEMORY;
             }
         }
     }
-    m_resizeReady = true;
-    return TUL_SUCCESS;
+    image.m_resizeReady = true;
+    return TulImage::TUL_SUCCESS;
 }
 
 namespace {
@@ -219,7 +222,7 @@ ULONG TulImage::Initialize(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULON
 {
     return tul::Guarded([&]() -> ULONG {
         if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight)) {
-            ResetResize();
+            tul::ResizePlan::Reset(*this);
             return TUL_INVALID_REQUEST;
         }
         RESIZE_INFO next = Record(srcWidth, srcHeight, dstWidth, dstHeight, mode);
@@ -227,7 +230,7 @@ ULONG TulImage::Initialize(ULONG srcWidth, ULONG srcHeight, ULONG dstWidth, ULON
                                                  &next.xFactor, &next.yFactor, &next.srcMarginX,
                                                  &next.dstMarginX);
         next.srcRegion = IppiRect{0, 0, static_cast<int>(srcWidth), static_cast<int>(srcHeight)};
-        return PrepareResize(next, 0.0, 0.0);
+        return tul::ResizePlan::Prepare(*this, next, 0.0, 0.0);
     });
 }
 
@@ -239,7 +242,7 @@ ULONG TulImage::InitializeEx(ULONG srcWidth, ULONG srcHeight, tagRECT srcRect, U
         // picture would make the margins negative and the resize read outside it.
         if (!PlanFits(srcWidth, srcHeight) || !PlanFits(dstWidth, dstHeight) ||
             !RectInside(srcRect, srcWidth, srcHeight) || !RectInside(dstRect, dstWidth, dstHeight)) {
-            ResetResize();
+            tul::ResizePlan::Reset(*this);
             return TUL_INVALID_REQUEST;
         }
         RESIZE_INFO next = Record(srcWidth, srcHeight, dstWidth, dstHeight, mode);
@@ -257,8 +260,8 @@ ULONG TulImage::InitializeEx(ULONG srcWidth, ULONG srcHeight, tagRECT srcRect, U
         next.yFactor = FiveDecimalFactor(dstSpanY, srcSpanY);
         // The exact scales, which the five-decimal cut falls short of: they
         // decide how far the picture reaches, so a stretch covers the frame.
-        return PrepareResize(next, static_cast<double>(dstSpanX) / srcSpanX,
-                             static_cast<double>(dstSpanY) / srcSpanY);
+        return tul::ResizePlan::Prepare(*this, next, static_cast<double>(dstSpanX) / srcSpanX,
+                                        static_cast<double>(dstSpanY) / srcSpanY);
     });
 }
 

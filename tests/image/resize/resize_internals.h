@@ -3,6 +3,7 @@
 #pragma once
 
 #include "image/TulImage.h"
+#include "image/resize/resize_plan.h"
 #include "image/resize/resize_workers.h"
 
 struct TulImageInternals {
@@ -21,8 +22,8 @@ struct TulImageInternals {
         return TulImage::VexoResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize,
                                           srcMarginX, dstMarginX, dstMarginY, field, fieldToField);
     }
-    static const RESIZE_INFO& Plan(const TulImage& image) { return image.m_resizeInfo; }
-    static bool Ready(const TulImage& image) { return image.m_resizeReady; }
+    static const RESIZE_INFO& Plan(const TulImage& image) { return tul::ResizePlan::Info(image); }
+    static bool Ready(const TulImage& image) { return tul::ResizePlan::Ready(image); }
 };
 
 #include "image/resize/resize_geometry.h"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -22,20 +23,27 @@ std::vector<unsigned char> RandomFrame(int w, int h, int bytesPerPixel, unsigned
     return v;
 }
 
+// Without a resize every form copies the default rows: YUY2 pairs padded
+// to words, RGB32 four bytes a pixel.
 TEST(ResizerObject, EqualSizesCopyTheFrame)
 {
     T image;
-    ASSERT_EQ(image.Initialize(64, 10, 64, 10, T::INTERPOLATION_LINEAR), 0u);
+    ASSERT_EQ(image.Initialize(17, 5, 17, 5, T::INTERPOLATION_LINEAR), 0u);
     EXPECT_TRUE(TulImageInternals::Ready(image));
-    const RESIZE_INFO& plan = TulImageInternals::Plan(image);
-    EXPECT_FALSE(plan.resizeNeeded);
-    EXPECT_EQ(plan.tempPlanar.srcPlane[0], nullptr);
-    const auto src = RandomFrame(64, 10, 2, 1);
-    std::vector<unsigned char> dst(src.size());
-    ULONG size = static_cast<ULONG>(dst.size());
-    EXPECT_EQ(image.ResizeYUY2(const_cast<unsigned char*>(src.data()), dst.data(), &size), 0u);
-    EXPECT_EQ(size, 64u * 2 * 10);
-    EXPECT_EQ(dst, src);
+    EXPECT_FALSE(TulImageInternals::Plan(image).resizeNeeded);
+    EXPECT_EQ(TulImageInternals::Plan(image).tempPlanar.srcPlane[0], nullptr);
+    const auto src = RandomFrame(17, 5, 4, 1);
+    for (int bytesPerPixel : {2, 4}) {
+        const std::size_t bytes = bytesPerPixel == 2 ? 36u * 5 : 17u * 4 * 5;
+        std::vector<unsigned char> dst(bytes);
+        ULONG size = static_cast<ULONG>(bytes);
+        unsigned char* s = const_cast<unsigned char*>(src.data());
+        EXPECT_EQ(bytesPerPixel == 2 ? image.ResizeYUY2(s, dst.data(), &size)
+                                     : image.ResizeRGB32(s, dst.data(), &size),
+                  0u);
+        EXPECT_EQ(size, bytes);
+        EXPECT_TRUE(std::equal(dst.begin(), dst.end(), src.begin()));
+    }
 }
 
 TEST(ResizerObject, OwnResamplerPlanNeedsNoScratchAndKeepsTheBroadcastMargin)
@@ -58,29 +66,33 @@ TEST(ResizerObject, OwnResamplerPlanNeedsNoScratchAndKeepsTheBroadcastMargin)
     EXPECT_EQ(viaObject, viaStatic);
 }
 
-TEST(ResizerObject, EqualSizesWithDifferentRectanglesStillResize)
+// InitializeEx cuts the factors of the rectangles to five decimals and
+// keeps what the destination rectangle leaves as margins; equal sizes with
+// different rectangles still resize.
+TEST(ResizerObject, RectanglesGiveFiveDecimalFactorsAndMargins)
 {
-    T image;
-    ASSERT_EQ(image.InitializeEx(64, 32, Rect(0, 0, 64, 32), 64, 32, Rect(0, 0, 48, 32),
-                                 T::INTERPOLATION_LINEAR),
-              0u);
-    EXPECT_TRUE(TulImageInternals::Plan(image).resizeNeeded);
-    EXPECT_DOUBLE_EQ(TulImageInternals::Plan(image).xFactor, 0.75);
-    EXPECT_EQ(TulImageInternals::Plan(image).dstMarginX, 16);
-}
-
-TEST(ResizerObject, FactorsAreCutToFiveDecimals)
-{
-    T image;
-    ASSERT_EQ(image.InitializeEx(720, 480, Rect(0, 0, 720, 480), 320, 240, Rect(0, 0, 320, 213),
-                                 T::INTERPOLATION_LINEAR),
-              0u);
-    const RESIZE_INFO& plan = TulImageInternals::Plan(image);
-    EXPECT_DOUBLE_EQ(plan.xFactor, 44444 * 0.00001);
-    EXPECT_DOUBLE_EQ(plan.yFactor, 44375 * 0.00001);
-    EXPECT_EQ(plan.dstMarginY, 27);
-    EXPECT_EQ(plan.srcRegion.width, 720);
-    EXPECT_EQ(plan.srcRegion.height, 480);
+    const struct {
+        ULONG sw, sh;
+        tagRECT dst;
+        ULONG dw, dh;
+        double x, y;
+        int marginX, marginY;
+    } cases[] = {{64, 32, Rect(0, 0, 48, 32), 64, 32, 0.75, 1.0, 16, 0},
+                 {720, 480, Rect(0, 0, 320, 213), 320, 240, 44444 * 0.00001, 44375 * 0.00001, 0, 27}};
+    for (const auto& c : cases) {
+        T image;
+        ASSERT_EQ(image.InitializeEx(c.sw, c.sh, Rect(0, 0, c.sw, c.sh), c.dw, c.dh, c.dst,
+                                     T::INTERPOLATION_LINEAR),
+                  0u);
+        const RESIZE_INFO& plan = TulImageInternals::Plan(image);
+        EXPECT_TRUE(plan.resizeNeeded);
+        EXPECT_DOUBLE_EQ(plan.xFactor, c.x);
+        EXPECT_DOUBLE_EQ(plan.yFactor, c.y);
+        EXPECT_EQ(plan.dstMarginX, c.marginX);
+        EXPECT_EQ(plan.dstMarginY, c.marginY);
+        EXPECT_EQ(plan.srcRegion.width, static_cast<int>(c.sw));
+        EXPECT_EQ(plan.srcRegion.height, static_cast<int>(c.sh));
+    }
 }
 
 TEST(ResizerObject, LetterboxedOwnResizeLeavesBlackBarsAboveAndBelow)
@@ -143,18 +155,6 @@ TEST(ResizerObject, CapacityOneByteShortIsRefused)
     EXPECT_EQ(image.ResizeYUY2(src.data(), nullptr, &size), 3u);
 }
 
-TEST(ResizerObject, Rgb32WithoutResizeCopiesFourBytesAPixel)
-{
-    T image;
-    ASSERT_EQ(image.Initialize(17, 5, 17, 5, T::INTERPOLATION_LINEAR), 0u);
-    auto src = RandomFrame(17, 5, 4, 5);
-    std::vector<unsigned char> dst(src.size());
-    ULONG size = static_cast<ULONG>(dst.size());
-    EXPECT_EQ(image.ResizeRGB32(src.data(), dst.data(), &size), 0u);
-    EXPECT_EQ(size, 17u * 4 * 5);
-    EXPECT_EQ(dst, src);
-}
-
 TEST(ResizerObject, RgbPlanResizesLikeTheOneCallEntryPoint)
 {
     T image;
@@ -168,15 +168,6 @@ TEST(ResizerObject, RgbPlanResizesLikeTheOneCallEntryPoint)
                              T::INTERPOLATION_CUBIC),
               0u);
     EXPECT_EQ(a, b);
-}
-
-TEST(ResizerObject, UnpreparedObjectResizesNothing)
-{
-    T image;
-    unsigned char byte = 7;
-    ULONG size = 100;
-    EXPECT_EQ(image.ResizeYUY2(&byte, &byte, &size), 0u);
-    EXPECT_EQ(size, 0u);
 }
 
 struct BadRects {
@@ -311,5 +302,36 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Bool(),
                        ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
                                          TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO)));
+
+}  // namespace
+
+#define TUL_DEFINE_ALLOCATION_COUNTER
+#include "tests/support/alloc_counter.h"
+
+namespace {
+
+// Everything a frame needs is built when the object is prepared: frames
+// of every family and mode allocate nothing.
+class PreparedFrames : public ::testing::TestWithParam<TulImage::INTERPOLATION_MODE> {};
+
+TEST_P(PreparedFrames, AllocateNothing)
+{
+    TulImage image;
+    ASSERT_EQ(image.InitializeEx(96, 40, Rect(0, 0, 96, 40), 58, 30, Rect(0, 0, 58, 24), GetParam()), 0u);
+    auto src = RandomFrame(96, 40, 4, 9);
+    std::vector<unsigned char> dst(58 * 4 * 30);
+    const auto before = tultest::AllocationCount();
+    for (int frame = 0; frame < 3; ++frame) {
+        ULONG a = static_cast<ULONG>(dst.size()), b = a, c = a;
+        EXPECT_EQ(image.ResizeYUY2(src.data(), dst.data(), &a), 0u);
+        EXPECT_EQ(image.ResizeRGB24(src.data(), dst.data(), &b), 0u);
+        EXPECT_EQ(image.ResizeRGB32(src.data(), dst.data(), &c), 0u);
+    }
+    EXPECT_EQ(tultest::AllocationCount(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(LibraryModes, PreparedFrames,
+                         ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
+                                           TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
 
 }  // namespace
