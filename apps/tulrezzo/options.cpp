@@ -8,8 +8,10 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <string_view>
 #include <ostream>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace tulrezzo {
@@ -68,12 +70,44 @@ Ratio RatioOption(const std::string& option, const std::string& text, const char
     return ratio;
 }
 
-bool SameFile(const std::string& a, const std::string& b)
+// The file a name leads to. "-" stands for the standard stream `fd`, which
+// is a file only when redirected from or to one. Any other name gives its
+// real path, so "./a.bmp", "d/../a.bmp" and a link to a.bmp are one file
+// even before it exists; an existing regular file also gives its device
+// and inode, which catch hard links and redirected streams.
+struct FileRef {
+    std::string path;
+    bool hasId = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+FileRef Resolve(const std::string& name, int fd)
 {
-    if (a.empty() || b.empty() || a == "-" || b == "-")
-        return false;
-    std::error_code ec;
-    return a == b || std::filesystem::equivalent(a, b, ec);
+    FileRef ref;
+    if (name.empty())
+        return ref;
+    struct stat info {};
+    if (name == "-") {
+        ref.hasId = fstat(fd, &info) == 0;
+    } else {
+        std::error_code ec;
+        const std::filesystem::path real = std::filesystem::weakly_canonical(std::filesystem::absolute(name, ec), ec);
+        ref.path = ec ? name : real.string();
+        ref.hasId = stat(name.c_str(), &info) == 0;
+    }
+    // Devices, pipes and terminals are no files to overwrite: standard input
+    // and output on one terminal are not "the same file".
+    ref.hasId = ref.hasId && S_ISREG(info.st_mode);
+    ref.device = info.st_dev;
+    ref.inode = info.st_ino;
+    return ref;
+}
+
+bool SameFile(const FileRef& a, const FileRef& b)
+{
+    return (!a.path.empty() && a.path == b.path) ||
+           (a.hasId && b.hasId && a.device == b.device && a.inode == b.inode);
 }
 
 // The words as CLI11 leaves them, before they are checked.
@@ -154,9 +188,15 @@ void Check(const Words& w, ResizeOptions* o)
     }
     o->quiet = w.quiet;
 
-    if (SameFile(o->input, o->output))
+    // Writing a file the run also reads or writes would destroy it: the
+    // output is created before the first frame is read, and the snapshot
+    // written over whatever has that name once the stream ends.
+    const FileRef input = Resolve(o->input, STDIN_FILENO);
+    const FileRef output = Resolve(o->output, STDOUT_FILENO);
+    const FileRef snapshot = Resolve(o->snapshot, -1);
+    if (SameFile(input, output))
         throw UsageError("--output '" + o->output + "' is the input file");
-    if (SameFile(o->snapshot, o->output) || SameFile(o->snapshot, o->input))
+    if (SameFile(snapshot, output) || SameFile(snapshot, input))
         throw UsageError("--snapshot '" + o->snapshot + "' is the input or the output file");
 }
 

@@ -295,6 +295,26 @@ TEST_F(TulrezzoRun, OutputThatCannotBeWritten)
     EXPECT_EQ(ReadY4m(ReadFile(dir / "out.y4m"), 320, 240).frames.size(), 1u);
 }
 
+// A run never writes over a file it reads or writes, whatever name leads
+// there: the same name, another path, a hard link, or a redirected
+// standard stream. The refusal comes before any file is touched.
+TEST_F(TulrezzoRun, RefusesToWriteOverItsOwnFiles)
+{
+    const std::string in = MakeInput("in.y4m", "YUV4MPEG2 W8 H4 F25:1 C422", {FlatYuy2(8, 4, 1, 2, 3)}, 8, 4);
+    const Bytes before = ReadFile(in);
+    std::filesystem::create_hard_link(in, dir / "hard.y4m");
+    for (const char* args : {"resize in.y4m -o ./in.y4m", "resize hard.y4m -o in.y4m", "resize - -o in.y4m"})
+        ExpectFailure(Run(std::string(args) + " -q", in), 2, "is the input file");
+    for (const std::string& args :
+         {std::string("resize in.y4m -o out.y4m --snapshot in.y4m"), std::string("resize - -o out.y4m --snapshot ") + in,
+          std::string("resize hard.y4m -o out.y4m --snapshot in.y4m"),
+          std::string("resize in.y4m -o out.y4m --snapshot ./out.y4m"),
+          std::string("resize in.y4m -o - --snapshot stdout")})
+        ExpectFailure(Run(args + " -q", in), 2, "is the input or the output file");
+    EXPECT_EQ(ReadFile(in), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
+}
+
 TEST_F(TulrezzoRun, ClosedPipeIsAWriteErrorNotACrash)
 {
     const std::string err = dir / "pipe-err";
