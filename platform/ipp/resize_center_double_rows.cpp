@@ -11,36 +11,59 @@ void CombineFourScalar(const double* const rows[4], const double w[4], Ipp8u* ou
         out[i] = RoundSample(w0 * r0[i] + w1 * r1[i] + w2 * r2[i] + w3 * r3[i]);
 }
 
-void SumRowsScalarFrom(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t i0,
-                       std::size_t n)
+void InterleaveScalarFrom(const Ipp8u* const rows[4], double* lanes, std::size_t x0, std::size_t n)
 {
-    for (std::size_t i = i0; i < n; ++i) {
-        double sum = w[0] * rows[0][i];
-        for (int m = 1; m < taps; ++m)
-            sum += w[m] * rows[m][i];
-        out[i] = sum;
+    for (std::size_t x = x0; x < n; ++x)
+        for (int q = 0; q < 4; ++q)
+            lanes[x * 4 + q] = rows[q][x];
+}
+
+void SumDownScalarFrom(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4], double* lanes,
+                       std::size_t x0, std::size_t n)
+{
+    for (std::size_t x = x0; x < n; ++x) {
+        for (int q = 0; q < 4; ++q) {
+            double sum = w[q][0] * rows[q][0][x];
+            for (int m = 1; m < taps[q]; ++m)
+                sum += w[q][m] * rows[q][m][x];
+            lanes[x * 4 + q] = sum;
+        }
     }
 }
 
-void SumRowsScalar(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t n)
+void InterleaveScalar(const Ipp8u* const rows[4], double* lanes, std::size_t n)
 {
-    SumRowsScalarFrom(rows, w, taps, out, 0, n);
+    InterleaveScalarFrom(rows, lanes, 0, n);
 }
 
-void CubicAcrossScalarFrom(const Ipp8u* row, const AcrossTable& t, double* out, int v0)
+void SumDownScalar(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4], double* lanes,
+                   std::size_t n)
 {
-    for (int v = v0; v < t.values; ++v)
-        out[v] = AcrossValue(row, t, v);
+    SumDownScalarFrom(rows, w, taps, lanes, 0, n);
 }
 
-void SuperAcrossScalarFrom(const double* row, const AcrossTable& t, Ipp8u* out, int v0)
+void CubicAcrossScalarFrom(const double* lanes, const AcrossTable& t, double* const out[4], int v0)
 {
-    for (int v = v0; v < t.values; ++v)
-        out[v] = RoundSample(AcrossValue(row, t, v));
+    for (int q = 0; q < 4; ++q)
+        for (int v = v0; v < t.values; ++v)
+            out[q][v] = AcrossValue(lanes, t, v, q);
 }
 
-void CubicAcrossScalar(const Ipp8u* row, const AcrossTable& t, double* out) { CubicAcrossScalarFrom(row, t, out, 0); }
+void SuperAcrossScalarFrom(const double* lanes, const AcrossTable& t, Ipp8u* const out[4], int v0)
+{
+    for (int q = 0; q < 4; ++q)
+        for (int v = v0; v < t.values; ++v)
+            out[q][v] = RoundSample(AcrossValue(lanes, t, v, q));
+}
 
-void SuperAcrossScalar(const double* row, const AcrossTable& t, Ipp8u* out) { SuperAcrossScalarFrom(row, t, out, 0); }
+void CubicAcrossScalar(const double* lanes, const AcrossTable& t, double* const out[4])
+{
+    CubicAcrossScalarFrom(lanes, t, out, 0);
+}
+
+void SuperAcrossScalar(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
+{
+    SuperAcrossScalarFrom(lanes, t, out, 0);
+}
 
 }  // namespace tulipp::resize_center

@@ -2,11 +2,13 @@
 // double precision: each destination pixel is the area-weighted mean of the
 // source pixels under its footprint. Rows are summed down first over the
 // columns in use, then the column footprints are summed across and
-// rounded. The plan holds the taps, the rows of the chosen level and the
-// row of sums, so a frame allocates nothing.
+// rounded, four destination rows per pass so that one read of the taps
+// serves all four. The plan holds the taps, the rows of the chosen level
+// and the rows of sums, so a frame allocates nothing.
 #include "platform/ipp/resize_center_double_rows.h"
 #include "platform/ipp/resize_center_taps.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tulipp::resize_center {
@@ -17,23 +19,38 @@ public:
     SuperPlan(int channels, const Axis& x, const Axis& y, SimdLevel level)
         : m_xt(MakeAreaTaps(x)),
           m_yt(MakeAreaTaps(y)),
-          m_across(MakeAcrossTable(m_xt, channels, false)),
-          m_sumRow(kSumRowsRows.For(level)),
+          m_across(MakeAcrossTable(m_xt, channels)),
+          m_sumRow(kSumDownRows.For(level)),
           m_acrossRow(kSuperAcrossRows.For(level)),
-          m_down(static_cast<std::size_t>(m_xt.span) * channels),
-          m_rows(static_cast<std::size_t>(m_yt.MaxTaps()))
+          m_lanes(static_cast<std::size_t>(m_across.span) * 4),
+          m_spare(static_cast<std::size_t>(m_across.values)),
+          m_rows(4 * static_cast<std::size_t>(m_yt.MaxTaps()))
     {
     }
 
     void Run(const Frame& f) override
     {
-        for (int r = 0; r < m_yt.Count(); ++r) {
-            const std::size_t first = m_yt.first[r];
-            const int taps = static_cast<int>(m_yt.first[r + 1] - first);
-            for (int m = 0; m < taps; ++m)
-                m_rows[m] = f.SrcPixel(m_yt.lo + m_yt.index[first + m], m_xt.lo);
-            m_sumRow(m_rows.data(), m_yt.weight.data() + first, taps, m_down.data(), m_down.size());
-            m_acrossRow(m_down.data(), m_across, f.DstWritten(f.y.begin + r));
+        const int count = m_yt.Count();
+        const std::size_t most = m_rows.size() / 4;
+        for (int r0 = 0; r0 < count; r0 += 4) {
+            const Ipp8u* const* rows[4];
+            const double* w[4];
+            int taps[4];
+            Ipp8u* out[4];
+            for (int q = 0; q < 4; ++q) {
+                // Fewer than four rows left: repeat the last into the spare.
+                const int r = std::min(r0 + q, count - 1);
+                const std::size_t first = m_yt.first[r];
+                taps[q] = static_cast<int>(m_yt.first[r + 1] - first);
+                const Ipp8u** sources = m_rows.data() + most * q;
+                for (int m = 0; m < taps[q]; ++m)
+                    sources[m] = f.SrcPixel(m_yt.lo + m_yt.index[first + m], m_xt.lo);
+                rows[q] = sources;
+                w[q] = m_yt.weight.data() + first;
+                out[q] = r0 + q < count ? f.DstWritten(f.y.begin + r) : m_spare.data();
+            }
+            m_sumRow(rows, w, taps, m_lanes.data(), static_cast<std::size_t>(m_across.span));
+            m_acrossRow(m_lanes.data(), m_across, out);
         }
     }
 
@@ -41,10 +58,11 @@ private:
     WeightTaps m_xt;
     WeightTaps m_yt;
     AcrossTable m_across;
-    SumRowsRow m_sumRow;
+    SumDownRow m_sumRow;
     SuperAcrossRow m_acrossRow;
-    std::vector<double> m_down;       // one row of vertical sums over the columns in use
-    std::vector<const Ipp8u*> m_rows;  // the source rows of one destination row
+    std::vector<double> m_lanes;       // vertical sums of four destination rows side by side
+    std::vector<Ipp8u> m_spare;        // where a short pass writes its repeated row
+    std::vector<const Ipp8u*> m_rows;  // the source rows of four destination rows
 };
 
 }  // namespace

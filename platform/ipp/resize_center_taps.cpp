@@ -102,51 +102,33 @@ WeightTaps MakeAreaTaps(const Axis& a)
     return t;
 }
 
-AcrossTable MakeAcrossTable(const WeightTaps& t, int channels, bool masks)
+AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
 {
     constexpr int B = kAcrossBlock;
     AcrossTable table;
     table.values = t.Count() * channels;
-    const std::int64_t spanValues = static_cast<std::int64_t>(t.span) * channels;
+    table.span = t.span * channels;
     const int blocks = (table.values + B - 1) / B;
-    table.blocks.resize(static_cast<std::size_t>(blocks));
-    for (int b = 0; b < blocks; ++b) {
-        const int valid = std::min(B, table.values - b * B);
-        AcrossBlock& blk = table.blocks[static_cast<std::size_t>(b)];
-        blk.tap = static_cast<std::uint32_t>(table.weight.size() / B);
+    for (int g = 0; g < blocks; ++g) {
+        const int valid = std::min(B, table.values - g * B);
+        int most = 0;
         for (int j = 0; j < valid; ++j) {
-            const int k = (b * B + j) / channels;
-            blk.taps = std::max(blk.taps, static_cast<std::int32_t>(t.first[k + 1] - t.first[k]));
+            const int k = (g * B + j) / channels;
+            most = std::max(most, static_cast<int>(t.first[k + 1] - t.first[k]));
         }
-        std::int32_t lo = INT32_MAX, hi = INT32_MIN;
-        for (int m = 0; m < blk.taps; ++m) {
+        table.start.push_back(table.weight.size());
+        table.taps.push_back(most);
+        for (int m = 0; m < most; ++m) {
             for (int j = 0; j < B; ++j) {
-                // Lanes past the end repeat lane 0 with weight 0.
-                const int v = b * B + (j < valid ? j : 0);
+                const int v = g * B + (j < valid ? j : 0);
                 const int k = v / channels, c = v % channels;
                 const std::size_t n = t.first[k + 1] - t.first[k];
-                // Past a value's own taps: weight 0 on its last sample.
                 const std::size_t at = t.first[k] + std::min(static_cast<std::size_t>(m), n - 1);
-                const std::int32_t off = t.index[at] * channels + c;
-                table.weight.push_back(j < valid && static_cast<std::size_t>(m) < n ? t.weight[at] : 0.0);
-                table.offset.push_back(off);
-                lo = std::min(lo, off);
-                hi = std::max(hi, off);
+                const bool real = j < valid && static_cast<std::size_t>(m) < n;
+                table.weight.push_back(real ? t.weight[at] : 0.0);
+                table.offset.push_back(t.index[at] * channels + c);
             }
         }
-        if (masks && spanValues >= 16 && hi - lo < 16)
-            blk.base = static_cast<std::int32_t>(std::min<std::int64_t>(lo, spanValues - 16));
-    }
-    if (!masks)
-        return table;
-    table.mask.assign(table.offset.size() / B * 32, 0x80);
-    for (const AcrossBlock& blk : table.blocks) {
-        if (blk.base < 0)
-            continue;
-        for (std::size_t m = blk.tap; m < blk.tap + static_cast<std::size_t>(blk.taps); ++m)
-            for (int j = 0; j < B; ++j)
-                table.mask[m * 32 + static_cast<std::size_t>(j) * 8] =
-                    static_cast<std::uint8_t>(table.offset[m * B + static_cast<std::size_t>(j)] - blk.base);
     }
     return table;
 }

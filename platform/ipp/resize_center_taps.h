@@ -34,38 +34,26 @@ WeightTaps MakeAreaTaps(const Axis& a);
 // Outputs of an across row go in blocks of this many values.
 constexpr int kAcrossBlock = 4;
 
-// One block: its taps are rows tap .. tap + taps - 1 of the table.
-struct AcrossBlock {
-    std::uint32_t tap = 0;
-    std::int32_t taps = 0;
-    // First byte of the 16-byte load every sample of the block comes from,
-    // or -1 when they do not fit one load (or the table has no masks).
-    std::int32_t base = -1;
-};
-
 // The taps of one axis in value space for N interleaved channels: value
-// v = k*N + c (output k, channel c) reads source values offset = index*N + c
-// of a row starting at the axis' lo. Tap-major per block of four values, so
-// a vector row loads one weight vector and one offset vector per tap.
+// v = k*N + c (output k, channel c) reads source values index*N + c of a
+// row that starts at the axis' lo. Values go in blocks of four, tap-major:
+// block g's tap m of value 4g + j is entry start[g] + 4m + j of weight and
+// offset, so a vector row reads one run of weights and offsets per tap.
 //
 // A block carries as many taps as its longest value. A shorter value is
-// padded AFTER its real taps with weight 0 reading its own last sample:
+// padded AFTER its real taps with weight 0 on its own last sample:
 // acc + 0*p == acc for the non-negative sums of the area weights, so the
-// padding leaves every sum as it was. Lanes past the last value read the
-// samples of the block's first value with weight 0 and are never stored.
+// padding leaves every sum as it was. Lanes past the last value repeat the
+// block's first value with weight 0 and are never stored.
 struct AcrossTable {
-    int values = 0;
-    std::vector<AcrossBlock> blocks;
-    std::vector<double> weight;        // kAcrossBlock per tap row
-    std::vector<std::int32_t> offset;  // kAcrossBlock per tap row
-    // 32 bytes per tap row when built: pshufb masks placing byte
-    // (offset - base) of the block's load in the low byte of 64-bit lane j
-    // (lanes 0-1 in the first 16 bytes, 2-3 in the second), zeroing the rest.
-    std::vector<std::uint8_t> mask;
+    int values = 0;  // outputs * N
+    int span = 0;    // source values a row holds: span * N
+    std::vector<std::size_t> start;  // per block
+    std::vector<int> taps;           // per block
+    std::vector<double> weight;
+    std::vector<std::int32_t> offset;
 };
 
-// `masks`: also build the shuffle masks, for rows that read 8-bit source
-// rows of t.span * channels bytes.
-AcrossTable MakeAcrossTable(const WeightTaps& t, int channels, bool masks);
+AcrossTable MakeAcrossTable(const WeightTaps& t, int channels);
 
 }  // namespace tulipp::resize_center

@@ -1,12 +1,8 @@
 // AVX2 rows of the double-precision centre resamplers: the same double
-// operations in the same order as the scalar rows, four values at a time
-// (multiply and add stay separate: no fused multiply-add).
-//
-// The cubic's across row takes a block whose samples lie within 16 bytes
-// from one load broadcast to both halves: pshufb places each tap's four
-// samples in the low bytes of the 64-bit lanes, OR-ing in the exponent of
-// 2^52 and subtracting 2^52 gives them as exact doubles. Other blocks, and
-// super-sampling's rows of sums, gather their samples.
+// operations in the same order as the scalar rows, four at a time
+// (multiply and add stay separate: no fused multiply-add). Rows laid side
+// by side give one vector per source value across the four rows; a 4x4
+// transpose turns four values of the four rows back into row order.
 #include "platform/ipp/resize_center_double_rows.h"
 
 #include <immintrin.h>
@@ -42,44 +38,79 @@ TUL_TARGET_AVX2 inline __m256d CombineQuad(const double* const rows[4], const __
     return _mm256_add_pd(s, _mm256_mul_pd(w[3], _mm256_loadu_pd(rows[3] + i)));
 }
 
+// a[j] lane q becomes a[q] lane j.
+TUL_TARGET_AVX2 inline void Transpose(__m256d a[4])
+{
+    const __m256d t0 = _mm256_unpacklo_pd(a[0], a[1]), t1 = _mm256_unpackhi_pd(a[0], a[1]);
+    const __m256d t2 = _mm256_unpacklo_pd(a[2], a[3]), t3 = _mm256_unpackhi_pd(a[2], a[3]);
+    a[0] = _mm256_permute2f128_pd(t0, t2, 0x20);
+    a[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+    a[2] = _mm256_permute2f128_pd(t0, t2, 0x31);
+    a[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
+
+TUL_TARGET_AVX2 inline __m128i LoadEight(const Ipp8u* s)
+{
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
+}
+
 // w times eight bytes, as two vectors of four products.
 TUL_TARGET_AVX2 inline void Products(const Ipp8u* s, double w, __m256d& lo, __m256d& hi)
 {
-    const __m256i lanes = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s)));
+    const __m256i lanes = _mm256_cvtepu8_epi32(LoadEight(s));
     const __m256d wv = _mm256_set1_pd(w);
     lo = _mm256_mul_pd(wv, _mm256_cvtepi32_pd(_mm256_castsi256_si128(lanes)));
     hi = _mm256_mul_pd(wv, _mm256_cvtepi32_pd(_mm256_extracti128_si256(lanes, 1)));
 }
 
-TUL_TARGET_AVX2 inline __m256d Weights(const AcrossTable& t, std::size_t tapRow)
+// Two source values of the four rows (8 bytes, value-major) as doubles.
+TUL_TARGET_AVX2 inline void StoreTwoValues(__m128i bytes, double* out)
 {
-    return _mm256_loadu_pd(t.weight.data() + tapRow * kAcrossBlock);
+    const __m256i lanes = _mm256_cvtepu8_epi32(bytes);
+    _mm256_storeu_pd(out, _mm256_cvtepi32_pd(_mm256_castsi256_si128(lanes)));
+    _mm256_storeu_pd(out + 4, _mm256_cvtepi32_pd(_mm256_extracti128_si256(lanes, 1)));
 }
 
-TUL_TARGET_AVX2 inline __m128i Offsets(const AcrossTable& t, std::size_t tapRow)
+// Tap entry i of the four rows side by side: weight times samples.
+TUL_TARGET_AVX2 inline __m256d Product(const double* lanes, const AcrossTable& t, std::size_t i)
 {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.offset.data() + tapRow * kAcrossBlock));
+    return _mm256_mul_pd(_mm256_broadcast_sd(&t.weight[i]),
+                         _mm256_loadu_pd(lanes + static_cast<std::size_t>(t.offset[i]) * 4));
 }
 
-// The four samples of one tap row, placed by its mask from `src`.
-TUL_TARGET_AVX2 inline __m256d Shuffled(__m256i src, const AcrossTable& t, std::size_t tapRow)
+// Block g's four values of the four rows, row q in a[q]: four sums side by
+// side, each in tap order.
+TUL_TARGET_AVX2 inline void SumBlock(const double* lanes, const AcrossTable& t, std::size_t g, __m256d a[4])
 {
-    const __m256i mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t.mask.data() + tapRow * 32));
-    const __m256i bytes = _mm256_or_si256(_mm256_shuffle_epi8(src, mask), _mm256_set1_epi64x(0x4330000000000000LL));
-    return _mm256_sub_pd(_mm256_castsi256_pd(bytes), _mm256_set1_pd(4503599627370496.0));
+    std::size_t i = t.start[g];
+    __m256d a0 = Product(lanes, t, i), a1 = Product(lanes, t, i + 1);
+    __m256d a2 = Product(lanes, t, i + 2), a3 = Product(lanes, t, i + 3);
+    for (int m = 1; m < t.taps[g]; ++m) {
+        i += 4;
+        a0 = _mm256_add_pd(a0, Product(lanes, t, i));
+        a1 = _mm256_add_pd(a1, Product(lanes, t, i + 1));
+        a2 = _mm256_add_pd(a2, Product(lanes, t, i + 2));
+        a3 = _mm256_add_pd(a3, Product(lanes, t, i + 3));
+    }
+    a[0] = a0;
+    a[1] = a1;
+    a[2] = a2;
+    a[3] = a3;
+    Transpose(a);
 }
 
-// The four samples of one tap row, loaded one by one.
-TUL_TARGET_AVX2 inline __m256d Loaded(const Ipp8u* row, const AcrossTable& t, std::size_t tapRow)
+// Columns x .. x+7 of one destination row summed down its source rows, in
+// tap order.
+TUL_TARGET_AVX2 inline void SumColumns(const Ipp8u* const* rows, const double* w, int taps, std::size_t x,
+                                       __m256d& lo, __m256d& hi)
 {
-    const std::int32_t* off = t.offset.data() + tapRow * kAcrossBlock;
-    return _mm256_cvtepi32_pd(_mm_setr_epi32(row[off[0]], row[off[1]], row[off[2]], row[off[3]]));
-}
-
-TUL_TARGET_AVX2 inline __m256d Gathered(const double* row, const AcrossTable& t, std::size_t tapRow)
-{
-    const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), row, Offsets(t, tapRow), all, 8);
+    __m256d pl, ph;
+    Products(rows[0] + x, w[0], lo, hi);
+    for (int m = 1; m < taps; ++m) {
+        Products(rows[m] + x, w[m], pl, ph);
+        lo = _mm256_add_pd(lo, pl);
+        hi = _mm256_add_pd(hi, ph);
+    }
 }
 
 }  // namespace
@@ -94,59 +125,65 @@ TUL_TARGET_AVX2 void CombineFourAvx2(const double* const rows[4], const double w
     CombineFourScalar(rest, w, out + i, n - i);
 }
 
-TUL_TARGET_AVX2 void SumRowsAvx2(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t n)
+TUL_TARGET_AVX2 void InterleaveAvx2(const Ipp8u* const rows[4], double* lanes, std::size_t n)
 {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        __m256d lo, hi;
-        Products(rows[0] + i, w[0], lo, hi);
-        for (int m = 1; m < taps; ++m) {
-            __m256d pl, ph;
-            Products(rows[m] + i, w[m], pl, ph);
-            lo = _mm256_add_pd(lo, pl);
-            hi = _mm256_add_pd(hi, ph);
-        }
-        _mm256_storeu_pd(out + i, lo);
-        _mm256_storeu_pd(out + i + 4, hi);
+    std::size_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const __m128i p01 = _mm_unpacklo_epi8(LoadEight(rows[0] + x), LoadEight(rows[1] + x));
+        const __m128i p23 = _mm_unpacklo_epi8(LoadEight(rows[2] + x), LoadEight(rows[3] + x));
+        const __m128i lo = _mm_unpacklo_epi16(p01, p23), hi = _mm_unpackhi_epi16(p01, p23);
+        double* o = lanes + x * 4;
+        StoreTwoValues(lo, o);
+        StoreTwoValues(_mm_srli_si128(lo, 8), o + 8);
+        StoreTwoValues(hi, o + 16);
+        StoreTwoValues(_mm_srli_si128(hi, 8), o + 24);
     }
-    SumRowsScalarFrom(rows, w, taps, out, i, n);
+    InterleaveScalarFrom(rows, lanes, x, n);
 }
 
-TUL_TARGET_AVX2 void CubicAcrossAvx2(const Ipp8u* row, const AcrossTable& t, double* out)
+TUL_TARGET_AVX2 void SumDownAvx2(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4],
+                                 double* lanes, std::size_t n)
 {
-    const int full = t.values / kAcrossBlock;
-    for (int b = 0; b < full; ++b) {
-        const AcrossBlock& blk = t.blocks[static_cast<std::size_t>(b)];
-        const std::size_t r = blk.tap;
-        __m256d sum;
-        if (blk.base >= 0) {
-            const __m256i src =
-                _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + blk.base)));
-            sum = _mm256_mul_pd(Weights(t, r), Shuffled(src, t, r));
-            for (int m = 1; m < blk.taps; ++m)
-                sum = _mm256_add_pd(sum, _mm256_mul_pd(Weights(t, r + m), Shuffled(src, t, r + m)));
-        } else {
-            sum = _mm256_mul_pd(Weights(t, r), Loaded(row, t, r));
-            for (int m = 1; m < blk.taps; ++m)
-                sum = _mm256_add_pd(sum, _mm256_mul_pd(Weights(t, r + m), Loaded(row, t, r + m)));
+    std::size_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        __m256d lo[4], hi[4];
+        SumColumns(rows[0], w[0], taps[0], x, lo[0], hi[0]);
+        SumColumns(rows[1], w[1], taps[1], x, lo[1], hi[1]);
+        SumColumns(rows[2], w[2], taps[2], x, lo[2], hi[2]);
+        SumColumns(rows[3], w[3], taps[3], x, lo[3], hi[3]);
+        Transpose(lo);
+        Transpose(hi);
+        double* o = lanes + x * 4;
+        for (int j = 0; j < 4; ++j) {
+            _mm256_storeu_pd(o + 4 * j, lo[j]);
+            _mm256_storeu_pd(o + 16 + 4 * j, hi[j]);
         }
-        _mm256_storeu_pd(out + b * kAcrossBlock, sum);
     }
-    CubicAcrossScalarFrom(row, t, out, full * kAcrossBlock);
+    SumDownScalarFrom(rows, w, taps, lanes, x, n);
 }
 
-TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* row, const AcrossTable& t, Ipp8u* out)
+TUL_TARGET_AVX2 void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, double* const out[4])
 {
     const int full = t.values / kAcrossBlock;
-    for (int b = 0; b < full; ++b) {
-        const AcrossBlock& blk = t.blocks[static_cast<std::size_t>(b)];
-        const std::size_t r = blk.tap;
-        __m256d sum = _mm256_mul_pd(Weights(t, r), Gathered(row, t, r));
-        for (int m = 1; m < blk.taps; ++m)
-            sum = _mm256_add_pd(sum, _mm256_mul_pd(Weights(t, r + m), Gathered(row, t, r + m)));
-        StoreFour(out + b * kAcrossBlock, RoundFour(sum));
+    for (int g = 0; g < full; ++g) {
+        __m256d a[4];
+        SumBlock(lanes, t, static_cast<std::size_t>(g), a);
+        for (int q = 0; q < 4; ++q)
+            _mm256_storeu_pd(out[q] + g * kAcrossBlock, a[q]);
     }
-    SuperAcrossScalarFrom(row, t, out, full * kAcrossBlock);
+    CubicAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
+}
+
+TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
+{
+    const int full = t.values / kAcrossBlock;
+    for (int g = 0; g < full; ++g) {
+        __m256d a[4];
+        SumBlock(lanes, t, static_cast<std::size_t>(g), a);
+        for (int q = 0; q < 4; ++q)
+            StoreFour(out[q] + g * kAcrossBlock, RoundFour(a[q]));
+    }
+    SuperAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
 }
 
 }  // namespace tulipp::resize_center

@@ -1,5 +1,7 @@
 // SSE2 rows of the double-precision centre resamplers: the same double
-// operations in the same order as the scalar rows, two values at a time.
+// operations in the same order as the scalar rows, two at a time. With
+// four rows side by side, one source value of the four rows is two
+// vectors (rows 0-1 and rows 2-3).
 #include "platform/ipp/resize_center_double_rows.h"
 
 #include <emmintrin.h>
@@ -31,39 +33,60 @@ TUL_TARGET_SSE2 inline __m128d CombineTwo(const double* const rows[4], const __m
     return _mm_add_pd(s, _mm_mul_pd(w[3], _mm_loadu_pd(rows[3] + i)));
 }
 
-// Four bytes as two pairs of doubles.
-TUL_TARGET_SSE2 inline void LoadFour(const Ipp8u* s, __m128d& lo, __m128d& hi)
+TUL_TARGET_SSE2 inline __m128i LoadEight(const Ipp8u* s)
 {
-    int four;
-    __builtin_memcpy(&four, s, 4);
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
+}
+
+// Two bytes as two doubles.
+TUL_TARGET_SSE2 inline __m128d LoadTwo(const Ipp8u* s)
+{
+    return _mm_cvtepi32_pd(_mm_setr_epi32(s[0], s[1], 0, 0));
+}
+
+// Four source values of the four rows (16 bytes, value-major) as doubles.
+TUL_TARGET_SSE2 inline void StoreFourValues(__m128i bytes, double* out)
+{
     const __m128i zero = _mm_setzero_si128();
-    const __m128i lanes = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero), zero);
-    lo = _mm_cvtepi32_pd(lanes);
-    hi = _mm_cvtepi32_pd(_mm_srli_si128(lanes, 8));
+    const __m128i words[2] = {_mm_unpacklo_epi8(bytes, zero), _mm_unpackhi_epi8(bytes, zero)};
+    for (int h = 0; h < 2; ++h) {
+        const __m128i lo = _mm_unpacklo_epi16(words[h], zero), hi = _mm_unpackhi_epi16(words[h], zero);
+        double* o = out + 8 * h;
+        _mm_storeu_pd(o, _mm_cvtepi32_pd(lo));
+        _mm_storeu_pd(o + 2, _mm_cvtepi32_pd(_mm_srli_si128(lo, 8)));
+        _mm_storeu_pd(o + 4, _mm_cvtepi32_pd(hi));
+        _mm_storeu_pd(o + 6, _mm_cvtepi32_pd(_mm_srli_si128(hi, 8)));
+    }
 }
 
-// Samples of lanes j, j+1 of one tap row, by scalar loads.
-TUL_TARGET_SSE2 inline __m128d TwoSamples(const Ipp8u* row, const std::int32_t* off)
+// Block g's values of the four rows: value j of rows 0-1 in s01[j], rows 2-3
+// in s23[j], each summed in tap order.
+TUL_TARGET_SSE2 inline void SumBlock(const double* lanes, const AcrossTable& t, std::size_t g, __m128d s01[4],
+                                     __m128d s23[4])
 {
-    return _mm_set_pd(static_cast<double>(row[off[1]]), static_cast<double>(row[off[0]]));
+    const std::size_t i = t.start[g];
+    for (int j = 0; j < 4; ++j) {
+        const __m128d w = _mm_set1_pd(t.weight[i + j]);
+        const double* p = lanes + static_cast<std::size_t>(t.offset[i + j]) * 4;
+        s01[j] = _mm_mul_pd(w, _mm_loadu_pd(p));
+        s23[j] = _mm_mul_pd(w, _mm_loadu_pd(p + 2));
+    }
+    for (int m = 1; m < t.taps[g]; ++m) {
+        for (int j = 0; j < 4; ++j) {
+            const std::size_t e = i + 4 * static_cast<std::size_t>(m) + j;
+            const __m128d w = _mm_set1_pd(t.weight[e]);
+            const double* p = lanes + static_cast<std::size_t>(t.offset[e]) * 4;
+            s01[j] = _mm_add_pd(s01[j], _mm_mul_pd(w, _mm_loadu_pd(p)));
+            s23[j] = _mm_add_pd(s23[j], _mm_mul_pd(w, _mm_loadu_pd(p + 2)));
+        }
+    }
 }
 
-TUL_TARGET_SSE2 inline __m128d TwoSamples(const double* row, const std::int32_t* off)
+// Values j, j+1 of row q from the sums of SumBlock.
+TUL_TARGET_SSE2 inline __m128d RowPair(const __m128d s01[4], const __m128d s23[4], int q, int j)
 {
-    return _mm_loadh_pd(_mm_load_sd(row + off[0]), row + off[1]);
-}
-
-// Lanes j, j+1 (j = 0 or 2) of block `blk`, summed in tap order.
-template <typename T>
-TUL_TARGET_SSE2 inline __m128d AcrossTwo(const T* row, const AcrossTable& t, const AcrossBlock& blk, int j)
-{
-    const std::size_t at = static_cast<std::size_t>(blk.tap) * kAcrossBlock + j;
-    const double* w = t.weight.data() + at;
-    const std::int32_t* off = t.offset.data() + at;
-    __m128d sum = _mm_mul_pd(_mm_loadu_pd(w), TwoSamples(row, off));
-    for (int m = 1; m < blk.taps; ++m)
-        sum = _mm_add_pd(sum, _mm_mul_pd(_mm_loadu_pd(w + m * kAcrossBlock), TwoSamples(row, off + m * kAcrossBlock)));
-    return sum;
+    const __m128d* s = q < 2 ? s01 : s23;
+    return q % 2 == 0 ? _mm_unpacklo_pd(s[j], s[j + 1]) : _mm_unpackhi_pd(s[j], s[j + 1]);
 }
 
 }  // namespace
@@ -78,45 +101,63 @@ TUL_TARGET_SSE2 void CombineFourSse2(const double* const rows[4], const double w
     CombineFourScalar(rest, w, out + i, n - i);
 }
 
-TUL_TARGET_SSE2 void SumRowsSse2(const Ipp8u* const* rows, const double* w, int taps, double* out, std::size_t n)
+TUL_TARGET_SSE2 void InterleaveSse2(const Ipp8u* const rows[4], double* lanes, std::size_t n)
 {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        __m128d lo, hi;
-        LoadFour(rows[0] + i, lo, hi);
-        __m128d w0 = _mm_set1_pd(w[0]);
-        __m128d sumLo = _mm_mul_pd(w0, lo), sumHi = _mm_mul_pd(w0, hi);
-        for (int m = 1; m < taps; ++m) {
-            LoadFour(rows[m] + i, lo, hi);
-            const __m128d wm = _mm_set1_pd(w[m]);
-            sumLo = _mm_add_pd(sumLo, _mm_mul_pd(wm, lo));
-            sumHi = _mm_add_pd(sumHi, _mm_mul_pd(wm, hi));
+    std::size_t x = 0;
+    for (; x + 8 <= n; x += 8) {
+        const __m128i p01 = _mm_unpacklo_epi8(LoadEight(rows[0] + x), LoadEight(rows[1] + x));
+        const __m128i p23 = _mm_unpacklo_epi8(LoadEight(rows[2] + x), LoadEight(rows[3] + x));
+        double* o = lanes + x * 4;
+        StoreFourValues(_mm_unpacklo_epi16(p01, p23), o);
+        StoreFourValues(_mm_unpackhi_epi16(p01, p23), o + 16);
+    }
+    InterleaveScalarFrom(rows, lanes, x, n);
+}
+
+TUL_TARGET_SSE2 void SumDownSse2(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4],
+                                 double* lanes, std::size_t n)
+{
+    std::size_t x = 0;
+    for (; x + 2 <= n; x += 2) {
+        __m128d a[4];  // columns x, x+1 of row q
+        for (int q = 0; q < 4; ++q) {
+            a[q] = _mm_mul_pd(_mm_set1_pd(w[q][0]), LoadTwo(rows[q][0] + x));
+            for (int m = 1; m < taps[q]; ++m)
+                a[q] = _mm_add_pd(a[q], _mm_mul_pd(_mm_set1_pd(w[q][m]), LoadTwo(rows[q][m] + x)));
         }
-        _mm_storeu_pd(out + i, sumLo);
-        _mm_storeu_pd(out + i + 2, sumHi);
+        double* o = lanes + x * 4;
+        _mm_storeu_pd(o, _mm_unpacklo_pd(a[0], a[1]));
+        _mm_storeu_pd(o + 2, _mm_unpacklo_pd(a[2], a[3]));
+        _mm_storeu_pd(o + 4, _mm_unpackhi_pd(a[0], a[1]));
+        _mm_storeu_pd(o + 6, _mm_unpackhi_pd(a[2], a[3]));
     }
-    SumRowsScalarFrom(rows, w, taps, out, i, n);
+    SumDownScalarFrom(rows, w, taps, lanes, x, n);
 }
 
-TUL_TARGET_SSE2 void CubicAcrossSse2(const Ipp8u* row, const AcrossTable& t, double* out)
+TUL_TARGET_SSE2 void CubicAcrossSse2(const double* lanes, const AcrossTable& t, double* const out[4])
 {
     const int full = t.values / kAcrossBlock;
-    for (int b = 0; b < full; ++b) {
-        const AcrossBlock& blk = t.blocks[static_cast<std::size_t>(b)];
-        _mm_storeu_pd(out + b * kAcrossBlock, AcrossTwo(row, t, blk, 0));
-        _mm_storeu_pd(out + b * kAcrossBlock + 2, AcrossTwo(row, t, blk, 2));
+    for (int g = 0; g < full; ++g) {
+        __m128d s01[4], s23[4];
+        SumBlock(lanes, t, static_cast<std::size_t>(g), s01, s23);
+        for (int q = 0; q < 4; ++q) {
+            _mm_storeu_pd(out[q] + g * kAcrossBlock, RowPair(s01, s23, q, 0));
+            _mm_storeu_pd(out[q] + g * kAcrossBlock + 2, RowPair(s01, s23, q, 2));
+        }
     }
-    CubicAcrossScalarFrom(row, t, out, full * kAcrossBlock);
+    CubicAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
 }
 
-TUL_TARGET_SSE2 void SuperAcrossSse2(const double* row, const AcrossTable& t, Ipp8u* out)
+TUL_TARGET_SSE2 void SuperAcrossSse2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
 {
     const int full = t.values / kAcrossBlock;
-    for (int b = 0; b < full; ++b) {
-        const AcrossBlock& blk = t.blocks[static_cast<std::size_t>(b)];
-        StoreFour(out + b * kAcrossBlock, RoundFour(AcrossTwo(row, t, blk, 0), AcrossTwo(row, t, blk, 2)));
+    for (int g = 0; g < full; ++g) {
+        __m128d s01[4], s23[4];
+        SumBlock(lanes, t, static_cast<std::size_t>(g), s01, s23);
+        for (int q = 0; q < 4; ++q)
+            StoreFour(out[q] + g * kAcrossBlock, RoundFour(RowPair(s01, s23, q, 0), RowPair(s01, s23, q, 2)));
     }
-    SuperAcrossScalarFrom(row, t, out, full * kAcrossBlock);
+    SuperAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
 }
 
 }  // namespace tulipp::resize_center
