@@ -12,7 +12,7 @@ struct GUID {
     WORD Data3;
     BYTE Data4[8];
 };
-static_assert(sizeof(GUID) == 16, "GUID is 16 bytes");
+static_assert(sizeof(GUID) == 16 && offsetof(GUID, Data4) == 8, "GUID is 16 bytes, Data4 last");
 
 typedef GUID IID;
 typedef GUID CLSID;
@@ -33,6 +33,14 @@ constexpr bool IsEqualIID(REFIID a, REFIID b) noexcept { return IsEqualGUID(a, b
 constexpr bool IsEqualCLSID(REFCLSID a, REFCLSID b) noexcept { return IsEqualGUID(a, b); }
 constexpr bool operator==(REFGUID a, REFGUID b) noexcept { return IsEqualGUID(a, b); }
 constexpr bool operator!=(REFGUID a, REFGUID b) noexcept { return !IsEqualGUID(a, b); }
+// Published identifiers come in families that differ in Data1 alone; the
+// headers check each family with this.
+constexpr bool SameGuidFamily(REFGUID a, REFGUID b) noexcept
+{
+    GUID tail = a;
+    tail.Data1 = b.Data1;
+    return IsEqualGUID(tail, b);
+}
 
 // Inline constants: one object for the whole program however many units
 // include the header, so a GUID's address may also be compared.

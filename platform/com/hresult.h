@@ -60,6 +60,14 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error)
                : static_cast<HRESULT>((error & 0x0000FFFFu) | (7u << 16) | 0x80000000u);
 }
 
+static_assert(sizeof(HRESULT) == 4, "HRESULT is 32-bit as on Windows");
+static_assert(SUCCEEDED(S_FALSE) && FAILED(E_FAIL), "failure is the sign bit");
+// The Win32 codes behind the COM ones, folded as Windows folds them:
+// ERROR_OUTOFMEMORY 14, ERROR_INVALID_PARAMETER 87.
+static_assert(HRESULT_FROM_WIN32(0) == S_OK, "no error folds to S_OK");
+static_assert(HRESULT_FROM_WIN32(14) == E_OUTOFMEMORY, "E_OUTOFMEMORY is FACILITY_WIN32 14");
+static_assert(HRESULT_FROM_WIN32(87) == E_INVALIDARG, "E_INVALIDARG is FACILITY_WIN32 87");
+
 // DirectShow's own codes (vfwmsgs.h), those the framework and its graph use.
 #define VFW_S_NO_MORE_ITEMS (static_cast<HRESULT>(0x00040103L))
 #define VFW_S_NO_STOP_TIME (static_cast<HRESULT>(0x00040270L))
@@ -99,3 +107,8 @@ constexpr HRESULT HRESULT_FROM_WIN32(DWORD error)
 #define VFW_E_CIRCULAR_GRAPH (static_cast<HRESULT>(0x80040231L))
 #define VFW_E_SAMPLE_TIME_NOT_SET (static_cast<HRESULT>(0x80040249L))
 #define VFW_E_MEDIA_TIME_NOT_SET (static_cast<HRESULT>(0x80040251L))
+
+// FACILITY_ITF (4) codes: successes and failures share the code space.
+static_assert(SUCCEEDED(VFW_S_NO_MORE_ITEMS) && FAILED(VFW_E_NOT_COMMITTED), "VFW_S_ succeed, VFW_E_ fail");
+static_assert(((VFW_S_NO_MORE_ITEMS | VFW_E_NOT_STOPPED | CLASS_E_CLASSNOTAVAILABLE) & 0x7FFF0000) == 0x00040000,
+              "DirectShow and class codes are FACILITY_ITF");

@@ -26,3 +26,21 @@ DEFINE_GUID(IID_IMemInputPin, 0x56a8689d, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20
 DEFINE_GUID(IID_IFilterGraph, 0x56a8689f, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70);
 DEFINE_GUID(IID_IMediaEventSink, 0x56a868a2, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70);
 DEFINE_GUID(IID_ISpecifyPropertyPages, 0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+
+// FOURCC identifiers carry their four characters in Data1 over one tail;
+// the filter interfaces of quartz share another.
+constexpr DWORD FourCcOf(const char (&code)[5])
+{
+    return DWORD(BYTE(code[0])) | DWORD(BYTE(code[1])) << 8 | DWORD(BYTE(code[2])) << 16 | DWORD(BYTE(code[3])) << 24;
+}
+static_assert(MEDIATYPE_Video.Data1 == FourCcOf("vids") && MEDIASUBTYPE_YUY2.Data1 == FourCcOf("YUY2") &&
+                  SameGuidFamily(MEDIATYPE_Video, MEDIASUBTYPE_YUY2),
+              "FOURCC media types");
+static_assert(SameGuidFamily(IID_IBaseFilter, IID_IMediaFilter) && SameGuidFamily(IID_IBaseFilter, IID_IPin) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IEnumPins) && SameGuidFamily(IID_IBaseFilter, IID_IEnumFilters) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IMediaSample) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IMemAllocator) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IMemInputPin) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IFilterGraph) &&
+                  SameGuidFamily(IID_IBaseFilter, IID_IMediaEventSink),
+              "quartz interfaces differ in Data1 alone");

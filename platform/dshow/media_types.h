@@ -5,6 +5,7 @@
 #include "platform/com/unknown.h"
 #include "platform/win32/wintypes.h"
 
+#include <cstddef>
 #include <cstdint>
 
 typedef LONGLONG REFERENCE_TIME;
@@ -34,6 +35,8 @@ struct VIDEOINFOHEADER {
     BITMAPINFOHEADER bmiHeader;
 };
 static_assert(sizeof(VIDEOINFOHEADER) == 88, "VIDEOINFOHEADER is 88 bytes on Windows");
+static_assert(offsetof(VIDEOINFOHEADER, AvgTimePerFrame) == 40 && offsetof(VIDEOINFOHEADER, bmiHeader) == 48,
+              "VIDEOINFOHEADER field offsets as on Windows");
 
 struct VIDEOINFOHEADER2 {
     RECT rcSource;
@@ -53,6 +56,9 @@ struct VIDEOINFOHEADER2 {
     BITMAPINFOHEADER bmiHeader;
 };
 static_assert(sizeof(VIDEOINFOHEADER2) == 112, "VIDEOINFOHEADER2 is 112 bytes on Windows");
+static_assert(offsetof(VIDEOINFOHEADER2, dwInterlaceFlags) == 48 && offsetof(VIDEOINFOHEADER2, dwPictAspectRatioX) == 56 &&
+                  offsetof(VIDEOINFOHEADER2, dwPictAspectRatioY) == 60 && offsetof(VIDEOINFOHEADER2, bmiHeader) == 72,
+              "VIDEOINFOHEADER2 field offsets as on Windows");
 
 // dwInterlaceFlags bits.
 constexpr DWORD AMINTERLACE_IsInterlaced = 0x00000001;
@@ -65,6 +71,7 @@ struct ALLOCATOR_PROPERTIES {
     LONG cbAlign;
     LONG cbPrefix;
 };
+static_assert(sizeof(ALLOCATOR_PROPERTIES) == 16 && sizeof(REFERENCE_TIME) == 8, "four LONGs; 64-bit times");
 
 enum PIN_DIRECTION { PINDIR_INPUT = 0, PINDIR_OUTPUT = 1 };
 

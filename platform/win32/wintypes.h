@@ -3,6 +3,7 @@
 // signatures use these so that every size and status stays 32-bit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 typedef std::uint8_t BYTE;
@@ -62,6 +63,8 @@ typedef tagBITMAPINFO BITMAPINFO;
 
 static_assert(sizeof(tagRECT) == 16, "RECT is four LONGs");
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes on Windows");
+static_assert(offsetof(BITMAPINFOHEADER, biBitCount) == 14 && offsetof(BITMAPINFOHEADER, biSizeImage) == 20,
+              "BITMAPINFOHEADER field offsets as on Windows");
 static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD is 4 bytes");
 static_assert(sizeof(BITMAPINFO) == 44, "BITMAPINFO is the header and one colour");
 
