@@ -193,16 +193,6 @@ public:
 private:
     // The library's resize machinery prepares and releases the object's plan.
     friend struct tul::ResizePlan;
-    friend struct TulImageInternals;  // white-box access for the library's own tests
-
-    static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                               IppiSize srcSize, IppiSize dstSize, int srcMarginX,
-                               int dstMarginX, int dstMarginY, FIELD_TYPE field,
-                               bool fieldToField);
-    static bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                                 IppiSize srcSize, IppiSize dstSize, int srcMarginX,
-                                 int dstMarginX, int dstMarginY, FIELD_TYPE field,
-                                 bool fieldToField);
 
     bool m_resizeReady;
     RESIZE_INFO m_resizeInfo;

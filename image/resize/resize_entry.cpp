@@ -110,14 +110,11 @@ bool MirrorPlanes(const tul::FormatInfo& f, unsigned char* dst, const Admission&
     return true;
 }
 
-using VexoFn = bool (*)(unsigned char*, unsigned char*, int, int, IppiSize, IppiSize, int, int,
-                        int, T::FIELD_TYPE, bool);
-
-// YUY2 and 4:2:0: the own resampler `vexo` for INTERPOLATION_VEXO, the
-// library's otherwise (YUY2 through scratch planes held for this call).
+// YUY2 and 4:2:0: the own resampler for INTERPOLATION_VEXO, the library's
+// otherwise (YUY2 through scratch planes held for this call).
 ULONG ResizeLumaChroma(T::COLOR_FORMAT_TYPE format, unsigned char* src, unsigned char* dst,
                        ULONG* size, ULONG srcWidth, ULONG srcHeight, int srcStep, ULONG dstWidth,
-                       ULONG dstHeight, int dstStep, T::INTERPOLATION_MODE mode, VexoFn vexo)
+                       ULONG dstHeight, int dstStep, T::INTERPOLATION_MODE mode)
 {
     const PictureLayout layout(format);
     const tul::FormatInfo& f = layout.Info();
@@ -135,6 +132,7 @@ ULONG ResizeLumaChroma(T::COLOR_FORMAT_TYPE format, unsigned char* src, unsigned
 
     bool ok = false;
     if (mode == T::INTERPOLATION_VEXO) {
+        const auto vexo = packed ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420;
         ok = vexo(src, dst, a.srcStep, a.dstStep, a.srcSize, a.dstSize, srcMarginX, dstMarginX, 0,
                   T::FIELD_FRAME, true);
     } else {
@@ -240,10 +238,7 @@ ULONG TulImage::Resize(unsigned char* const src, unsigned char* dst, ULONG* size
         case tul::FormatFamily::Packed422:
         case tul::FormatFamily::Planar420:
             return ResizeLumaChroma(format, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
-                                    dstHeight, dstStep, mode,
-                                    tul::FormatOf(format).family == tul::FormatFamily::Packed422
-                                        ? &TulImage::VexoResizeYUY2
-                                        : &TulImage::VexoResizeYUV420);
+                                    dstHeight, dstStep, mode);
         case tul::FormatFamily::PackedRgb:
             return ResizePackedRgb(format, src, dst, size, srcWidth, srcHeight, srcStep, dstWidth,
                                    dstHeight, dstStep, mode);

@@ -1,10 +1,12 @@
-// The prepared resamplers a TulImage owns once it is initialised: the
-// library plans of a YUY2 frame (luma and chroma) and of both RGB forms,
-// built from the RESIZE_INFO so that a frame only runs them.
+// The prepared resamplers a TulImage owns once it is initialised: the own
+// resampler's plan or the library plans of a YUY2 frame (luma and chroma),
+// and the plans of both RGB forms, built from the RESIZE_INFO so that a
+// frame only runs them.
 #pragma once
 
 #include "image/TulImage.h"
 #include "image/resize/ipp_resize.h"
+#include "image/resize/vexo_resampler.h"
 #include "platform/ipp/resize_plan.h"
 
 namespace tul {
@@ -23,6 +25,7 @@ struct ResizePlan {
     static bool Ready(const TulImage& image) { return image.m_resizeReady; }
 
     LibraryPlan yuy2;                // library modes; runs through the scratch planes
+    VexoPlan vexo;                   // INTERPOLATION_VEXO
     tulipp::ResizeCenterPlan rgb24;  // every mode (RGB has no own resampler)
     tulipp::ResizeCenterPlan rgb32;
     // The exact scales of a plan whose factors were cut to five decimals

@@ -1,7 +1,7 @@
 // The library's internal resize vocabulary: scale factors with the
 // broadcast-width table, the primitive interpolation constant of a mode,
 // releasing a plan's records, and the one-call library-backed workers
-// (plan, then run once) that the entry points and later the conversion
+// and the own resamplers (plan, then run once) that the entry points and later the conversion
 // stages use. Workers take non-negative steps and return true on success.
 #pragma once
 
@@ -31,5 +31,16 @@ bool IppResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int ds
                      IppiSize srcSize, IppiSize dstSize, IppiRect srcRegion, double xFactor,
                      double yFactor, TulImage::INTERPOLATION_MODE mode, TulImage::FIELD_TYPE field,
                      bool fieldToField);
+
+// The own resampler, planned and run once: the field rule, the source crop
+// by srcMarginX and the placement by dstMarginX and dstMarginY (half of each
+// on the left and at the top). The destination outside the picture is left
+// as it was.
+bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                    IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
+                    int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField);
+bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
+                      IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
+                      int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField);
 
 }  // namespace tul

@@ -150,6 +150,7 @@ ULONG tul::ResizePlan::Prepare(TulImage& image, const RESIZE_INFO& next, double 
     }
     ResizePlan& plan = *image.m_plan;
     plan.yuy2.Reset();
+    plan.vexo.Clear();
     plan.rgb24.Reset();
     plan.rgb32.Reset();
     plan.xExactFactor = xExactFactor;
@@ -163,6 +164,11 @@ ULONG tul::ResizePlan::Prepare(TulImage& image, const RESIZE_INFO& next, double 
                 {SizeOf(r.srcWidth, r.srcHeight), SizeOf(r.dstWidth, r.dstHeight), r.srcRegion,
                  r.xFactor, r.yFactor, xExactFactor, yExactFactor,
                  static_cast<T::INTERPOLATION_MODE>(r.interpolation), T::FIELD_FRAME, true});
+        } else if (!plan.vexo.Prepare(VexoFormat::Yuy2, SizeOf(r.srcWidth, r.srcHeight),
+                                      SizeOf(r.dstWidth, r.dstHeight), r.srcMarginX, r.dstMarginX,
+                                      r.dstMarginY, T::FIELD_FRAME, true) &&
+                   plan.vexo.OutOfMemory()) {
+            status[0] = ippStsNoMemErr;
         }
         status[1] = PrepareRgb(plan.rgb24, 3, r, xExactFactor, yExactFactor);
         status[2] = PrepareRgb(plan.rgb32, 4, r, xExactFactor, yExactFactor);
@@ -283,9 +289,7 @@ ULONG TulImage::ResizeYUY2(unsigned char* const src, unsigned char* dst, ULONG* 
         bool ok = false;
         if (r.interpolation == INTERPOLATION_VEXO) {
             tul::FillBlack(dst, yuy2, required);
-            ok = VexoResizeYUY2(src, dst, r.srcStep, r.dstStep, SizeOf(r.srcWidth, r.srcHeight),
-                                SizeOf(r.dstWidth, r.dstHeight), r.srcMarginX, r.dstMarginX,
-                                r.dstMarginY, FIELD_FRAME, true);
+            ok = m_plan != nullptr && m_plan->vexo.Run(src, dst, r.srcStep, r.dstStep);
         } else if (m_plan != nullptr) {
             // The join writes every pixel of the frame from scratch planes
             // painted black first, so only an odd width's padding pair needs

@@ -11,7 +11,7 @@ struct TulImageInternals {
                                IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
                                int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField)
     {
-        return TulImage::VexoResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, srcMarginX,
+        return tul::VexoResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, srcMarginX,
                                         dstMarginX, dstMarginY, field, fieldToField);
     }
     static bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
@@ -19,7 +19,7 @@ struct TulImageInternals {
                                  int dstMarginX, int dstMarginY, TulImage::FIELD_TYPE field,
                                  bool fieldToField)
     {
-        return TulImage::VexoResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize,
+        return tul::VexoResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize,
                                           srcMarginX, dstMarginX, dstMarginY, field, fieldToField);
     }
     static const RESIZE_INFO& Plan(const TulImage& image) { return tul::ResizePlan::Info(image); }

@@ -330,8 +330,9 @@ TEST_P(PreparedFrames, AllocateNothing)
     EXPECT_EQ(tultest::AllocationCount(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(LibraryModes, PreparedFrames,
+INSTANTIATE_TEST_SUITE_P(EveryMode, PreparedFrames,
                          ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
-                                           TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
+                                           TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO,
+                                           TulImage::INTERPOLATION_VEXO));
 
 }  // namespace
