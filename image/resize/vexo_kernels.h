@@ -189,12 +189,13 @@ void ReplicateLine(const Line line, int m)
 template <class Line>
 void ShrinkLine(const Line line, const AreaPlan& plan, int m)
 {
+    // Locals, not the plan's members: byte stores may alias the plan, which
+    // would otherwise reload them for every sample.
     const AreaTap* taps = plan.taps.data();
-    for (int j = 0; j < m; ++j) {
-        const int begin = plan.first[static_cast<std::size_t>(j)];
-        const int end = plan.first[static_cast<std::size_t>(j) + 1];
-        line.Area(j, taps + begin, end - begin, plan.scale);
-    }
+    const int* first = plan.first.data();
+    const AreaScale scale = plan.scale;
+    for (int j = 0; j < m; ++j)
+        line.Area(j, taps + first[j], first[j + 1] - first[j], scale);
 }
 
 // Linear for positions below 1, cubic while all four taps exist (i < n - 2),

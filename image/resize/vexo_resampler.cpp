@@ -101,6 +101,11 @@ bool TwoPassPlan::Prepare(bool packed, int srcWidth, int srcHeight, int dstWidth
         m_block.resize(static_cast<std::size_t>(blockBytes));
         if (m_down.kind == LineKind::Shrink)
             m_sums.resize(static_cast<std::size_t>(rowBytes));
+        if (packed && m_across.kind != LineKind::Copy) {
+            m_planarRows.resize(2 * (static_cast<std::size_t>(srcWidth) + static_cast<std::size_t>(dstWidth)));
+            m_split = tulipp::kSplit422Rows.Active();
+            m_join = tulipp::kJoin422Rows.Active();
+        }
     } catch (const std::bad_alloc&) {
         Clear();
         m_outOfMemory = true;
@@ -133,16 +138,26 @@ bool TwoPassPlan::Run(const unsigned char* src, int srcStep, unsigned char* dst,
     return true;
 }
 
-// Luma at the even bytes; U and V (bytes 1 and 3 of each pair) share one
-// position table and move together.
+// A YUY2 row is split into its luma row and its U and V rows, which share
+// one position table; each is resampled as a plane and the three results
+// are joined into the destination row.
 void TwoPassPlan::Horizontal(const unsigned char* s, unsigned char* d)
 {
-    if (m_packed) {
-        RunLine(SampleLine<2, 1, 1>{s, d}, m_across);
-        RunLine(SampleLine<4, 2, 2>{s + 1, d + 1}, m_chroma);
-    } else {
+    if (!m_packed) {
         RunLine(SampleLine<1, 1, 1>{s, d}, m_across);
+        return;
     }
+    unsigned char* y = m_planarRows.data();
+    unsigned char* u = y + m_srcWidth;
+    unsigned char* v = u + m_srcWidth / 2;
+    unsigned char* outY = v + m_srcWidth / 2;
+    unsigned char* outU = outY + m_dstWidth;
+    unsigned char* outV = outU + m_dstWidth / 2;
+    m_split(s, y, u, v, m_srcWidth);
+    RunLine(SampleLine<1, 1, 1>{y, outY}, m_across);
+    RunLine(SampleLine<1, 1, 1>{u, outU}, m_chroma);
+    RunLine(SampleLine<1, 1, 1>{v, outV}, m_chroma);
+    m_join(outY, outU, outV, d, m_dstWidth);
 }
 
 // Every source byte is read before the first destination byte is written,
