@@ -376,28 +376,6 @@ TEST(EntryBackground, Yuy2PaddingBeyondTheRowIsLeftAlone)
     EXPECT_TRUE(dst.GuardsIntact());
 }
 
-TEST(EntryVexo, BroadcastShrinkReachesTheOwnResamplerWithItsMargin)
-{
-    const int sw = 720, sh = 480, dw = 704, dh = 480;
-    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
-    tultest::FillRandom(src.data(), src.size(), 99);
-    std::vector<unsigned char> viaEntry(static_cast<std::size_t>(dw) * 2 * dh);
-    ULONG size = static_cast<ULONG>(viaEntry.size());
-    ASSERT_EQ(T::ResizeYUY2(src.data(), viaEntry.data(), &size, sw, sh, sw * 2, dw, dh, dw * 2,
-                            T::INTERPOLATION_VEXO),
-              0u);
-    std::vector<unsigned char> direct(viaEntry.size());
-    for (std::size_t i = 0; i < direct.size(); i += 4) {
-        direct[i] = 0;
-        direct[i + 1] = 0x7F;
-        direct[i + 2] = 0;
-        direct[i + 3] = 0x7F;
-    }
-    ASSERT_TRUE(TulImageInternals::VexoResizeYUY2(src.data(), direct.data(), sw * 2, dw * 2, {sw, sh},
-                                                  {dw, dh}, 16, 0, 0, T::FIELD_FRAME, true));
-    EXPECT_EQ(viaEntry, direct);
-}
-
 // One field of a YUY2 frame resized on its own equals the field's rows
 // resized as a frame of half the height.
 class IppFields : public ::testing::TestWithParam<T::FIELD_TYPE> {

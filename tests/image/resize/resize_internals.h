@@ -1,5 +1,6 @@
-// White-box access to TulImage's private resize workers, shared by every
-// resize test (one definition for the whole test program).
+// The resize tests' way to the library's internal resize functions and to
+// the plan a prepared TulImage holds (through tul::ResizePlan), with the
+// tests' shared YUY2 helpers.
 #pragma once
 
 #include "image/TulImage.h"

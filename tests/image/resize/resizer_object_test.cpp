@@ -46,6 +46,8 @@ TEST(ResizerObject, EqualSizesCopyTheFrame)
     }
 }
 
+// 720 -> 704 wide is a broadcast pair: the object and the one-call entry
+// both reach the own resampler with a 16-pixel source margin.
 TEST(ResizerObject, OwnResamplerPlanNeedsNoScratchAndKeepsTheBroadcastMargin)
 {
     T image;
@@ -57,13 +59,16 @@ TEST(ResizerObject, OwnResamplerPlanNeedsNoScratchAndKeepsTheBroadcastMargin)
     EXPECT_EQ(plan.dstMarginX, 0);
     EXPECT_EQ(plan.dstMarginY, 0);
     auto src = RandomFrame(720, 480, 2, 2);
-    std::vector<unsigned char> viaObject(704 * 2 * 480), viaStatic(viaObject.size());
+    std::vector<unsigned char> viaObject(704 * 2 * 480), viaStatic(viaObject.size()), direct(viaObject.size());
     ULONG a = static_cast<ULONG>(viaObject.size()), b = a;
     EXPECT_EQ(image.ResizeYUY2(src.data(), viaObject.data(), &a), 0u);
     EXPECT_EQ(T::ResizeYUY2(src.data(), viaStatic.data(), &b, 720, 480, 1440, 704, 480, 1408,
                             T::INTERPOLATION_VEXO),
               0u);
-    EXPECT_EQ(viaObject, viaStatic);
+    ASSERT_TRUE(tul::VexoResizeYUY2(src.data(), direct.data(), 1440, 1408, {720, 480}, {704, 480},
+                                    16, 0, 0, T::FIELD_FRAME, true));
+    EXPECT_EQ(viaObject, direct);
+    EXPECT_EQ(viaStatic, direct);
 }
 
 // InitializeEx cuts the factors of the rectangles to five decimals and
@@ -155,21 +160,6 @@ TEST(ResizerObject, CapacityOneByteShortIsRefused)
     EXPECT_EQ(image.ResizeYUY2(src.data(), nullptr, &size), 3u);
 }
 
-TEST(ResizerObject, RgbPlanResizesLikeTheOneCallEntryPoint)
-{
-    T image;
-    ASSERT_EQ(image.Initialize(40, 30, 25, 17, T::INTERPOLATION_CUBIC), 0u);
-    auto src = RandomFrame(40, 30, 3, 6);
-    const int dstPitch = (24 * 25 + 31) / 32 * 4;
-    std::vector<unsigned char> a(static_cast<std::size_t>(dstPitch) * 17), b(a.size());
-    ULONG sa = static_cast<ULONG>(a.size()), sb = sa;
-    EXPECT_EQ(image.ResizeRGB24(src.data(), a.data(), &sa), 0u);
-    EXPECT_EQ(T::ResizeRGB24(src.data(), b.data(), &sb, 40, 30, 120, 25, 17, dstPitch,
-                             T::INTERPOLATION_CUBIC),
-              0u);
-    EXPECT_EQ(a, b);
-}
-
 struct BadRects {
     ULONG sw, sh;
     tagRECT src;
@@ -236,26 +226,32 @@ TEST(ResizerObjectCopy, CopiesOwnTheirScratchAndOutliveTheOriginal)
 
 namespace {
 
-// An odd width's last pixel keeps its U sample through split and join, so
-// odd sizes resize on both sides without the primitives refusing a step.
-class OddWidths : public ::testing::TestWithParam<TulImage::INTERPOLATION_MODE> {};
+// A prepared frame gives the bytes of the one-call entry point: YUY2 of odd
+// sizes (an odd width's last pixel keeps its U sample through split and
+// join) and RGB24.
+class PreparedLikeOneCall : public ::testing::TestWithParam<TulImage::INTERPOLATION_MODE> {};
 
-TEST_P(OddWidths, ResizeThroughTheLibraryAndTheEntryPoint)
+TEST_P(PreparedLikeOneCall, Yuy2OfOddSizesAndRgb)
 {
-    TulImage image;
-    ASSERT_EQ(image.Initialize(129, 31, 77, 19, GetParam()), 0u);
-    std::vector<unsigned char> src(((16 * 129 + 31) >> 3 & ~3u) * 31);
-    tultest::FillRandom(src.data(), src.size(), 31);
-    const std::size_t dstBytes = ((16 * 77 + 31) >> 3 & ~3u) * 19;
-    tultest::GuardedBuffer a(dstBytes), b(dstBytes);
-    ULONG sa = static_cast<ULONG>(dstBytes), sb = sa;
-    EXPECT_EQ(image.ResizeYUY2(src.data(), a.data(), &sa), 0u);
-    EXPECT_EQ(TulImage::ResizeYUY2(src.data(), b.data(), &sb, 129, 31, 0, 77, 19, 0, GetParam()), 0u);
-    EXPECT_TRUE(a.GuardsIntact());
-    EXPECT_TRUE(b.GuardsIntact());
+    const bool rgbForm[] = {false, true};
+    for (bool rgb : rgbForm) {
+        const int sw = rgb ? 40 : 129, sh = rgb ? 30 : 31, dw = rgb ? 25 : 77, dh = rgb ? 17 : 19;
+        const auto format = rgb ? TulImage::COLOR_FORMAT_RGB24 : TulImage::COLOR_FORMAT_YUY2;
+        TulImage image;
+        ASSERT_EQ(image.Initialize(sw, sh, dw, dh, GetParam()), 0u);
+        std::vector<unsigned char> src(TulImage::GetPictureSize(format, sw, sh, 0));
+        tultest::FillRandom(src.data(), src.size(), 31);
+        const std::size_t dstBytes = TulImage::GetPictureSize(format, dw, dh, 0);
+        tultest::GuardedBuffer a(dstBytes), b(dstBytes);
+        ULONG sa = static_cast<ULONG>(dstBytes), sb = sa;
+        EXPECT_EQ(rgb ? image.ResizeRGB24(src.data(), a.data(), &sa) : image.ResizeYUY2(src.data(), a.data(), &sa), 0u);
+        EXPECT_EQ(TulImage::Resize(src.data(), b.data(), &sb, sw, sh, 0, dw, dh, 0, format, GetParam()), 0u);
+        EXPECT_TRUE(tultest::SameBytes(b.Bytes(), a.Bytes())) << (rgb ? "RGB24" : "YUY2");
+        EXPECT_TRUE(a.GuardsIntact());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(LibraryModes, OddWidths,
+INSTANTIATE_TEST_SUITE_P(LibraryModes, PreparedLikeOneCall,
                          ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
                                            TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
 
