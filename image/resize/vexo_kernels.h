@@ -1,8 +1,7 @@
 // The own resampler's line kernels (copy, halve, double, replicate, area
 // shrink, cubic stretch), written once over a "line" policy. A line is a
 // sequence of samples; the policy says what one sample is:
-//  - SampleLine: bytes `Stride` apart along a row (Lanes bytes per sample,
-//    LaneGap apart: 1 lane for a plane or YUY2 luma, 2 for YUY2 U and V);
+//  - SampleLine: the bytes of one plane row;
 //  - RowLine: whole rows of a block, so the vertical pass works a
 //    destination row at a time instead of walking columns with a stride.
 // Both policies use the same per-value formulas below, so the horizontal
@@ -42,43 +41,25 @@ inline unsigned char CubicSample(int s0, int s1, int s2, int s3, int w0, int w1,
 
 // ---- Line policies --------------------------------------------------------
 
-template <int Stride, int Lanes, int LaneGap>
+// Samples are the bytes of one plane row (a YUY2 row is split into its
+// Y, U and V rows first).
 struct SampleLine {
     const unsigned char* s;
     unsigned char* d;
 
-    const unsigned char* In(int i, int lane) const { return s + i * Stride + lane * LaneGap; }
-    unsigned char& Out(int j, int lane) const { return d[j * Stride + lane * LaneGap]; }
-
-    void Copy(int j, int i) const
-    {
-        for (int l = 0; l < Lanes; ++l)
-            Out(j, l) = *In(i, l);
-    }
-    void Average(int j, int i0, int i1) const
-    {
-        for (int l = 0; l < Lanes; ++l)
-            Out(j, l) = HalfSum(*In(i0, l), *In(i1, l));
-    }
-    void Linear(int j, int i, double f) const
-    {
-        for (int l = 0; l < Lanes; ++l)
-            Out(j, l) = LinearSample(*In(i, l), *In(i + 1, l), f);
-    }
+    void Copy(int j, int i) const { d[j] = s[i]; }
+    void Average(int j, int i0, int i1) const { d[j] = HalfSum(s[i0], s[i1]); }
+    void Linear(int j, int i, double f) const { d[j] = LinearSample(s[i], s[i + 1], f); }
     void Cubic(int j, int i, const int* w) const
     {
-        for (int l = 0; l < Lanes; ++l)
-            Out(j, l) = CubicSample(*In(i - 1, l), *In(i, l), *In(i + 1, l), *In(i + 2, l), w[0],
-                                    w[1], w[2], w[3]);
+        d[j] = CubicSample(s[i - 1], s[i], s[i + 1], s[i + 2], w[0], w[1], w[2], w[3]);
     }
     void Area(int j, const AreaTap* taps, int count, const AreaScale& scale) const
     {
-        for (int l = 0; l < Lanes; ++l) {
-            std::uint32_t sum = 0;
-            for (int t = 0; t < count; ++t)
-                sum += taps[t].weight * *In(taps[t].source, l);
-            Out(j, l) = scale.Apply(sum);
-        }
+        std::uint32_t sum = 0;
+        for (int t = 0; t < count; ++t)
+            sum += taps[t].weight * s[taps[t].source];
+        d[j] = scale.Apply(sum);
     }
 };
 

@@ -144,7 +144,7 @@ bool TwoPassPlan::Run(const unsigned char* src, int srcStep, unsigned char* dst,
 void TwoPassPlan::Horizontal(const unsigned char* s, unsigned char* d)
 {
     if (!m_packed) {
-        RunLine(SampleLine<1, 1, 1>{s, d}, m_across);
+        RunLine(SampleLine{s, d}, m_across);
         return;
     }
     unsigned char* y = m_planarRows.data();
@@ -154,9 +154,9 @@ void TwoPassPlan::Horizontal(const unsigned char* s, unsigned char* d)
     unsigned char* outU = outY + m_dstWidth;
     unsigned char* outV = outU + m_dstWidth / 2;
     m_split(s, y, u, v, m_srcWidth);
-    RunLine(SampleLine<1, 1, 1>{y, outY}, m_across);
-    RunLine(SampleLine<1, 1, 1>{u, outU}, m_chroma);
-    RunLine(SampleLine<1, 1, 1>{v, outV}, m_chroma);
+    RunLine(SampleLine{y, outY}, m_across);
+    RunLine(SampleLine{u, outU}, m_chroma);
+    RunLine(SampleLine{v, outV}, m_chroma);
     m_join(outY, outU, outV, d, m_dstWidth);
 }
 

@@ -1,11 +1,12 @@
-// The own resampler's frame resize, through TulImage's one-call entry points
+// The own resampler's frame resize, through the one-call entry points
 // and through a plan prepared once and run on further frames: field choice,
 // source cropping and destination placement against the model, nothing
 // written outside the picture, and refusal of pictures that cannot be
 // resized (geometry when the plan is made, pointers and steps per frame).
+#include "image/resize/resize_workers.h"
 #include "image/resize/vexo_resampler.h"
-#include "tests/image/resize/resize_internals.h"
 #include "tests/image/resize/vexo_model.h"
+#include "tests/support/alloc_counter.h"
 #include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
@@ -99,14 +100,18 @@ std::vector<VexoCase> WithRandomCases(std::vector<VexoCase> cases, bool packed, 
 class VexoYuy2 : public ::testing::TestWithParam<VexoCase> {};
 
 // Frame 0 goes through the one-call entry; frames 1 and 2, with other
-// content, through one plan prepared once, as a prepared TulImage runs them.
+// content, through one plan prepared once, as a prepared TulImage runs
+// them, allocating nothing.
 bool ResizeFrame(tul::VexoFormat format, tul::VexoPlan& plan, int frame, const VexoCase& c,
                  const Geometry& g, unsigned char* src, unsigned char* dst)
 {
-    if (frame > 0)
-        return plan.Run(src, dst, g.srcStep, g.dstStep);
-    auto once = format == tul::VexoFormat::Yuy2 ? &TulImageInternals::VexoResizeYUY2
-                                                : &TulImageInternals::VexoResizeYUV420;
+    if (frame > 0) {
+        const auto before = tultest::AllocationCount();
+        const bool ok = plan.Run(src, dst, g.srcStep, g.dstStep);
+        EXPECT_EQ(tultest::AllocationCount(), before);
+        return ok;
+    }
+    auto once = format == tul::VexoFormat::Yuy2 ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420;
     return plan.Prepare(format, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX, c.dstMarginX,
                         c.dstMarginY, c.field, c.fieldToField) &&
            once(src, dst, g.srcStep, g.dstStep, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
@@ -237,7 +242,7 @@ TEST_P(VexoInPlace, FieldOntoItsOwnFrameEqualsOutOfPlace)
     const int step = planar ? width : 2 * width;
     const std::size_t bytes = planar ? static_cast<std::size_t>(step) * height * 3 / 2
                                      : static_cast<std::size_t>(step) * height;
-    auto resize = planar ? &TulImageInternals::VexoResizeYUV420 : &TulImageInternals::VexoResizeYUY2;
+    auto resize = planar ? tul::VexoResizeYUV420 : tul::VexoResizeYUY2;
     GuardedBuffer frame(bytes), apart(bytes, 0xEE);
     tultest::FillRandom(frame, static_cast<std::uint32_t>(width + field));
     const std::vector<unsigned char> before = frame.Bytes();
@@ -298,9 +303,8 @@ TEST(VexoRefusals, UnresizablePicturesLeaveTheDestinationAlone)
     tultest::FillRandom(src, 1);
     unsigned char* s = src.data();
     unsigned char* d = dst.data();
-    using I = TulImageInternals;
     for (const auto format : {tul::VexoFormat::Yuy2, tul::VexoFormat::Yuv420}) {
-        auto once = format == tul::VexoFormat::Yuy2 ? &I::VexoResizeYUY2 : &I::VexoResizeYUV420;
+        auto once = format == tul::VexoFormat::Yuy2 ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420;
         for (const Refusal& r : kBadGeometry) {
             tul::VexoPlan plan;
             EXPECT_FALSE(plan.Prepare(format, r.src, r.dst, r.srcMarginX, r.dstMarginX,
@@ -329,7 +333,7 @@ TEST(VexoRefusals, UnresizablePicturesLeaveTheDestinationAlone)
     EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {707, 1}, {352, 1}, 4, 0, 0, F, true));
     EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {16, 4}, {16, 4}, 2, 0, 0, F, true));
     EXPECT_FALSE(plan.Prepare(tul::VexoFormat::Yuy2, {16, 4}, {16, 4}, 0, 6, 0, F, true));
-    EXPECT_FALSE(I::VexoResizeYUY2(s, d, 1404, 704, {702, 1}, {351, 1}, 0, 0, 0, F, true));
+    EXPECT_FALSE(tul::VexoResizeYUY2(s, d, 1404, 704, {702, 1}, {351, 1}, 0, 0, 0, F, true));
     for (std::size_t i = 0; i < dst.size(); ++i)
         ASSERT_EQ(dst[i], 0xEE) << i;
     EXPECT_TRUE(dst.GuardsIntact());
