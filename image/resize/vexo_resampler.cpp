@@ -4,6 +4,7 @@
 // time) run by Run without allocating.
 #include "image/resize/vexo_resampler.h"
 
+#include "image/foundation/format_table.h"
 #include "image/resize/field_rules.h"
 #include "image/resize/vexo_kernels.h"
 
@@ -235,18 +236,17 @@ bool ResampleYUY2(const unsigned char* src, int srcWidth, int srcHeight, int src
 namespace {
 
 // The frame a caller describes must be addressable in 32 signed bits, with
-// rows no shorter than the picture's. For 4:2:0 the chroma planes follow
-// the luma plane: height / 2 rows of step / 2 bytes each.
+// rows no shorter than the picture's; a 4:2:0 frame ends with its second
+// chroma plane.
 bool FrameFits(VexoFormat format, IppiSize size, int step)
 {
     const std::int64_t row = format == VexoFormat::Yuy2 ? 2 * static_cast<std::int64_t>(size.width)
                                                         : size.width;
     if (step < row)
         return false;
-    std::int64_t bytes = static_cast<std::int64_t>(size.height - 1) * step + row;
-    if (format == VexoFormat::Yuv420)
-        bytes = static_cast<std::int64_t>(size.height) * step +
-                2 * (static_cast<std::int64_t>(size.height / 2) * (step / 2));
+    const std::int64_t bytes = format == VexoFormat::Yuy2
+                                   ? static_cast<std::int64_t>(size.height - 1) * step + row
+                                   : PlanesOf420(step, size.height).end;
     return bytes <= INT_MAX;
 }
 
@@ -262,9 +262,10 @@ struct FrameEntry {
     int top;
 };
 
-// The three planes' first bytes and their row steps. Chroma rows are
-// counted at the frame's own chroma pitch (step / 2), so an odd luma step
-// still lands each chroma field row on a chroma row.
+// The three planes' first bytes and their row steps. The planes lie where
+// the frame's own height and pitch put them, and chroma rows are counted at
+// the frame's chroma pitch (step / 2), so an odd luma step still lands each
+// chroma field row on a chroma row.
 template <class Byte>
 struct EnteredPlanes {
     Byte* plane[3];
@@ -275,9 +276,8 @@ struct EnteredPlanes {
 template <class Byte>
 EnteredPlanes<Byte> EnterFrame(Byte* frame, const FrameEntry& e)
 {
-    const std::ptrdiff_t pitch = e.step / 2;
-    const std::ptrdiff_t first = static_cast<std::ptrdiff_t>(e.height) * e.step;
-    const std::ptrdiff_t second = first + static_cast<std::ptrdiff_t>(e.height / 2) * pitch;
+    const Planes420 planes = PlanesOf420(e.step, e.height);
+    const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(planes.chromaPitch);
     EnteredPlanes<Byte> p{};
     p.step = e.rowStride * e.step;
     p.chromaStep = static_cast<int>(e.rowStride * pitch);
@@ -285,8 +285,8 @@ EnteredPlanes<Byte> EnterFrame(Byte* frame, const FrameEntry& e)
                  static_cast<std::ptrdiff_t>(e.top) * p.step;
     const std::ptrdiff_t chroma = e.marginBytes / 2 + e.firstRow * pitch +
                                   static_cast<std::ptrdiff_t>(e.top / 2) * p.chromaStep;
-    p.plane[1] = frame + first + chroma;
-    p.plane[2] = frame + second + chroma;
+    p.plane[1] = frame + planes.offset[1] + chroma;
+    p.plane[2] = frame + planes.offset[2] + chroma;
     return p;
 }
 
