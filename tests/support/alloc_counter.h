@@ -32,7 +32,8 @@ void* CountedAlloc(std::size_t n, std::size_t align)
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (n == 0)
         n = 1;
-    void* p = align <= alignof(std::max_align_t) ? std::malloc(n) : std::aligned_alloc(align, (n + align - 1) / align * align);
+    void* p = align <= alignof(std::max_align_t) ? std::malloc(n)
+                                                 : std::aligned_alloc(align, (n + align - 1) / align * align);
     if (p == nullptr)
         throw std::bad_alloc();
     return p;
