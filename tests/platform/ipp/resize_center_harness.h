@@ -1,10 +1,11 @@
 // Runs one ippiResizeCenter_8u_* call on random pictures with guard zones
-// and compares the outcome with the plain model.
+// and compares the outcome with the plain model, or across levels.
 #pragma once
 
 #include "platform/ipp/ippi.h"
 #include "tests/platform/ipp/resize_center_model.h"
 #include "tests/support/picture.h"
+#include "tests/support/simd_levels.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,30 @@ inline std::string Describe(const CenterCall& c)
       << c.dstSize.width << "x" << c.dstSize.height << " factors " << c.xFactor << "," << c.yFactor << " centre "
       << c.xCenter << "," << c.yCenter;
     return o.str();
+}
+
+// The same random pictures (same seed) give the same bytes at every level
+// up to the processor's, with guards intact.
+inline ::testing::AssertionResult SameAtEveryLevel(const CenterCall& c, int srcPad, int dstPad, int misalign,
+                                                   std::uint32_t seed)
+{
+    CenterRun scalar;
+    for (tulipp::SimdLevel level : AvailableSimdLevels()) {
+        ScopedSimdLevel scoped(level);
+        const CenterRun run = RunCenter(c, srcPad, dstPad, misalign, seed);
+        const auto failure = [&] {
+            return ::testing::AssertionFailure() << SimdLevelName(level) << " " << Describe(c);
+        };
+        if (run.status != ippStsNoErr)
+            return failure() << ": status " << run.status;
+        if (!run.guardsIntact)
+            return failure() << ": guard bytes changed";
+        if (level == tulipp::SimdLevel::Scalar)
+            scalar = run;
+        else if (const auto same = SameBytes(scalar.after, run.after); !same)
+            return failure() << ": " << same.message();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // Written pixels within `tolerance` of the model's rounded value, every

@@ -170,32 +170,16 @@ TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
     EXPECT_FALSE(rc::ShuffleWorthIt(t)) << "half the blocks misfit";
 }
 
-// The same random pictures (same seed) at every level.
-void ExpectSameAtEveryLevel(const CenterCall& c, int srcPad, int dstPad, int misalign, std::uint32_t seed)
-{
-    CenterRun scalar;
-    for (SimdLevel level : AvailableSimdLevels()) {
-        ScopedSimdLevel scoped(level);
-        const CenterRun run = RunCenter(c, srcPad, dstPad, misalign, seed);
-        ASSERT_EQ(run.status, ippStsNoErr) << SimdLevelName(level) << " " << Describe(c);
-        ASSERT_TRUE(run.guardsIntact);
-        if (level == SimdLevel::Scalar)
-            scalar = run;
-        else
-            ASSERT_TRUE(SameBytes(scalar.after, run.after)) << SimdLevelName(level) << " " << Describe(c);
-    }
-}
-
 TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
 {
     std::mt19937 rng(4242);
     auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    const int kernels[] = {IPPI_INTER_LINEAR, IPPI_INTER_SUPER, IPPI_INTER_NN, IPPI_INTER_CUBIC};
-    for (int i = 0; i < 160; ++i) {
+    // Cubic and super-sampling have their own random level comparison.
+    for (int i = 0; i < 120; ++i) {
         CenterCall c;
         c.channels = i % 5 == 0 ? 3 : i % 7 == 0 ? 4 : 1;
-        c.interpolation = kernels[i % 4];
+        c.interpolation = i % 2 == 0 ? IPPI_INTER_LINEAR : IPPI_INTER_NN;
         c.srcSize = {uni(1, 200), uni(1, 60)};
         const int x = uni(0, c.srcSize.width - 1), y = uni(0, c.srcSize.height - 1);
         c.srcRoi = i % 3 == 0 ? IppiRect{x, y, uni(1, 300), uni(1, 80)}
@@ -203,10 +187,6 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
         // Both row-first (reduction) and column-first (enlargement) paths.
         c.xFactor = real(0.15, 5.0);
         c.yFactor = i % 2 == 0 ? real(0.15, 1.0) : real(1.0, 4.0);
-        if (c.interpolation == IPPI_INTER_SUPER) {
-            c.xFactor = real(0.1, 1.0);
-            c.yFactor = real(0.1, 1.0);
-        }
         c.dstSize = {uni(1, 333), uni(1, 70)};
         c.xCenter = x + real(-2, 40);
         c.yCenter = y + real(-2, 20);
@@ -220,7 +200,7 @@ TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
             c.dstSize.width = uni(16, 333);
             c.xCenter = c.srcSize.width / 2.0 + real(-2, 2);
         }
-        ExpectSameAtEveryLevel(c, uni(0, 9), uni(0, 9), uni(0, 3), rng());
+        ASSERT_TRUE(SameAtEveryLevel(c, uni(0, 9), uni(0, 9), uni(0, 3), rng())) << "case " << i;
     }
 }
 
@@ -238,10 +218,10 @@ TEST(ResizeCenterLevels, ProductSizesSameAsScalar)
             const int interp = channels == 1 ? IPPI_INTER_LINEAR
                                : s.dst.width > s.src.width ? IPPI_INTER_CUBIC
                                                            : IPPI_INTER_SUPER;
-            ExpectSameAtEveryLevel(WholeCall(channels, s.src, s.dst, double(s.dst.width) / s.src.width,
-                                             double(s.dst.height) / s.src.height, (s.src.width + 1) / 2,
-                                             (s.src.height + 1) / 2, interp),
-                                   0, 5, 1, 99);
+            EXPECT_TRUE(SameAtEveryLevel(WholeCall(channels, s.src, s.dst, double(s.dst.width) / s.src.width,
+                                                   double(s.dst.height) / s.src.height, (s.src.width + 1) / 2,
+                                                   (s.src.height + 1) / 2, interp),
+                                         0, 5, 1, 99));
         }
     }
 }
