@@ -66,9 +66,4 @@ TEST_P(Malloc, RefusesBadArgumentsAndLeavesStep)
 INSTANTIATE_TEST_SUITE_P(All, Malloc, ::testing::ValuesIn(kAllocators),
                          [](const auto& info) { return info.param.name; });
 
-TEST(Free, NullIsANoOp)
-{
-    ippiFree(nullptr);
-}
-
 }  // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <tuple>
 
 namespace {
@@ -50,18 +49,6 @@ INSTANTIATE_TEST_SUITE_P(All, MirrorAxes,
                          ::testing::Combine(::testing::Values(1, 3, 4), ::testing::Values(1, 2, 3, 4, 17, 64, 719),
                                             ::testing::Values(1, 2, 3, 6),
                                             ::testing::Values(ippAxsHorizontal, ippAxsVertical, ippAxsBoth)));
-
-// The team's use: a packed YUY2 picture flipped upside down with the C1
-// form over 2*width bytes.
-TEST(Mirror, Yuy2RowsUpsideDown)
-{
-    const Ipp8u rows[3][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
-    Ipp8u pic[12];
-    std::memcpy(pic, rows, sizeof pic);
-    ASSERT_EQ(ippiMirror_8u_C1IR(pic, 4, {4, 3}, ippAxsHorizontal), ippStsNoErr);
-    const Ipp8u expected[12] = {9, 10, 11, 12, 5, 6, 7, 8, 1, 2, 3, 4};
-    EXPECT_EQ(0, std::memcmp(pic, expected, sizeof pic));
-}
 
 TEST(Mirror, BadArgumentsWriteNothing)
 {

@@ -65,14 +65,6 @@ INSTANTIATE_TEST_SUITE_P(All, SwapChannelsOrders,
                                     std::to_string(std::get<2>(o)) + "_w" + std::to_string(w);
                          });
 
-TEST(SwapChannels, RgbToBgr)
-{
-    Ipp8u pixels[6] = {1, 2, 3, 4, 5, 6};
-    const int order[3] = {2, 1, 0};
-    ASSERT_EQ(ippiSwapChannels_8u_C3IR(pixels, 6, {2, 1}, order), ippStsNoErr);
-    EXPECT_EQ(std::vector<Ipp8u>(pixels, pixels + 6), (std::vector<Ipp8u>{3, 2, 1, 6, 5, 4}));
-}
-
 TEST(SwapChannels, BadArgumentsWriteNothing)
 {
     constexpr int kW = 4, kH = 3, kStep = 12;
