@@ -59,8 +59,14 @@ public:
                     rows[q] = f.SrcPixel(pass.row[q], m_xt.lo);
                     out[q] = m_kept[static_cast<std::size_t>(pass.slot[q])].data();
                 }
-                m_interleaveRow(rows, m_lanes.data(), static_cast<std::size_t>(m_across.span));
-                m_acrossRow(m_lanes.data(), m_across, out);
+                // Chunk by chunk, so that the rows laid side by side are
+                // still in cache when the taps read them.
+                for (const AcrossChunk& c : m_across.chunks) {
+                    const Ipp8u* const from[4] = {rows[0] + c.x0, rows[1] + c.x0, rows[2] + c.x0, rows[3] + c.x0};
+                    m_interleaveRow(from, m_lanes.data() + static_cast<std::size_t>(c.x0) * 4,
+                                    static_cast<std::size_t>(c.x1 - c.x0));
+                    m_acrossRow(m_lanes.data(), m_across, c.g0, c.g1, out);
+                }
             }
             const double* h[4];
             for (int m = 0; m < 4; ++m)

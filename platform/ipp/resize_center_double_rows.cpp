@@ -42,28 +42,28 @@ void SumDownScalar(const Ipp8u* const* const rows[4], const double* const w[4], 
     SumDownScalarFrom(rows, w, taps, lanes, 0, n);
 }
 
-void CubicAcrossScalarFrom(const double* lanes, const AcrossTable& t, double* const out[4], int v0)
+void CubicAcrossValues(const double* lanes, const AcrossTable& t, int v0, int v1, double* const out[4])
 {
     for (int q = 0; q < 4; ++q)
-        for (int v = v0; v < t.values; ++v)
+        for (int v = v0; v < v1; ++v)
             out[q][v] = AcrossValue(lanes, t, v, q);
 }
 
-void SuperAcrossScalarFrom(const double* lanes, const AcrossTable& t, Ipp8u* const out[4], int v0)
+void SuperAcrossValues(const double* lanes, const AcrossTable& t, int v0, int v1, Ipp8u* const out[4])
 {
     for (int q = 0; q < 4; ++q)
-        for (int v = v0; v < t.values; ++v)
+        for (int v = v0; v < v1; ++v)
             out[q][v] = RoundSample(AcrossValue(lanes, t, v, q));
 }
 
-void CubicAcrossScalar(const double* lanes, const AcrossTable& t, double* const out[4])
+void CubicAcrossScalar(const double* lanes, const AcrossTable& t, int g0, int g1, double* const out[4])
 {
-    CubicAcrossScalarFrom(lanes, t, out, 0);
+    CubicAcrossValues(lanes, t, g0 * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
-void SuperAcrossScalar(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
+void SuperAcrossScalar(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4])
 {
-    SuperAcrossScalarFrom(lanes, t, out, 0);
+    SuperAcrossValues(lanes, t, g0 * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 }  // namespace tulipp::resize_center

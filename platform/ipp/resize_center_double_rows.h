@@ -36,11 +36,11 @@ using InterleaveRow = void (*)(const Ipp8u* const rows[4], double* lanes, std::s
 // over taps[q] source rows, x < n.
 using SumDownRow = void (*)(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4],
                             double* lanes, std::size_t n);
-// The horizontal passes over four rows side by side (t.span values each):
-// out[q][v] = the sum of value v's taps over row q; the cubic keeps it,
-// super-sampling rounds it.
-using CubicAcrossRow = void (*)(const double* lanes, const AcrossTable& t, double* const out[4]);
-using SuperAcrossRow = void (*)(const double* lanes, const AcrossTable& t, Ipp8u* const out[4]);
+// The horizontal passes over four rows side by side (t.span values each),
+// blocks g0 <= g < g1: out[q][v] = the sum of value v's taps over row q;
+// the cubic keeps it, super-sampling rounds it.
+using CubicAcrossRow = void (*)(const double* lanes, const AcrossTable& t, int g0, int g1, double* const out[4]);
+using SuperAcrossRow = void (*)(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4]);
 
 // Value v of row q, summed in tap order: the scalar reference, and the
 // tails of the vector rows.
@@ -76,17 +76,21 @@ void SumDownSse2(const Ipp8u* const* const rows[4], const double* const w[4], co
 void SumDownAvx2(const Ipp8u* const* const rows[4], const double* const w[4], const int taps[4], double* lanes,
                  std::size_t n);
 
-// Values v0 <= v < t.values of all four rows.
-void CubicAcrossScalarFrom(const double* lanes, const AcrossTable& t, double* const out[4], int v0);
-void SuperAcrossScalarFrom(const double* lanes, const AcrossTable& t, Ipp8u* const out[4], int v0);
+// Values v0 <= v < v1 of all four rows.
+void CubicAcrossValues(const double* lanes, const AcrossTable& t, int v0, int v1, double* const out[4]);
+void SuperAcrossValues(const double* lanes, const AcrossTable& t, int v0, int v1, Ipp8u* const out[4]);
 
-void CubicAcrossScalar(const double* lanes, const AcrossTable& t, double* const out[4]);
-void CubicAcrossSse2(const double* lanes, const AcrossTable& t, double* const out[4]);
-void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, double* const out[4]);
+// The whole blocks of [g0, g1) a vector row takes, and the values left.
+inline int WholeBlocksEnd(const AcrossTable& t, int g1) { return std::min(g1, t.values / kAcrossBlock); }
+inline int ValuesEnd(const AcrossTable& t, int g1) { return std::min(g1 * kAcrossBlock, t.values); }
 
-void SuperAcrossScalar(const double* lanes, const AcrossTable& t, Ipp8u* const out[4]);
-void SuperAcrossSse2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4]);
-void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4]);
+void CubicAcrossScalar(const double* lanes, const AcrossTable& t, int g0, int g1, double* const out[4]);
+void CubicAcrossSse2(const double* lanes, const AcrossTable& t, int g0, int g1, double* const out[4]);
+void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1, double* const out[4]);
+
+void SuperAcrossScalar(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4]);
+void SuperAcrossSse2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4]);
+void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4]);
 
 inline constexpr RowSet<CombineFourRow> kCombineFourRows{CombineFourScalar, CombineFourSse2, nullptr,
                                                          CombineFourAvx2};

@@ -24,7 +24,8 @@ public:
           m_acrossRow(kSuperAcrossRows.For(level)),
           m_lanes(static_cast<std::size_t>(m_across.span) * 4),
           m_spare(static_cast<std::size_t>(m_across.values)),
-          m_rows(4 * static_cast<std::size_t>(m_yt.MaxTaps()))
+          m_rows(4 * static_cast<std::size_t>(m_yt.MaxTaps())),
+          m_shifted(m_rows.size())
     {
     }
 
@@ -49,8 +50,20 @@ public:
                 w[q] = m_yt.weight.data() + first;
                 out[q] = r0 + q < count ? f.DstWritten(f.y.begin + r) : m_spare.data();
             }
-            m_sumRow(rows, w, taps, m_lanes.data(), static_cast<std::size_t>(m_across.span));
-            m_acrossRow(m_lanes.data(), m_across, out);
+            // Chunk by chunk, so that the sums laid side by side are still in
+            // cache when the taps read them.
+            for (const AcrossChunk& c : m_across.chunks) {
+                const Ipp8u* const* from[4];
+                for (int q = 0; q < 4; ++q) {
+                    const Ipp8u** shifted = m_shifted.data() + most * q;
+                    for (int m = 0; m < taps[q]; ++m)
+                        shifted[m] = rows[q][m] + c.x0;
+                    from[q] = shifted;
+                }
+                m_sumRow(from, w, taps, m_lanes.data() + static_cast<std::size_t>(c.x0) * 4,
+                         static_cast<std::size_t>(c.x1 - c.x0));
+                m_acrossRow(m_lanes.data(), m_across, c.g0, c.g1, out);
+            }
         }
     }
 
@@ -62,7 +75,8 @@ private:
     SuperAcrossRow m_acrossRow;
     std::vector<double> m_lanes;       // vertical sums of four destination rows side by side
     std::vector<Ipp8u> m_spare;        // where a short pass writes its repeated row
-    std::vector<const Ipp8u*> m_rows;  // the source rows of four destination rows
+    std::vector<const Ipp8u*> m_rows;     // the source rows of four destination rows
+    std::vector<const Ipp8u*> m_shifted;  // the same from a chunk's first column
 };
 
 }  // namespace

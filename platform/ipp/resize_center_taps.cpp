@@ -108,7 +108,10 @@ AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
     AcrossTable table;
     table.values = t.Count() * channels;
     table.span = t.span * channels;
+    table.step = channels;
     const int blocks = (table.values + B - 1) / B;
+    // 512 source values of four rows are 16 KiB of doubles.
+    constexpr int kChunkValues = 512;
     for (int g = 0; g < blocks; ++g) {
         const int valid = std::min(B, table.values - g * B);
         int most = 0;
@@ -125,9 +128,27 @@ AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
                 const std::size_t n = t.first[k + 1] - t.first[k];
                 const std::size_t at = t.first[k] + std::min(static_cast<std::size_t>(m), n - 1);
                 const bool real = j < valid && static_cast<std::size_t>(m) < n;
+                // Padding reads on along the row while there is row left.
+                const std::int32_t next = t.index[t.first[k]] + m;
+                const std::int32_t index = real || next >= t.span ? t.index[at] : next;
                 table.weight.push_back(real ? t.weight[at] : 0.0);
-                table.offset.push_back(t.index[at] * channels + c);
+                table.offset.push_back(index * channels + c);
             }
+        }
+        const auto first = table.offset.begin() + static_cast<std::ptrdiff_t>(table.start.back());
+        bool run = true;
+        for (auto o = first + B; o < table.offset.end(); ++o)
+            run = run && *o == *(o - B) + channels;
+        table.run.push_back(run ? 1 : 0);
+        const int lo = *std::min_element(first, table.offset.end());
+        const int hi = *std::max_element(first, table.offset.end()) + 1;
+        AcrossChunk* chunk = table.chunks.empty() ? nullptr : &table.chunks.back();
+        if (chunk != nullptr && std::max(chunk->x1, hi) - std::min(chunk->x0, lo) <= kChunkValues) {
+            chunk->g1 = g + 1;
+            chunk->x0 = std::min(chunk->x0, lo);
+            chunk->x1 = std::max(chunk->x1, hi);
+        } else {
+            table.chunks.push_back({g, g + 1, lo, hi});
         }
     }
     return table;

@@ -41,17 +41,34 @@ constexpr int kAcrossBlock = 4;
 // offset, so a vector row reads one run of weights and offsets per tap.
 //
 // A block carries as many taps as its longest value. A shorter value is
-// padded AFTER its real taps with weight 0 on its own last sample:
-// acc + 0*p == acc for the non-negative sums of the area weights, so the
-// padding leaves every sum as it was. Lanes past the last value repeat the
-// block's first value with weight 0 and are never stored.
+// padded AFTER its real taps with weight 0 on the samples that follow
+// (its own last one at the row's end): acc + 0*p == acc for the
+// non-negative sums of the area weights, so the padding leaves every sum as
+// it was. Lanes past the last value repeat the block's first value with
+// weight 0 and are never stored. A block is a run when each of its values
+// reads consecutive pixels (offsets step by N from tap to tap), as all but
+// the blocks clamped at a region edge do.
+//
+// Blocks go in chunks whose source values [x0, x1) stay few enough that a
+// chunk's rows laid side by side stay in the first-level cache while its
+// blocks read them.
+struct AcrossChunk {
+    int g0 = 0, g1 = 0;  // blocks
+    int x0 = 0, x1 = 0;  // source values they read
+};
+
 struct AcrossTable {
     int values = 0;  // outputs * N
     int span = 0;    // source values a row holds: span * N
     std::vector<std::size_t> start;  // per block
     std::vector<int> taps;           // per block
+    std::vector<std::uint8_t> run;   // per block
+    int step = 1;                    // N: the offset step of a run
     std::vector<double> weight;
     std::vector<std::int32_t> offset;
+    std::vector<AcrossChunk> chunks;
+
+    int Blocks() const { return static_cast<int>(taps.size()); }
 };
 
 AcrossTable MakeAcrossTable(const WeightTaps& t, int channels);

@@ -23,13 +23,6 @@ TUL_TARGET_AVX2 inline void StoreEight(Ipp8u* out, __m128i a, __m128i b)
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(words, words));
 }
 
-TUL_TARGET_AVX2 inline void StoreFour(Ipp8u* out, __m128i a)
-{
-    const __m128i words = _mm_packs_epi32(a, a);
-    const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-    __builtin_memcpy(out, &bytes, 4);
-}
-
 TUL_TARGET_AVX2 inline __m256d CombineQuad(const double* const rows[4], const __m256d w[4], std::size_t i)
 {
     __m256d s = _mm256_mul_pd(w[0], _mm256_loadu_pd(rows[0] + i));
@@ -78,11 +71,40 @@ TUL_TARGET_AVX2 inline __m256d Product(const double* lanes, const AcrossTable& t
                          _mm256_loadu_pd(lanes + static_cast<std::size_t>(t.offset[i]) * 4));
 }
 
-// Block g's four values of the four rows, row q in a[q]: four sums side by
-// side, each in tap order.
-TUL_TARGET_AVX2 inline void SumBlock(const double* lanes, const AcrossTable& t, std::size_t g, __m256d a[4])
+// Block g's four values of the four rows, value j in a[j] (lane q = row q).
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const double* lanes, const AcrossTable& t,
+                                                                     std::size_t g, __m256d a[4])
 {
     std::size_t i = t.start[g];
+    if (t.run[g]) {
+        // Consecutive samples: one offset per value, then fixed steps.
+        const std::size_t step = static_cast<std::size_t>(t.step) * 4;
+        const double* p0 = lanes + static_cast<std::size_t>(t.offset[i]) * 4;
+        const double* p1 = lanes + static_cast<std::size_t>(t.offset[i + 1]) * 4;
+        const double* p2 = lanes + static_cast<std::size_t>(t.offset[i + 2]) * 4;
+        const double* p3 = lanes + static_cast<std::size_t>(t.offset[i + 3]) * 4;
+        const double* w = t.weight.data() + i;
+        __m256d a0 = _mm256_mul_pd(_mm256_broadcast_sd(w), _mm256_loadu_pd(p0));
+        __m256d a1 = _mm256_mul_pd(_mm256_broadcast_sd(w + 1), _mm256_loadu_pd(p1));
+        __m256d a2 = _mm256_mul_pd(_mm256_broadcast_sd(w + 2), _mm256_loadu_pd(p2));
+        __m256d a3 = _mm256_mul_pd(_mm256_broadcast_sd(w + 3), _mm256_loadu_pd(p3));
+        for (int m = 1; m < t.taps[g]; ++m) {
+            w += 4;
+            p0 += step;
+            p1 += step;
+            p2 += step;
+            p3 += step;
+            a0 = _mm256_add_pd(a0, _mm256_mul_pd(_mm256_broadcast_sd(w), _mm256_loadu_pd(p0)));
+            a1 = _mm256_add_pd(a1, _mm256_mul_pd(_mm256_broadcast_sd(w + 1), _mm256_loadu_pd(p1)));
+            a2 = _mm256_add_pd(a2, _mm256_mul_pd(_mm256_broadcast_sd(w + 2), _mm256_loadu_pd(p2)));
+            a3 = _mm256_add_pd(a3, _mm256_mul_pd(_mm256_broadcast_sd(w + 3), _mm256_loadu_pd(p3)));
+        }
+        a[0] = a0;
+        a[1] = a1;
+        a[2] = a2;
+        a[3] = a3;
+        return;
+    }
     __m256d a0 = Product(lanes, t, i), a1 = Product(lanes, t, i + 1);
     __m256d a2 = Product(lanes, t, i + 2), a3 = Product(lanes, t, i + 3);
     for (int m = 1; m < t.taps[g]; ++m) {
@@ -96,13 +118,28 @@ TUL_TARGET_AVX2 inline void SumBlock(const double* lanes, const AcrossTable& t, 
     a[1] = a1;
     a[2] = a2;
     a[3] = a3;
-    Transpose(a);
+}
+
+// Four values of four rows (value j in a[j], lane q = row q) rounded and
+// stored as four bytes of each row: the bytes come out value-major, and
+// one shuffle turns them row-major.
+TUL_TARGET_AVX2 inline void StoreRounded(const __m256d a[4], Ipp8u* const out[4], std::size_t v)
+{
+    const __m128i words01 = _mm_packs_epi32(RoundFour(a[0]), RoundFour(a[1]));
+    const __m128i words23 = _mm_packs_epi32(RoundFour(a[2]), RoundFour(a[3]));
+    const __m128i rowMajor = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m128i rows = _mm_shuffle_epi8(_mm_packus_epi16(words01, words23), rowMajor);
+    const int r[4] = {_mm_cvtsi128_si32(rows), _mm_extract_epi32(rows, 1), _mm_extract_epi32(rows, 2),
+                      _mm_extract_epi32(rows, 3)};
+    for (int q = 0; q < 4; ++q)
+        __builtin_memcpy(out[q] + v, &r[q], 4);
 }
 
 // Columns x .. x+7 of one destination row summed down its source rows, in
 // tap order.
-TUL_TARGET_AVX2 inline void SumColumns(const Ipp8u* const* rows, const double* w, int taps, std::size_t x,
-                                       __m256d& lo, __m256d& hi)
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumColumns(const Ipp8u* const* rows, const double* w,
+                                                                      int taps, std::size_t x, __m256d& lo,
+                                                                      __m256d& hi)
 {
     __m256d pl, ph;
     Products(rows[0] + x, w[0], lo, hi);
@@ -162,28 +199,31 @@ TUL_TARGET_AVX2 void SumDownAvx2(const Ipp8u* const* const rows[4], const double
     SumDownScalarFrom(rows, w, taps, lanes, x, n);
 }
 
-TUL_TARGET_AVX2 void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, double* const out[4])
+TUL_TARGET_AVX2 void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1,
+                                     double* const out[4])
 {
-    const int full = t.values / kAcrossBlock;
-    for (int g = 0; g < full; ++g) {
+    const int whole = WholeBlocksEnd(t, g1);
+    int g = g0;
+    for (; g < whole; ++g) {
         __m256d a[4];
-        SumBlock(lanes, t, static_cast<std::size_t>(g), a);
+        SumValues(lanes, t, static_cast<std::size_t>(g), a);
+        Transpose(a);
         for (int q = 0; q < 4; ++q)
             _mm256_storeu_pd(out[q] + g * kAcrossBlock, a[q]);
     }
-    CubicAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
+    CubicAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
-TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
+TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4])
 {
-    const int full = t.values / kAcrossBlock;
-    for (int g = 0; g < full; ++g) {
+    const int whole = WholeBlocksEnd(t, g1);
+    int g = g0;
+    for (; g < whole; ++g) {
         __m256d a[4];
-        SumBlock(lanes, t, static_cast<std::size_t>(g), a);
-        for (int q = 0; q < 4; ++q)
-            StoreFour(out[q] + g * kAcrossBlock, RoundFour(a[q]));
+        SumValues(lanes, t, static_cast<std::size_t>(g), a);
+        StoreRounded(a, out, static_cast<std::size_t>(g) * kAcrossBlock);
     }
-    SuperAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
+    SuperAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 }  // namespace tulipp::resize_center

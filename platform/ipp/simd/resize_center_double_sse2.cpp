@@ -61,8 +61,8 @@ TUL_TARGET_SSE2 inline void StoreFourValues(__m128i bytes, double* out)
 
 // Block g's values of the four rows: value j of rows 0-1 in s01[j], rows 2-3
 // in s23[j], each summed in tap order.
-TUL_TARGET_SSE2 inline void SumBlock(const double* lanes, const AcrossTable& t, std::size_t g, __m128d s01[4],
-                                     __m128d s23[4])
+TUL_TARGET_SSE2 __attribute__((always_inline)) inline void SumBlock(const double* lanes, const AcrossTable& t,
+                                                                    std::size_t g, __m128d s01[4], __m128d s23[4])
 {
     const std::size_t i = t.start[g];
     for (int j = 0; j < 4; ++j) {
@@ -134,10 +134,12 @@ TUL_TARGET_SSE2 void SumDownSse2(const Ipp8u* const* const rows[4], const double
     SumDownScalarFrom(rows, w, taps, lanes, x, n);
 }
 
-TUL_TARGET_SSE2 void CubicAcrossSse2(const double* lanes, const AcrossTable& t, double* const out[4])
+TUL_TARGET_SSE2 void CubicAcrossSse2(const double* lanes, const AcrossTable& t, int g0, int g1,
+                                     double* const out[4])
 {
-    const int full = t.values / kAcrossBlock;
-    for (int g = 0; g < full; ++g) {
+    const int whole = WholeBlocksEnd(t, g1);
+    int g = g0;
+    for (; g < whole; ++g) {
         __m128d s01[4], s23[4];
         SumBlock(lanes, t, static_cast<std::size_t>(g), s01, s23);
         for (int q = 0; q < 4; ++q) {
@@ -145,19 +147,20 @@ TUL_TARGET_SSE2 void CubicAcrossSse2(const double* lanes, const AcrossTable& t, 
             _mm_storeu_pd(out[q] + g * kAcrossBlock + 2, RowPair(s01, s23, q, 2));
         }
     }
-    CubicAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
+    CubicAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
-TUL_TARGET_SSE2 void SuperAcrossSse2(const double* lanes, const AcrossTable& t, Ipp8u* const out[4])
+TUL_TARGET_SSE2 void SuperAcrossSse2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4])
 {
-    const int full = t.values / kAcrossBlock;
-    for (int g = 0; g < full; ++g) {
+    const int whole = WholeBlocksEnd(t, g1);
+    int g = g0;
+    for (; g < whole; ++g) {
         __m128d s01[4], s23[4];
         SumBlock(lanes, t, static_cast<std::size_t>(g), s01, s23);
         for (int q = 0; q < 4; ++q)
             StoreFour(out[q] + g * kAcrossBlock, RoundFour(RowPair(s01, s23, q, 0), RowPair(s01, s23, q, 2)));
     }
-    SuperAcrossScalarFrom(lanes, t, out, full * kAcrossBlock);
+    SuperAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 }  // namespace tulipp::resize_center

@@ -78,7 +78,7 @@ struct AcrossRows {
     {
         Out* const outs[4] = {static_cast<Out*>(out[0]), static_cast<Out*>(out[1]), static_cast<Out*>(out[2]),
                               static_cast<Out*>(out[3])};
-        row(in.second.data(), in.first, outs);
+        row(in.second.data(), in.first, 0, in.first.Blocks(), outs);
     }
 };
 
@@ -205,7 +205,8 @@ std::vector<double> PlainCubic(const rc::WeightTaps& t, int channels, const doub
         const std::size_t f = t.first[k];
         for (int c = 0; c < channels; ++c) {
             auto p = [&](int m) { return lanes[(t.index[f + m] * channels + c) * 4 + q]; };
-            out.push_back(t.weight[f] * p(0) + t.weight[f + 1] * p(1) + t.weight[f + 2] * p(2) + t.weight[f + 3] * p(3));
+            out.push_back(t.weight[f] * p(0) + t.weight[f + 1] * p(1) + t.weight[f + 2] * p(2) +
+                          t.weight[f + 3] * p(3));
         }
     }
     return out;
@@ -250,8 +251,11 @@ TEST(ResizeCenterDoubleRows, AcrossRowsArePlainTapSums)
                     cOut[q] = c[q].data();
                     sOut[q] = s[q].data();
                 }
-                rc::kCubicAcrossRows.For(level)(bytes.data(), cTable, cOut);
-                rc::kSuperAcrossRows.For(level)(sums.data(), sTable, sOut);
+                // Chunk by chunk, as the kernels call them.
+                for (const rc::AcrossChunk& k : cTable.chunks)
+                    rc::kCubicAcrossRows.For(level)(bytes.data(), cTable, k.g0, k.g1, cOut);
+                for (const rc::AcrossChunk& k : sTable.chunks)
+                    rc::kSuperAcrossRows.For(level)(sums.data(), sTable, k.g0, k.g1, sOut);
                 for (int q = 0; q < 4; ++q) {
                     const std::vector<double> cubic = PlainCubic(ct, cs.channels, bytes.data(), q);
                     EXPECT_EQ(0, std::memcmp(c[q].data(), cubic.data(), c[q].size() * sizeof(double)))
@@ -282,7 +286,8 @@ TEST_P(ResizeCenterDoubleLevels, WholeCallsSameAsScalar)
         c.xFactor = enlarge ? Real(rng, 1.0, 3.5) : Real(rng, 0.1, 0.6);
         c.yFactor = enlarge ? Real(rng, 1.0, 3.5) : Real(rng, 0.1, 1.0);
         c.dstSize = {uni(8, 40) * 2 + 1, uni(3, 20)};
-        c.srcSize = {static_cast<int>(c.dstSize.width / c.xFactor) | 1, static_cast<int>(c.dstSize.height / c.yFactor) + 1};
+        c.srcSize = {static_cast<int>(c.dstSize.width / c.xFactor) | 1,
+                     static_cast<int>(c.dstSize.height / c.yFactor) + 1};
         c.srcRoi = i % 5 == 4 ? IppiRect{uni(0, 5), uni(0, 3), c.srcSize.width, c.srcSize.height}
                               : IppiRect{0, 0, c.srcSize.width, c.srcSize.height};
         c.xCenter = c.srcSize.width / 2.0 + Real(rng, -1, 1);
