@@ -35,8 +35,8 @@ struct FormatInfo {
     FormatFamily family;
     ULONG bitsPerPixel;
     int planes;             // 1 packed, 3 planar
-    int chromaShiftX;       // planes 1 and 2: width >> shift, rows >> shift
-    int chromaShiftY;
+    int chromaShiftX;       // chroma samples: width >> shift, rows >> shift
+    int chromaShiftY;       // (YUY2's 4:2:2 chroma is resized as planes so)
     RowRule rowRule;
     int defaultStepSign;    // +1 top-down, -1 bottom-up
     int groupPixels;        // pixels that share one group of bytes (YUY2: 2)
@@ -52,7 +52,7 @@ using Format = TulImage::COLOR_FORMAT_TYPE;
 // outside 0 to 7.
 inline constexpr FormatInfo kFormats[9] = {
     // YUY2
-    {FormatFamily::Packed422, 16, 1, 0, 0, RowRule::Words32, +1, 2, 4,
+    {FormatFamily::Packed422, 16, 1, 1, 0, RowRule::Words32, +1, 2, 4,
      {kLumaBlack, kChromaBlack, kLumaBlack, kChromaBlack}, false, 1},
     // RGB24
     {FormatFamily::PackedRgb, 24, 1, 0, 0, RowRule::Words32, -1, 1, 3, {0, 0, 0, 0}, true, 3},

@@ -87,10 +87,12 @@ IppStatus LibraryPlan::Prepare(PlanarLayout layout, const LibraryResize& r)
     const tulipp::ResizeCenterRequest luma = PlaneRequest(
         {r.srcSize.width, g.srcHeight}, region, {r.dstSize.width, g.dstHeight}, r, g.yFactor, yExact, interp);
     // 4:2:2 chroma keeps every row; 4:2:0 chroma has half of them.
-    const int shift = layout == PlanarLayout::Yuv420 ? 1 : 0;
+    const FormatInfo& f = FormatOf(layout == PlanarLayout::Yuv420 ? TulImage::COLOR_FORMAT_YUV420
+                                                                  : TulImage::COLOR_FORMAT_YUY2);
+    const int sx = f.chromaShiftX, sy = f.chromaShiftY;
     const tulipp::ResizeCenterRequest chroma = PlaneRequest(
-        {r.srcSize.width / 2, g.srcHeight >> shift}, {0, 0, r.srcRegion.width / 2, g.regionHeight >> shift},
-        {r.dstSize.width / 2, g.dstHeight >> shift}, r, g.yFactor, yExact, interp);
+        {r.srcSize.width >> sx, g.srcHeight >> sy}, {0, 0, r.srcRegion.width >> sx, g.regionHeight >> sy},
+        {r.dstSize.width >> sx, g.dstHeight >> sy}, r, g.yFactor, yExact, interp);
     IppStatus status = m_luma.Prepare(luma);
     if (status == ippStsNoErr)
         status = m_chroma.Prepare(chroma);

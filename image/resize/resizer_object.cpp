@@ -142,11 +142,13 @@ ULONG tul::ResizePlan::Prepare(TulImage& image, const RESIZE_INFO& next, double 
     info = next;
     info.tempPlanar = planes;
     image.m_resizeReady = false;
-    if (image.m_plan == nullptr)
-        image.m_plan = new (std::nothrow) ResizePlan;
     if (image.m_plan == nullptr) {
-        Reset(image);
-        return TulImage::TUL_NO_MEMORY;
+        try {
+            image.m_plan = new ResizePlan;
+        } catch (const std::bad_alloc&) {
+            Reset(image);
+            return TulImage::TUL_NO_MEMORY;
+        }
     }
     ResizePlan& plan = *image.m_plan;
     plan.yuy2.Reset();
@@ -170,8 +172,10 @@ ULONG tul::ResizePlan::Prepare(TulImage& image, const RESIZE_INFO& next, double 
                    plan.vexo.OutOfMemory()) {
             status[0] = ippStsNoMemErr;
         }
-        status[1] = PrepareRgb(plan.rgb24, 3, r, xExactFactor, yExactFactor);
-        status[2] = PrepareRgb(plan.rgb32, 4, r, xExactFactor, yExactFactor);
+        status[1] = PrepareRgb(plan.rgb24, FormatOf(T::COLOR_FORMAT_RGB24).resampleChannels, r,
+                               xExactFactor, yExactFactor);
+        status[2] = PrepareRgb(plan.rgb32, FormatOf(T::COLOR_FORMAT_RGB32).resampleChannels, r,
+                               xExactFactor, yExactFactor);
         for (IppStatus s : status) {
             if (s == ippStsNoMemErr) {
                 Reset(image);
