@@ -39,15 +39,36 @@ void* CountedAlloc(std::size_t n, std::size_t align)
     return p;
 }
 
+void* CountedAllocOrNull(std::size_t n, std::size_t align) noexcept
+{
+    try {
+        return CountedAlloc(n, align);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 std::size_t tultest::AllocationCount() { return g_allocations.load(std::memory_order_relaxed); }
 
-// The nothrow forms of libstdc++ call these.
+// Every form is replaced, nothrow ones included: a sanitizer runtime
+// supplies the forms a program leaves out, and its blocks must not reach
+// the free() below.
 void* operator new(std::size_t n) { return CountedAlloc(n, 0); }
 void* operator new[](std::size_t n) { return CountedAlloc(n, 0); }
 void* operator new(std::size_t n, std::align_val_t a) { return CountedAlloc(n, static_cast<std::size_t>(a)); }
 void* operator new[](std::size_t n, std::align_val_t a) { return CountedAlloc(n, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return CountedAllocOrNull(n, 0); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return CountedAllocOrNull(n, 0); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept
+{
+    return CountedAllocOrNull(n, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept
+{
+    return CountedAllocOrNull(n, static_cast<std::size_t>(a));
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
@@ -56,5 +77,9 @@ void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
 
 #endif
