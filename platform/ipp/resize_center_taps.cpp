@@ -151,6 +151,13 @@ AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
             table.chunks.push_back({g, g + 1, lo, hi});
         }
     }
+    // Whole steps of eight columns where the row allows, so that the rows
+    // that lay a chunk out rarely finish one column at a time; chunks may
+    // then overlap by a few columns, which are simply laid out twice.
+    for (AcrossChunk& c : table.chunks) {
+        c.x0 -= c.x0 % 8;
+        c.x1 = std::min(table.span, c.x0 + (c.x1 - c.x0 + 7) / 8 * 8);
+    }
     return table;
 }
 

@@ -47,13 +47,23 @@ TUL_TARGET_AVX2 inline __m128i LoadEight(const Ipp8u* s)
     return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
 }
 
+// Four bytes as exact doubles: each byte becomes the low mantissa byte of
+// 2^52, and subtracting 2^52 leaves the byte's value.
+TUL_TARGET_AVX2 inline __m256d LoadFour(const Ipp8u* s)
+{
+    int four;
+    __builtin_memcpy(&four, s, 4);
+    const __m256i mantissas = _mm256_cvtepu8_epi64(_mm_cvtsi32_si128(four));
+    const __m256i biased = _mm256_or_si256(mantissas, _mm256_set1_epi64x(0x4330000000000000LL));
+    return _mm256_sub_pd(_mm256_castsi256_pd(biased), _mm256_set1_pd(4503599627370496.0));
+}
+
 // w times eight bytes, as two vectors of four products.
 TUL_TARGET_AVX2 inline void Products(const Ipp8u* s, double w, __m256d& lo, __m256d& hi)
 {
-    const __m256i lanes = _mm256_cvtepu8_epi32(LoadEight(s));
     const __m256d wv = _mm256_set1_pd(w);
-    lo = _mm256_mul_pd(wv, _mm256_cvtepi32_pd(_mm256_castsi256_si128(lanes)));
-    hi = _mm256_mul_pd(wv, _mm256_cvtepi32_pd(_mm256_extracti128_si256(lanes, 1)));
+    lo = _mm256_mul_pd(wv, LoadFour(s));
+    hi = _mm256_mul_pd(wv, LoadFour(s + 4));
 }
 
 // Two source values of the four rows (8 bytes, value-major) as doubles.
