@@ -293,18 +293,7 @@ TEST_P(ResizeCenterDoubleLevels, WholeCallsSameAsScalar)
         c.xCenter = c.srcSize.width / 2.0 + Real(rng, -1, 1);
         c.yCenter = c.srcSize.height / 2.0 + Real(rng, -1, 1);
         const int srcPad = uni(0, 9), dstPad = uni(0, 9), misalign = uni(0, 3);
-        const std::uint32_t seed = rng();
-        CenterRun scalar;
-        for (SimdLevel level : AvailableSimdLevels()) {
-            ScopedSimdLevel scoped(level);
-            const CenterRun run = RunCenter(c, srcPad, dstPad, misalign, seed);
-            ASSERT_EQ(run.status, ippStsNoErr) << Describe(c);
-            ASSERT_TRUE(run.guardsIntact) << SimdLevelName(level) << " " << Describe(c);
-            if (level == SimdLevel::Scalar)
-                scalar = run;
-            else
-                ASSERT_TRUE(SameBytes(scalar.after, run.after)) << SimdLevelName(level) << " " << Describe(c);
-        }
+        ASSERT_TRUE(SameAtEveryLevel(c, srcPad, dstPad, misalign, rng()));
     }
 }
 
