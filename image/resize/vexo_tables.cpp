@@ -3,6 +3,7 @@
 
 #include "platform/win32/muldiv.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tul {
@@ -73,6 +74,24 @@ bool BuildAreaPlan(AreaPlan& plan, int n, int m, AreaReciprocal reciprocal)
         p -= b;
     }
     plan.first[static_cast<std::size_t>(m)] = static_cast<int>(plan.taps.size());
+
+    plan.span = 0;
+    for (int j = 0; j < m; ++j)
+        plan.span = std::max(plan.span, plan.first[static_cast<std::size_t>(j) + 1] - plan.first[static_cast<std::size_t>(j)]);
+    const auto span = static_cast<std::size_t>(plan.span);
+    plan.start.assign(static_cast<std::size_t>(m), 0);
+    plan.weights.assign(static_cast<std::size_t>(m) * span, 0);
+    for (int j = 0; j < m; ++j) {
+        const auto jj = static_cast<std::size_t>(j);
+        const int begin = plan.first[jj];
+        const int from = plan.taps[static_cast<std::size_t>(begin)].source;
+        const int start = std::min(from, n - plan.span);
+        plan.start[jj] = start;
+        for (int t = begin; t < plan.first[jj + 1]; ++t) {
+            const auto slot = static_cast<std::size_t>(from - start + t - begin);
+            plan.weights[jj * span + slot] = plan.taps[static_cast<std::size_t>(t)].weight;
+        }
+    }
     return true;
 }
 

@@ -37,6 +37,14 @@ struct AreaPlan {
     AreaScale scale{0, 0};
     std::vector<AreaTap> taps;
     std::vector<int> first;
+    // The same schedule with `span` taps for every destination sample (the
+    // most any has), for the row kernel: sample j sums
+    // weights[j * span + k] * s[start[j] + k] for k < span. A sample's taps
+    // are consecutive source samples; the padding weights are 0, and start
+    // is moved back where the padding would read past the line.
+    int span = 0;
+    std::vector<int> start;
+    std::vector<std::uint32_t> weights;
 };
 
 // Shrinks n samples to m (n > m >= 1). False when the common grid does not

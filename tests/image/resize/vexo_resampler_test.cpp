@@ -82,6 +82,20 @@ TEST(VexoAreaPlan, BroadcastLine720To704)
         ASSERT_EQ(given[i], 44u) << "source " << i;
 }
 
+// The row kernel reads `span` samples from each start: all on the line,
+// also where a sample has fewer taps than the span (5 -> 3 ends on two).
+TEST(VexoAreaPlan, FixedSpanTapsStayOnTheLine)
+{
+    tul::AreaPlan plan;
+    for (int n = 2; n <= 40; ++n) {
+        for (int m = 1; m < n; ++m) {
+            ASSERT_TRUE(tul::BuildAreaPlan(plan, n, m, tul::AreaReciprocal::Plane32));
+            for (int j = 0; j < m; ++j)
+                ASSERT_TRUE(plan.start[j] >= 0 && plan.start[j] + plan.span <= n) << n << "->" << m;
+        }
+    }
+}
+
 TEST(VexoAreaPlan, RefusesGridBeyond32Bits)
 {
     tul::AreaPlan plan;
