@@ -5,7 +5,7 @@
 
 #include "filter/resize_filter.h"
 #include "platform/dshow/dshow_guids.h"
-#include "tests/filter/framework/test_graph.h"
+#include "tests/support/graph_harness.h"
 
 #include <cstring>
 #include <functional>

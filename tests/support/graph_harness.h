@@ -134,6 +134,8 @@ public:
     std::mutex deliveredLock;
     std::vector<Delivered> delivered;
     std::function<void(const Delivered&)> onDelivered;
+    // Sees each sample itself before it is recorded; may keep a reference.
+    std::function<void(IMediaSample*)> onSample;
     ComPtr<CFilterGraph> graph;
     ComPtr<CPushSource> source;
     ComPtr<Filter> filter;
@@ -157,6 +159,8 @@ private:
             d.type = *t;
             DeleteMediaType(t);
         }
+        if (onSample)
+            onSample(s);
         if (onDelivered)
             onDelivered(d);
         std::lock_guard<std::mutex> lock(deliveredLock);

@@ -3,7 +3,7 @@
 // framework makes, and a source -> transform -> sink pipeline.
 #pragma once
 
-#include "tests/filter/framework/test_graph.h"
+#include "tests/support/graph_harness.h"
 
 #include <atomic>
 #include <mutex>
