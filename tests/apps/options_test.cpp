@@ -1,5 +1,6 @@
-// The command line: defaults, every option read into its setting, help,
-// and each wrong use refused with status 2 and one line naming it.
+// The command line: every option read into its setting, help, and each
+// wrong use refused with status 2 and one line naming it. Defaults, files
+// and the effects of the settings are shown by the end-to-end runs.
 #include "apps/tulrezzo/options.h"
 #include "tulrezzo_files.h"
 
@@ -29,23 +30,6 @@ Parsed Parse(std::vector<std::string> args)
     p.out = out.str();
     p.err = err.str();
     return p;
-}
-
-TEST(Options, DefaultsAreTheFiltersAndTheTestSource)
-{
-    const Parsed p = Parse({"resize", "-o", "out.y4m"});
-    ASSERT_TRUE(p.outcome.run) << p.err;
-    const ResizeOptions& o = p.options;
-    EXPECT_EQ(o.inputKind, InputKind::TestPattern);
-    EXPECT_EQ(o.outputKind, OutputKind::Y4m);
-    EXPECT_EQ(Text(o.size), "320x240");
-    EXPECT_EQ(o.mode, RESIZE_MODE_FIT);
-    EXPECT_EQ(Text(o.outputAspect), "1:1");
-    EXPECT_EQ(o.method, FIELD_FILL_NONE);
-    EXPECT_EQ(o.policy, FIELD_POLICY_AUTO);
-    EXPECT_EQ(o.frames, 0u);
-    EXPECT_TRUE(o.snapshot.empty());
-    EXPECT_FALSE(o.quiet);
 }
 
 TEST(Options, EveryOptionReachesItsSetting)
@@ -92,15 +76,6 @@ TEST(Options, RawInputTakesItsDescription)
     EXPECT_NE(o.policy, FIELD_POLICY_ALWAYS);
     EXPECT_EQ(o.method, FIELD_FILL_DOUBLE);
     EXPECT_FALSE(Parse({"resize", "c.yuv", "-o", "o.y4m", "--input-size", "8x8", "--progressive"}).options.interlaced);
-}
-
-TEST(Options, DashReadsStandardInput)
-{
-    const Parsed p = Parse({"resize", "-", "-o", "-"});
-    ASSERT_TRUE(p.outcome.run) << p.err;
-    EXPECT_EQ(p.options.inputKind, InputKind::Y4m);
-    EXPECT_EQ(p.options.input, "-");
-    EXPECT_EQ(p.options.output, "-");
 }
 
 TEST(Options, HelpExplainsEveryOptionWithItsDefault)

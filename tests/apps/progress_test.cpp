@@ -35,16 +35,5 @@ TEST(Progress, RedrawsOverItselfAndClears)
     EXPECT_EQ(err.str(), "\r" + std::string(30, ' ') + "\r");
 }
 
-TEST(Progress, SilentWhenDisabled)
-{
-    std::ostringstream err;
-    {
-        ProgressLine line(err, false);
-        line.Update(1, 1.0);
-        line.Clear();
-    }
-    EXPECT_EQ(err.str(), "");
-}
-
 }  // namespace
 }  // namespace tulrezzo

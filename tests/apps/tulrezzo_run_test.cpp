@@ -107,7 +107,7 @@ Bytes FieldBoxFrame(int height)
     return f;
 }
 
-// Full-range BT.601 in 15-bit fixed point, as the snapshot documents it.
+// Full-range BT.601 in 15-bit fixed point, floored and clamped.
 std::array<int, 3> Bgr(int y, int u, int v)
 {
     auto clamp = [](int x) { return x < 0 ? 0 : x > 255 ? 255 : x; };

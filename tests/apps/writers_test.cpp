@@ -56,29 +56,6 @@ TEST(RawWriting, FramesAsTheyCome)
     EXPECT_EQ(ReadFile(dir / "out.yuv"), expected);
 }
 
-TEST(OutputFiles, UncreatableFileIsRefusedByName)
-{
-    ScratchDir dir;
-    try {
-        CreateFrameWriter(dir / "missing/out.y4m", OutputKind::Y4m, Info(2, 2, 'p'), {1, 1});
-        FAIL();
-    } catch (const AppError& e) {
-        EXPECT_EQ(e.Status(), kExitFailure);
-        EXPECT_NE(std::string(e.what()).find("cannot write '" + (dir / "missing/out.y4m") + "'"), std::string::npos);
-    }
-}
-
-TEST(OutputFiles, WriteErrorsAreReported)
-{
-    if (!std::filesystem::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    auto raw = CreateFrameWriter("/dev/full", OutputKind::Raw, Info(2, 1, 'p'), {1, 1});
-    const Bytes frame(4, 7);
-    EXPECT_FALSE(raw->WriteFrame(frame.data()));
-    EXPECT_NE(raw->ErrorMessage().find("No space left"), std::string::npos) << raw->ErrorMessage();
-    EXPECT_THROW(CreateFrameWriter("/dev/full", OutputKind::Y4m, Info(2, 1, 'p'), {1, 1}), AppError);
-}
-
 TEST(OutputFiles, KindFollowsTheName)
 {
     const std::pair<const char*, OutputKind> known[] = {
@@ -133,7 +110,6 @@ TEST(Bmp, RefusesEmptyAndOversizedPictures)
     EXPECT_TRUE(EncodeBmp24(pixels.data(), kMaxDimension + 1, 1).empty());
     ScratchDir dir;
     EXPECT_THROW(WriteBmp24(dir / "x.bmp", pixels.data(), 0, 0), AppError);
-    EXPECT_THROW(WriteBmp24(dir / "no/x.bmp", pixels.data(), 2, 2), AppError);
     WriteBmp24(dir / "x.bmp", pixels.data(), 2, 2);
     EXPECT_EQ(ReadFile(dir / "x.bmp").size(), 54u + 16);
 }

@@ -34,18 +34,6 @@ TEST(Numbers, PairsNeedOneSeparatorAndTwoNumbers)
         EXPECT_FALSE(ParsePair(bad, "xX", &a, &b)) << bad;
 }
 
-TEST(Numbers, FrameSizesMustBePositiveEvenAndBounded)
-{
-    EXPECT_EQ(FrameSizeProblem({2, 1}), "");
-    EXPECT_EQ(FrameSizeProblem({kMaxDimension, kMaxDimension}), "");
-    EXPECT_NE(FrameSizeProblem({0, 240}), "");
-    EXPECT_NE(FrameSizeProblem({320, 0}), "");
-    EXPECT_NE(FrameSizeProblem({-2, 240}), "");
-    EXPECT_NE(FrameSizeProblem({321, 240}).find("even"), std::string::npos);
-    EXPECT_NE(FrameSizeProblem({kMaxDimension + 2, 2}), "");
-    EXPECT_NE(FrameSizeProblem({2, kMaxDimension + 1}), "");
-}
-
 TEST(Numbers, RatiosReduceAndShrinkIntoLong)
 {
     EXPECT_EQ(Text(ReduceRatio(5760, 4320)), "4:3");
@@ -123,22 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BadHeader{"YUV4MPEG2 W720 H480 F25:1 A4 C422", "'A4'"},
                       BadHeader{"YUV4MPEG3 W720 H480 F25:1 C422", "YUV4MPEG2"},
                       BadHeader{"YUV4MPEG2W720", "YUV4MPEG2"}));
-
-TEST(Y4mHeader, FormatsWhatItReads)
-{
-    StreamInfo info;
-    info.size = {320, 240};
-    info.rate = {30000, 1001};
-    info.interlaceTag = 'p';
-    const std::string line = FormatY4mHeader(info, {1, 1});
-    EXPECT_EQ(line, "YUV4MPEG2 W320 H240 F30000:1001 Ip A1:1 C422\n");
-    const StreamInfo back = ParseY4mHeader(line.substr(0, line.size() - 1));
-    EXPECT_EQ(back.size.width, 320);
-    EXPECT_EQ(back.rate.den, 1001);
-    EXPECT_EQ(back.interlaceTag, 'p');
-    info.interlaceTag = 0;
-    EXPECT_EQ(FormatY4mHeader(info, {8, 9}), "YUV4MPEG2 W320 H240 F30000:1001 A8:9 C422\n");
-}
 
 // Both directions between Y4M's pixel aspect and the filter's picture
 // aspect, where 1:1 stands for square pixels.

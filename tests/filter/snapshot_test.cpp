@@ -91,18 +91,14 @@ TEST_F(Snapshot, AfterSamplesGivesTheLastFrameResized)
     EXPECT_EQ(written, 7u);
 }
 
-struct ColourCase {
-    BYTE y, u, v;
-    BYTE b, g, r;
-};
-
-class SnapshotColour : public Snapshot, public ::testing::WithParamInterface<ColourCase> {};
-
-// The top half of the frame has the case's colour, the bottom half black
-// luma with neutral chroma: the BGR still is stored bottom line first.
-TEST_P(SnapshotColour, BgrStillIsBottomUpWithTheBt601Values)
+// The top half of the frame is Y 16, U 128, V 240 (BGR 16, 0, 173), the
+// bottom half black luma with neutral chroma: the BGR still is stored
+// bottom line first. Every other colour is the core conversion's model.
+TEST_F(Snapshot, BgrStillIsBottomUp)
 {
-    const ColourCase c = GetParam();
+    struct {
+        BYTE y, u, v, b, g, r;
+    } const c{16, 128, 240, 16, 0, 173};
     const LONG width = 64, height = 48;
     ResizeGraph g(VideoType(width, height), 1, [&](PushFrame& f) {
         const std::size_t half = static_cast<std::size_t>(width) * height;
@@ -124,11 +120,6 @@ TEST_P(SnapshotColour, BgrStillIsBottomUpWithTheBt601Values)
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, SnapshotColour,
-                         ::testing::Values(ColourCase{128, 128, 128, 128, 128, 128},
-                                           ColourCase{16, 128, 240, 16, 0, 173},
-                                           ColourCase{235, 16, 128, 36, 255, 235}));
 
 TEST_F(Snapshot, StillOfAShortFrameIsBlack)
 {

@@ -9,7 +9,9 @@
 
 namespace {
 
-// Line by line, as the filter describes it, on a separate copy.
+// Line by line on a separate copy: doubling copies each even line over
+// the odd line below it; averaging sets each odd line to the floor of the
+// mean of its neighbours, except the last, which copies the line above.
 std::vector<unsigned char> ModelFill(std::vector<unsigned char> f, int width, int height,
                                      int method)
 {

@@ -25,24 +25,6 @@ void ModelPixel(int y, int u, int v, unsigned char* bgr)
     bgr[2] = Channel(y, 45940.0 * e);
 }
 
-std::vector<unsigned char> ConvertOnePair(unsigned char y0, unsigned char u, unsigned char y1,
-                                          unsigned char v)
-{
-    const unsigned char src[4] = {y0, u, y1, v};
-    std::vector<unsigned char> dst(6, 0xEE);
-    EXPECT_EQ(Yuy2ToBgr24BottomUp(dst.data(), src, 2, 1), S_OK);
-    return dst;
-}
-
-TEST(Yuy2ToBgr24, KnownColours)
-{
-    EXPECT_TRUE(tultest::SameBytes({128, 128, 128, 128, 128, 128}, ConvertOnePair(128, 128, 128, 128)));
-    EXPECT_TRUE(tultest::SameBytes({16, 0, 173, 16, 0, 173}, ConvertOnePair(16, 128, 16, 240)));
-    EXPECT_TRUE(tultest::SameBytes({36, 255, 235, 36, 255, 235}, ConvertOnePair(235, 16, 235, 128)));
-    // Each pixel of a pair keeps its own luma with the shared chroma.
-    EXPECT_TRUE(tultest::SameBytes({0, 0, 0, 255, 255, 255}, ConvertOnePair(0, 128, 255, 128)));
-}
-
 // Negative sums round toward minus infinity before the clamp: Y 1, U 127
 // gives blue (32768 - 58064) >> 15 = -1 -> 0; Y 1, V 129 gives green
 // (32768 - 23396) >> 15 = 0, and Y 0 gives -1 -> 0.

@@ -92,18 +92,5 @@ TEST_F(MediaType, TypedViewsNeedTheRightFormatAndLength)
     EXPECT_EQ(BitmapHeaderOf(vi2), nullptr);
 }
 
-TEST_F(MediaType, SampleSizeAndFlags)
-{
-    CMediaType mt;
-    mt.SetSampleSize(0);
-    EXPECT_FALSE(mt.IsFixedSize());
-    EXPECT_EQ(mt.GetSampleSize(), 0u);
-    mt.SetSampleSize(640);
-    EXPECT_TRUE(mt.IsFixedSize());
-    EXPECT_EQ(mt.GetSampleSize(), 640u);
-    mt.SetTemporalCompression(TRUE);
-    EXPECT_TRUE(mt.IsTemporalCompressed());
-}
-
 }  // namespace
 }  // namespace fwtest
