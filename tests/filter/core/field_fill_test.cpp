@@ -54,27 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(1, 2, 3, 4, 5, 6, 8, 9, 242),
                        ::testing::Values(-1, 0, 1, 2, 3, 99)));
 
-TEST(FillFields, TwoLinesAverageCopiesTheFirstLine)
-{
-    tultest::GuardedBuffer frame(8);
-    const unsigned char bytes[8] = {10, 20, 30, 40, 200, 201, 202, 203};
-    std::memcpy(frame.data(), bytes, 8);
-    CImageResizer::FillFields(frame.data(), 2, 2, FIELD_FILL_AVERAGE);
-    EXPECT_TRUE(tultest::SameBytes({10, 20, 30, 40, 10, 20, 30, 40}, frame.Bytes()));
-}
-
-TEST(FillFields, AverageRoundsDown)
-{
-    // Lines 0 and 2 differ by odd amounts, including the 255 + 254 extreme.
-    tultest::GuardedBuffer frame(4 * 4);
-    const unsigned char bytes[16] = {0,   255, 1, 254, 9,  9, 9, 9,
-                                     1,   254, 2, 255, 77, 7, 7, 7};
-    std::memcpy(frame.data(), bytes, 16);
-    CImageResizer::FillFields(frame.data(), 2, 4, FIELD_FILL_AVERAGE);
-    EXPECT_TRUE(tultest::SameBytes({0, 255, 1, 254, 0, 254, 1, 254, 1, 254, 2, 255, 1, 254, 2, 255},
-                                   frame.Bytes()));
-}
-
 TEST(FillFields, RefusesBadFramesWithoutTouchingThem)
 {
     CImageResizer::FillFields(nullptr, 4, 4, FIELD_FILL_DOUBLE);

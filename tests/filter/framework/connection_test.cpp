@@ -45,16 +45,13 @@ TEST_F(Connection, DownstreamRequirementsAreRaisedNotLowered)
     EXPECT_EQ(props.cbAlign, 16);
 }
 
-TEST_F(Connection, PinNamesAndIdentifiers)
+TEST_F(Connection, PinsAreFoundByTheirIdentifiers)
 {
     Pipeline p(Yuy2Type(16, 16));
     PIN_INFO info{};
     ASSERT_EQ(p.filter->Input()->QueryPinInfo(&info), S_OK);
-    EXPECT_STREQ(info.achName, L"XForm In");
     EXPECT_EQ(info.dir, PINDIR_INPUT);
-    info.pFilter->Release();
-    ASSERT_EQ(p.filter->Output()->QueryPinInfo(&info), S_OK);
-    EXPECT_STREQ(info.achName, L"XForm Out");
+    EXPECT_EQ(info.pFilter, static_cast<IBaseFilter*>(p.filter.Get()));
     info.pFilter->Release();
 
     for (const wchar_t* id : {L"In", L"Out"}) {
