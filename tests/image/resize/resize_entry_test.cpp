@@ -437,6 +437,39 @@ TEST_P(IppFields, FieldToFrameFillsTheWholeDestination)
     EXPECT_EQ(dst, expected);
 }
 
+// The same for 4:2:0 at odd steps: each plane of the frame is found from
+// the frame's own height and pitch, and the field takes every other row of
+// each plane (the odd one starting a row in).
+TEST_P(IppFields, Yuv420FieldToFieldResizesTheFieldRowsOfEachPlane)
+{
+    const int ss = 41, ds = 27, first = GetParam() == T::FIELD_ODD ? 1 : 0;
+    // Rows of plane p of a frame at `step` with `rows` luma rows.
+    const auto row = [](std::vector<unsigned char>& f, int step, int rows, int p, int r) {
+        const std::size_t luma = static_cast<std::size_t>(step) * rows;
+        const std::size_t chroma = static_cast<std::size_t>(rows / 2) * (step / 2);
+        return f.data() + (p == 0 ? 0 : luma + (p - 1) * chroma) + static_cast<std::size_t>(r) * (p ? step / 2 : step);
+    };
+    std::vector<unsigned char> src(BytesOf(kLayouts[1], ss, sh)), field(BytesOf(kLayouts[1], ss, sh / 2));
+    tultest::FillRandom(src.data(), src.size(), 23);
+    for (int p = 0; p < 3; ++p) {
+        for (int r = 0; r < (p ? sh / 2 / 2 : sh / 2); ++r)
+            std::memcpy(row(field, ss, sh / 2, p, r), row(src, ss, sh, p, 2 * r + first), p ? ss / 2 : ss);
+    }
+    std::vector<unsigned char> dst(BytesOf(kLayouts[1], ds, dh), 0xEE), expected(BytesOf(kLayouts[1], ds, dh / 2), 0xEE);
+    ASSERT_TRUE(tul::IppResizeYUV420(src.data(), dst.data(), ss, ds, {sw, sh}, {dw, dh}, {0, 0, sw, sh},
+                                     double(dw) / sw, double(dh) / sh, T::INTERPOLATION_LINEAR, GetParam(), true));
+    ASSERT_TRUE(tul::IppResizeYUV420(field.data(), expected.data(), ss, ds, {sw, sh / 2}, {dw, dh / 2},
+                                     {0, 0, sw, sh / 2}, double(dw) / sw, double(dh) / sh,
+                                     T::INTERPOLATION_LINEAR, T::FIELD_FRAME, true));
+    for (int p = 0; p < 3; ++p) {
+        for (int r = 0; r < (p ? dh / 2 / 2 : dh / 2); ++r)
+            ASSERT_EQ(std::memcmp(row(dst, ds, dh, p, 2 * r + first), row(expected, ds, dh / 2, p, r),
+                                  p ? dw / 2 : dw),
+                      0)
+                << "plane " << p << " field row " << r;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothFields, IppFields, ::testing::Values(T::FIELD_EVEN, T::FIELD_ODD));
 
 }  // namespace
