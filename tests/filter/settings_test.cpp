@@ -65,8 +65,6 @@ TEST_F(Settings, DefaultsBeforeThePinsExistAndStoresWhatItIsGiven)
     EXPECT_EQ(settings->SetBackgroundColor(0x00FF8040u), S_OK);
     EXPECT_EQ(settings->GetBackgroundColor(&color), S_OK);
     EXPECT_EQ(color, 0x00FF8040u);
-    EXPECT_EQ(settings->Reserved1(1, 2, 3), S_OK);
-    EXPECT_EQ(settings->Reserved2(4, 5, 6), S_OK);
 }
 
 struct SizeCase {
