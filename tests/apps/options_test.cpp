@@ -1,5 +1,5 @@
-// The command line: every option read into its setting, help, and each
-// wrong use refused with status 2 and one line naming it. Defaults, files
+// The command line: every option read into its setting, and each wrong
+// use refused with status 2 and one line naming it. Help, defaults, files
 // and the effects of the settings are shown by the end-to-end runs.
 #include "apps/tulrezzo/options.h"
 #include "tulrezzo_files.h"
@@ -76,22 +76,6 @@ TEST(Options, RawInputTakesItsDescription)
     EXPECT_NE(o.policy, FIELD_POLICY_ALWAYS);
     EXPECT_EQ(o.method, FIELD_FILL_DOUBLE);
     EXPECT_FALSE(Parse({"resize", "c.yuv", "-o", "o.y4m", "--input-size", "8x8", "--progressive"}).options.interlaced);
-}
-
-TEST(Options, HelpExplainsEveryOptionWithItsDefault)
-{
-    const Parsed top = Parse({"--help"});
-    EXPECT_FALSE(top.outcome.run);
-    EXPECT_EQ(top.outcome.status, 0);
-    EXPECT_NE(top.out.find("resize"), std::string::npos);
-    const Parsed sub = Parse({"resize", "--help"});
-    EXPECT_FALSE(sub.outcome.run);
-    EXPECT_EQ(sub.outcome.status, 0);
-    for (const char* text : {"--output", "--size", "320x240", "--mode", "--output-aspect", "--deinterlace",
-                             "--policy", "--frames", "--snapshot", "--snapshot-size", "--input-size", "--rate",
-                             "--aspect", "--interlaced", "--progressive", "--quiet", "default: stretch",
-                             "default: none", "default: auto"})
-        EXPECT_NE(sub.out.find(text), std::string::npos) << text;
 }
 
 struct Wrong {

@@ -277,9 +277,18 @@ TEST_F(TulrezzoRun, RefusalsExitWithTheirStatusAndOneLine)
     ExpectFailure(Run("resize -o out.y4m --size 33x24"), 2, "--size '33x24': width must be even");
     ExpectFailure(Run(""), 2, "subcommand");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
+    // Help is no refusal: status 0, every option with its default.
+    const Result top = Run("--help");
+    EXPECT_EQ(top.status, 0);
+    EXPECT_NE(std::string(top.out.begin(), top.out.end()).find("resize"), std::string::npos);
     const Result help = Run("resize --help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(std::string(help.out.begin(), help.out.end()).find("--snapshot-size"), std::string::npos);
+    const std::string text(help.out.begin(), help.out.end());
+    for (const char* option : {"--output", "--size", "320x240", "--mode", "--output-aspect", "--deinterlace",
+                               "--policy", "--frames", "--snapshot", "--snapshot-size", "--input-size", "--rate",
+                               "--aspect", "--interlaced", "--progressive", "--quiet", "default: stretch",
+                               "default: none", "default: auto"})
+        EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 
 TEST_F(TulrezzoRun, OutputThatCannotBeWritten)
