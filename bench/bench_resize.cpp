@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #if TUL_HAVE_SWSCALE
@@ -115,12 +116,13 @@ void BM_MemcpyFrameYUY2(benchmark::State& state, Case c)
 }
 
 #if TUL_HAVE_SWSCALE
-// swscale's bilinear, YUYV in and out; a fitted picture is scaled to its
-// own size into the frame (the black bars are not part of the comparison).
-void BM_SwscaleBilinearYUY2(benchmark::State& state, Case c)
+// swscale, YUYV in and out, with the kernel of `flags` (bilinear unless
+// given); a fitted picture is scaled to its own size into the frame (the
+// black bars are not part of the comparison).
+void BM_SwscaleYUY2(benchmark::State& state, Case c, int flags)
 {
     SwsContext* ctx = sws_getContext(c.sw, c.sh, AV_PIX_FMT_YUYV422, c.pw, c.ph, AV_PIX_FMT_YUYV422,
-                                     SWS_BILINEAR, nullptr, nullptr, nullptr);
+                                     flags, nullptr, nullptr, nullptr);
     if (ctx == nullptr) {
         state.SkipWithError("sws_getContext failed");
         return;
@@ -138,6 +140,8 @@ void BM_SwscaleBilinearYUY2(benchmark::State& state, Case c)
     sws_freeContext(ctx);
     SetCounters(state, c, 2);
 }
+
+void BM_SwscaleBilinearYUY2(benchmark::State& state, Case c) { BM_SwscaleYUY2(state, c, SWS_BILINEAR); }
 #endif
 
 #if TUL_HAVE_LIBYUV
@@ -213,7 +217,11 @@ void Register()
         for (const Named& m : modes)
             RegisterBenchmark(("YUY2/" + size + "/tul_" + m.name).c_str(), BM_TulResizeYUY2, *c, m.mode);
 #if TUL_HAVE_SWSCALE
-        RegisterBenchmark(("YUY2/" + size + "/swscale_bilinear").c_str(), BM_SwscaleBilinearYUY2, *c);
+        // One swscale kernel beside each of ours: point, bilinear, bicubic, area.
+        const std::pair<const char*, int> peers[] = {
+            {"point", SWS_POINT}, {"bilinear", SWS_BILINEAR}, {"bicubic", SWS_BICUBIC}, {"area", SWS_AREA}};
+        for (const auto& [name, flags] : peers)
+            RegisterBenchmark(("YUY2/" + size + "/swscale_" + name).c_str(), BM_SwscaleYUY2, *c, flags);
 #endif
 #if TUL_HAVE_LIBYUV
         RegisterBenchmark(("YUY2/" + size + "/libyuv_bilinear").c_str(), BM_LibyuvBilinearYUY2, *c);
