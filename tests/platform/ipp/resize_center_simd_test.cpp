@@ -153,23 +153,6 @@ TEST(NearestRows, EveryLevelMatchesScalar)
     EXPECT_TRUE(RowsMatchScalar(NearestRows<4>{}));
 }
 
-// A block that reaches beyond 16 bytes is marked, never shuffled; a table
-// with too many such blocks is not worth taking.
-TEST(LinearShuffle, MarksBlocksBeyondOneLoad)
-{
-    rc::LinearTaps t;
-    t.pos = {0, 1, 2, 3, 10, 11, 12, 17};
-    t.pair.assign(8, rc::WeightPair(128));
-    rc::BuildShuffle(t, false);
-    ASSERT_EQ(t.shuffle.size(), 32u);
-    EXPECT_EQ(t.shuffle[0], 0);
-    EXPECT_EQ(t.shuffle[16], 0);  // 10..18 spans 9 bytes
-    EXPECT_TRUE(rc::ShuffleWorthIt(t));
-    rc::BuildShuffle(t, true);  // 10..18 as words spans 18 bytes
-    EXPECT_EQ(t.shuffle[16], rc::kShuffleMisfit);
-    EXPECT_FALSE(rc::ShuffleWorthIt(t)) << "half the blocks misfit";
-}
-
 TEST(ResizeCenterLevels, RandomCallsSameAsScalar)
 {
     std::mt19937 rng(4242);

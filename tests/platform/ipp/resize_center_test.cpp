@@ -58,6 +58,9 @@ const StatusCase kStatusCases[] = {
      [](StatusArgs& a) { a.srcStep = a.c.srcSize.width * a.c.channels - 1; }},
     {"DestinationStepShorterThanRow", ippStsStrideErr,
      [](StatusArgs& a) { a.dstStep = a.c.dstSize.width * a.c.channels - 1; }},
+    // Even a single-row picture needs its row within the step.
+    {"SingleRowShortStep", ippStsStrideErr,
+     [](StatusArgs& a) { a.c.srcSize.height = a.c.srcRoi.height = 1; a.srcStep = 8 * a.c.channels - 1; }},
     {"ZeroXFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.xFactor = 0; }},
     {"NegativeYFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.yFactor = -0.5; }},
     {"NanFactor", ippStsResizeFactorErr, [](StatusArgs& a) { a.c.xFactor = std::numeric_limits<double>::quiet_NaN(); }},
@@ -110,18 +113,6 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
                              return name.str();
                          });
 
-TEST(ResizeCenterStatusExtra, ShortStepAcceptedNowhere)
-{
-    // Even a single-row picture needs its row within the step.
-    CenterCall c = StatusArgs(3).c;
-    c.srcSize = {8, 1};
-    c.srcRoi = {0, 0, 8, 1};
-    GuardedBuffer src(64), dst(64);
-    EXPECT_EQ(ippiResizeCenter_8u_C3R(src.data(), c.srcSize, 23, c.srcRoi, dst.data(), 15, c.dstSize, 0.5, 0.5, 4, 0,
-                                      IPPI_INTER_NN),
-              ippStsStrideErr);
-}
-
 // ------------------------------------------------------ worked placements
 
 // 352x480 doubled into a 720-wide frame: columns 8..711, 0..7 and 712..719
@@ -141,12 +132,6 @@ TEST(ResizeCenterPlacement, DoubledCifIntoFullWidth)
             EXPECT_EQ(model.Rect().y0, 0);
             EXPECT_EQ(model.Rect().y1, 480);
             EXPECT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
-            if (interp == IPPI_INTER_NN) {
-                // Column pairs (x0, x0 + 1) -> 0, (x0 + 2, x0 + 3) -> 1, ...
-                for (int y = 0; y < 480; y += 97)
-                    for (int x = x0; x < dw - x0; ++x)
-                        ASSERT_EQ(run.after[y * dw + x], run.src[y * sw + (x - x0) / 2]) << x;
-            }
         }
     }
 }
@@ -160,10 +145,8 @@ TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
             const CenterRun run = RunCenter(c, 0, 0, 0, 12);
             ASSERT_EQ(run.status, ippStsNoErr);
             const int n = channels;
-            for (int y = 0; y < 480; ++y)
-                ASSERT_TRUE(SameRows(run.src.data() + y * 720 * n + 8 * n, 0, run.after.data() + y * 704 * n, 0,
-                                     704 * n, 1))
-                    << "row " << y << " " << Describe(c);
+            EXPECT_TRUE(SameRows(run.src.data() + 8 * n, 720 * n, run.after.data(), 704 * n, 704 * n, 480))
+                << Describe(c);
         }
     }
 }
@@ -262,26 +245,6 @@ TEST_P(ResizeCenterRandom, MatchesModel)
     }
 }
 
-// Exact positions (factors 1 and 2 with integer centres): no rounding slack.
-TEST_P(ResizeCenterRandom, ExactAtIntegerAndHalfPositions)
-{
-    const auto [channels, interp] = GetParam();
-    std::mt19937 rng(2000u + channels * 31u + interp);
-    for (int i = 0; i < 40; ++i) {
-        CenterCall c = RandomCall(rng, channels, interp);
-        c.xFactor = (interp == IPPI_INTER_SUPER || rng() % 2) ? 1.0 : 2.0;
-        c.yFactor = (interp == IPPI_INTER_SUPER || rng() % 2) ? 1.0 : 2.0;
-        c.xCenter = std::floor(c.xCenter);
-        c.yCenter = std::floor(c.yCenter);
-        c.dstSize.width &= ~1;
-        c.dstSize.height &= ~1;
-        c.dstSize.width += 2;
-        c.dstSize.height += 2;
-        const CenterRun run = RunCenter(c, 4, 4, 1, rng());
-        ASSERT_TRUE(MatchesModel(c, run, 0)) << "case " << i << ": " << Describe(c);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(All, ResizeCenterRandom,
                          ::testing::Combine(::testing::Values(1, 3, 4),
                                             ::testing::Values(IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC,
@@ -357,22 +320,6 @@ TEST(ResizeCenterRegion, WideFactorRangeMatchesModel)
         const CenterRun run = RunCenter(c, 3, 1, 1, rng());
         ASSERT_TRUE(MatchesModel(c, run, interp == IPPI_INTER_SUPER ? 1 : 0)) << "case " << i << ": " << Describe(c);
     }
-}
-
-// A tiny factor shrinks the whole region into one pixel's footprint;
-// super-sampling then gives the region's mean.
-TEST(ResizeCenterRegion, SuperOfWholeRegionIsItsMean)
-{
-    const CenterCall c{1, {12, 10}, {2, 1, 8, 6}, {2, 2}, 1.0 / 8, 1.0 / 6, 2, 1, IPPI_INTER_SUPER};
-    const CenterRun run = RunCenter(c, 0, 0, 0, 41);
-    ASSERT_EQ(run.status, ippStsNoErr);
-    int sum = 0;
-    for (int y = 1; y < 7; ++y)
-        for (int x = 2; x < 10; ++x)
-            sum += run.src[y * 12 + x];
-    EXPECT_EQ(run.after[1 * 2 + 1], static_cast<int>(std::floor(sum / 48.0 + 0.5)));
-    for (int i : {0, 1, 2})
-        EXPECT_EQ(run.after[i], run.before[i]) << "outside the footprint";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,26 +59,6 @@ void ModelSplit(const Ipp8u* p, int pStep, Ipp8u* const d[3], const int dStep[3]
                 v[x / 2] = s[2 * x + 1];
         }
     }
-}
-
-// The lone last pixel of an odd row is the first half of a pair: its Y and
-// U move, no V is read or written.
-TEST(Split422, OddWidthLastPixelCarriesYAndU)
-{
-    const Ipp8u packed[6] = {1, 2, 3, 4, 5, 6};
-    Ipp8u y[3] = {}, u[2] = {}, v[2] = {0xEE, 0xEE};
-    Ipp8u* planes[3] = {y, u, v};
-    int steps[3] = {3, 2, 1};
-    ASSERT_EQ(ippiSplit422_8u_C2P3R(packed, 6, planes, steps, {3, 1}), ippStsNoErr);
-    EXPECT_EQ(std::vector<Ipp8u>(y, y + 3), (std::vector<Ipp8u>{1, 3, 5}));
-    EXPECT_EQ(std::vector<Ipp8u>(u, u + 2), (std::vector<Ipp8u>{2, 6}));
-    EXPECT_EQ(v[0], 4);
-    EXPECT_EQ(v[1], 0xEE);
-
-    Ipp8u back[8] = {0, 0, 0, 0, 0, 0, 0xEE, 0xEE};
-    const Ipp8u* src[3] = {y, u, v};
-    ASSERT_EQ(ippiJoin422_8u_P3C2R(src, steps, back, 6, {3, 1}), ippStsNoErr);
-    EXPECT_EQ(std::vector<Ipp8u>(back, back + 8), (std::vector<Ipp8u>{1, 2, 3, 4, 5, 6, 0xEE, 0xEE}));
 }
 
 // width, padded steps
@@ -178,98 +159,74 @@ TEST(Split422Rows, EveryLevelMatchesScalar)
 }
 
 // Bad arguments: each has its status, checked in the order null, size,
-// step, stride, with nothing written.
+// step, stride, with nothing written (checked as each test ends).
 class Split422BadArgs : public ::testing::Test {
 protected:
     static constexpr int kW = 6, kH = 3;
-    Split422BadArgs() : packed(2 * kW * kH), y(kW * kH, 0x11), u(kW * kH, 0x22), v(kW * kH, 0x33)
-    {
-        tultest::FillRandom(packed, 5);
-        planes[0] = y.data();
-        planes[1] = u.data();
-        planes[2] = v.data();
-    }
-    IppStatus Split(IppiSize roi) { return ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, steps, roi); }
-    IppStatus Join(IppiSize roi)
+    void Both(IppStatus expected, IppiSize roi)
     {
         const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
-        return ippiJoin422_8u_P3C2R(src, steps, packed.data(), pStep, roi);
+        EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, steps, roi), expected)
+            << roi.width << "x" << roi.height;
+        EXPECT_EQ(ippiJoin422_8u_P3C2R(src, steps, packed.data(), pStep, roi), expected)
+            << roi.width << "x" << roi.height;
     }
-    bool Untouched() const
+    void TearDown() override
     {
-        GuardedBuffer p(2 * kW * kH);
-        tultest::FillRandom(p, 5);
-        return p.Bytes() == packed.Bytes() && y.Bytes() == std::vector<Ipp8u>(kW * kH, 0x11) &&
-               u.Bytes() == std::vector<Ipp8u>(kW * kH, 0x22) && v.Bytes() == std::vector<Ipp8u>(kW * kH, 0x33);
+        const std::pair<const GuardedBuffer*, Ipp8u> fills[] = {{&packed, 0x11}, {&y, 0x22}, {&u, 0x33}, {&v, 0x44}};
+        for (const auto& [b, fill] : fills)
+            EXPECT_TRUE(!refusedOnly || b->Bytes() == std::vector<Ipp8u>(b->size(), fill)) << int(fill);
     }
-    GuardedBuffer packed, y, u, v;
-    Ipp8u* planes[3];
+    GuardedBuffer packed{2 * kW * kH, 0x11}, y{kW * kH, 0x22}, u{kW * kH, 0x33}, v{kW * kH, 0x44};
+    Ipp8u* planes[3] = {y.data(), u.data(), v.data()};
     int steps[3] = {kW, kW / 2, kW / 2};
     int pStep = 2 * kW;
+    bool refusedOnly = true;
 };
 
 TEST_F(Split422BadArgs, NullPointers)
 {
     const IppiSize roi{kW, kH};
+    const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
     EXPECT_EQ(ippiSplit422_8u_C2P3R(nullptr, pStep, planes, steps, roi), ippStsNullPtrErr);
     EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, nullptr, steps, roi), ippStsNullPtrErr);
     EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, nullptr, roi), ippStsNullPtrErr);
-    const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
     EXPECT_EQ(ippiJoin422_8u_P3C2R(nullptr, steps, packed.data(), pStep, roi), ippStsNullPtrErr);
     EXPECT_EQ(ippiJoin422_8u_P3C2R(src, nullptr, packed.data(), pStep, roi), ippStsNullPtrErr);
     EXPECT_EQ(ippiJoin422_8u_P3C2R(src, steps, nullptr, pStep, roi), ippStsNullPtrErr);
-    for (int c = 0; c < 3; ++c) {
-        Ipp8u* saved = planes[c];
-        planes[c] = nullptr;
-        EXPECT_EQ(Split(roi), ippStsNullPtrErr) << c;
-        EXPECT_EQ(Join(roi), ippStsNullPtrErr) << c;
-        // Null wins over a bad size.
-        EXPECT_EQ(Split({0, 0}), ippStsNullPtrErr) << c;
-        planes[c] = saved;
+    for (Ipp8u*& plane : planes) {
+        Ipp8u* saved = std::exchange(plane, nullptr);
+        Both(ippStsNullPtrErr, roi);
+        Both(ippStsNullPtrErr, {0, 0});  // null wins over a bad size
+        plane = saved;
     }
-    EXPECT_TRUE(Untouched());
 }
 
 TEST_F(Split422BadArgs, Sizes)
 {
     for (IppiSize roi : {IppiSize{0, kH}, IppiSize{1, kH}, IppiSize{-2, kH}, IppiSize{kW, 0}, IppiSize{kW, -1},
-                         IppiSize{INT_MAX / 2 + 1, 1}, IppiSize{INT_MAX, 1}}) {
-        EXPECT_EQ(Split(roi), ippStsSizeErr) << roi.width << "x" << roi.height;
-        EXPECT_EQ(Join(roi), ippStsSizeErr) << roi.width << "x" << roi.height;
-    }
-    // Size is checked before steps.
+                         IppiSize{INT_MAX / 2 + 1, 1}, IppiSize{INT_MAX, 1}})
+        Both(ippStsSizeErr, roi);
     pStep = 0;
-    EXPECT_EQ(Split({1, 1}), ippStsSizeErr);
-    EXPECT_TRUE(Untouched());
+    Both(ippStsSizeErr, {1, 1});  // size before steps
 }
 
-TEST_F(Split422BadArgs, StepsNotPositive)
-{
-    for (int bad : {0, -1, -2 * kW}) {
-        for (int which = 0; which < 4; ++which) {
-            int* target = which == 3 ? &pStep : &steps[which];
-            const int saved = *target;
-            *target = bad;
-            EXPECT_EQ(Split({kW, kH}), ippStsStepErr) << which << " " << bad;
-            EXPECT_EQ(Join({kW, kH}), ippStsStepErr) << which << " " << bad;
-            *target = saved;
-        }
-    }
-    EXPECT_TRUE(Untouched());
-}
-
-TEST_F(Split422BadArgs, StepsShorterThanTheirRows)
+// Each of the four steps not positive, then one byte shorter than its row
+// (refused at every height, a single row included).
+TEST_F(Split422BadArgs, Steps)
 {
     for (int which = 0; which < 4; ++which) {
-        int* target = which == 3 ? &pStep : &steps[which];
-        --*target;
-        EXPECT_EQ(Split({kW, kH}), ippStsStrideErr) << which;
-        EXPECT_EQ(Join({kW, kH}), ippStsStrideErr) << which;
-        // Refused at every height, a single row included.
-        EXPECT_EQ(Split({kW, 1}), ippStsStrideErr) << which;
-        ++*target;
+        int& step = which == 3 ? pStep : steps[which];
+        const int good = step;
+        for (int bad : {0, -1, -2 * kW}) {
+            step = bad;
+            Both(ippStsStepErr, {kW, kH});
+        }
+        step = good - 1;
+        Both(ippStsStrideErr, {kW, kH});
+        Both(ippStsStrideErr, {kW, 1});
+        step = good;
     }
-    EXPECT_TRUE(Untouched());
 }
 
 // With an odd width the U row holds one byte more than the V row.
@@ -277,15 +234,12 @@ TEST_F(Split422BadArgs, OddWidthNeedsTheLastU)
 {
     const IppiSize roi{kW - 1, kH};
     steps[0] = kW - 1;
-    steps[1] = (kW - 1) / 2;
-    steps[2] = (kW - 1) / 2;
+    steps[1] = steps[2] = (kW - 1) / 2;
     pStep = 2 * (kW - 1);
-    EXPECT_EQ(Split(roi), ippStsStrideErr);
-    EXPECT_EQ(Join(roi), ippStsStrideErr);
-    EXPECT_TRUE(Untouched());
+    Both(ippStsStrideErr, roi);
+    refusedOnly = false;
     steps[1] = kW / 2;
-    EXPECT_EQ(Split(roi), ippStsNoErr);
-    EXPECT_EQ(Join(roi), ippStsNoErr);
+    Both(ippStsNoErr, roi);
 }
 
 }  // namespace
