@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -33,27 +34,19 @@ bool FakeCpuid(unsigned int leaf, CpuidRegs* r)
 
 bool NoCpuid(unsigned int, CpuidRegs*) { return false; }
 
-struct VendorCase {
-    const char* name;
-    CTulCpuJudgment::CpuVender expected;
-};
-
-class VendorStrings : public ::testing::TestWithParam<VendorCase> {};
-
-TEST_P(VendorStrings, MapToTheirValue)
+// Leaf 0's vendor string, packed EBX, EDX, ECX, names the vendor; any
+// other (case differing included) is unknown.
+TEST(CpuJudgment, VendorStringsMapToTheirValue)
 {
-    g_fakeVendor = GetParam().name;
-    EXPECT_EQ(tul::cpu::ProbeVender(true, FakeCpuid), GetParam().expected);
+    const std::pair<const char*, CTulCpuJudgment::CpuVender> cases[] = {
+        {"GenuineIntel", CTulCpuJudgment::VenderIntel},     {"AuthenticAMD", CTulCpuJudgment::VenderAmd},
+        {"GenuineTMx86", CTulCpuJudgment::VenderTransmeta}, {"CyrixInstead", CTulCpuJudgment::VenderCyrix},
+        {"CentaurHauls", CTulCpuJudgment::VenderUnknown},   {"genuineintel", CTulCpuJudgment::VenderUnknown}};
+    for (const auto& [name, expected] : cases) {
+        g_fakeVendor = name;
+        EXPECT_EQ(tul::cpu::ProbeVender(true, FakeCpuid), expected) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    KnownAndUnknown, VendorStrings,
-    ::testing::Values(VendorCase{"GenuineIntel", CTulCpuJudgment::VenderIntel},
-                      VendorCase{"AuthenticAMD", CTulCpuJudgment::VenderAmd},
-                      VendorCase{"GenuineTMx86", CTulCpuJudgment::VenderTransmeta},
-                      VendorCase{"CyrixInstead", CTulCpuJudgment::VenderCyrix},
-                      VendorCase{"CentaurHauls", CTulCpuJudgment::VenderUnknown},
-                      VendorCase{"genuineintel", CTulCpuJudgment::VenderUnknown}));
 
 TEST(CpuJudgment, NoCpuidMeansUnknownVendorAndNoSse2)
 {
