@@ -1,10 +1,7 @@
-// Scale factors with the broadcast table, interpolation choice, and the
-// release of plans.
+// Scale factors with the broadcast table, and the interpolation choice.
 #include "tests/image/resize/resize_internals.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -61,23 +58,6 @@ TEST(Interpolation, AutoShrinksBySuperSamplingAndEnlargesByCubic)
     EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 1.0, 1.5), IPPI_INTER_CUBIC);
     EXPECT_EQ(tul::GetInterpolation(T::INTERPOLATION_AUTO, 2.0, 0.5), IPPI_INTER_CUBIC);
     EXPECT_EQ(tul::GetInterpolation(static_cast<T::INTERPOLATION_MODE>(7), 0.5, 0.5), IPPI_INTER_SUPER);
-}
-
-TEST(PlanRelease, ClearingTwiceAndClearingNothingAreHarmless)
-{
-    TEMP_PLANAR_FORMAT t;
-    std::memset(&t, 0, sizeof(t));
-    tul::ClearTempBuffer(&t);
-    tul::ClearTempBuffer(&t);
-    tul::ClearTempBuffer(nullptr);
-    tul::ClearResizeBuffer(nullptr);
-    RESIZE_INFO r;
-    std::memset(&r, 0, sizeof(r));
-    r.srcWidth = 5;
-    r.xFactor = 2.0;
-    tul::ClearResizeBuffer(&r);
-    EXPECT_EQ(r.srcWidth, 0u);
-    EXPECT_EQ(r.xFactor, 0.0);
 }
 
 }  // namespace

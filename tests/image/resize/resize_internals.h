@@ -1,6 +1,5 @@
-// The resize tests' way to the library's internal resize functions and to
-// the plan a prepared TulImage holds (through tul::ResizePlan), with the
-// tests' shared YUY2 helpers.
+// The resize tests' way to the plan a prepared TulImage holds (through
+// tul::ResizePlan), with the tests' shared YUY2 helpers.
 #pragma once
 
 #include "image/TulImage.h"
@@ -8,21 +7,6 @@
 #include "image/resize/resize_workers.h"
 
 struct TulImageInternals {
-    static bool VexoResizeYUY2(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                               IppiSize srcSize, IppiSize dstSize, int srcMarginX, int dstMarginX,
-                               int dstMarginY, TulImage::FIELD_TYPE field, bool fieldToField)
-    {
-        return tul::VexoResizeYUY2(src, dst, srcStep, dstStep, srcSize, dstSize, srcMarginX,
-                                        dstMarginX, dstMarginY, field, fieldToField);
-    }
-    static bool VexoResizeYUV420(unsigned char* src, unsigned char* dst, int srcStep, int dstStep,
-                                 IppiSize srcSize, IppiSize dstSize, int srcMarginX,
-                                 int dstMarginX, int dstMarginY, TulImage::FIELD_TYPE field,
-                                 bool fieldToField)
-    {
-        return tul::VexoResizeYUV420(src, dst, srcStep, dstStep, srcSize, dstSize,
-                                          srcMarginX, dstMarginX, dstMarginY, field, fieldToField);
-    }
     static const RESIZE_INFO& Plan(const TulImage& image) { return tul::ResizePlan::Info(image); }
     static bool Ready(const TulImage& image) { return tul::ResizePlan::Ready(image); }
 };

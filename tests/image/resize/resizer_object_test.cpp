@@ -46,31 +46,6 @@ TEST(ResizerObject, EqualSizesCopyTheFrame)
     }
 }
 
-// 720 -> 704 wide is a broadcast pair: the object and the one-call entry
-// both reach the own resampler with a 16-pixel source margin.
-TEST(ResizerObject, OwnResamplerPlanNeedsNoScratchAndKeepsTheBroadcastMargin)
-{
-    T image;
-    ASSERT_EQ(image.Initialize(720, 480, 704, 480, T::INTERPOLATION_VEXO), 0u);
-    const RESIZE_INFO& plan = TulImageInternals::Plan(image);
-    EXPECT_EQ(plan.tempPlanar.srcPlane[0], nullptr);
-    EXPECT_EQ(plan.tempPlanar.dstPlane[0], nullptr);
-    EXPECT_EQ(plan.srcMarginX, 16);
-    EXPECT_EQ(plan.dstMarginX, 0);
-    EXPECT_EQ(plan.dstMarginY, 0);
-    auto src = RandomFrame(720, 480, 2, 2);
-    std::vector<unsigned char> viaObject(704 * 2 * 480), viaStatic(viaObject.size()), direct(viaObject.size());
-    ULONG a = static_cast<ULONG>(viaObject.size()), b = a;
-    EXPECT_EQ(image.ResizeYUY2(src.data(), viaObject.data(), &a), 0u);
-    EXPECT_EQ(T::ResizeYUY2(src.data(), viaStatic.data(), &b, 720, 480, 1440, 704, 480, 1408,
-                            T::INTERPOLATION_VEXO),
-              0u);
-    ASSERT_TRUE(tul::VexoResizeYUY2(src.data(), direct.data(), 1440, 1408, {720, 480}, {704, 480},
-                                    16, 0, 0, T::FIELD_FRAME, true));
-    EXPECT_EQ(viaObject, direct);
-    EXPECT_EQ(viaStatic, direct);
-}
-
 // InitializeEx cuts the factors of the rectangles to five decimals and
 // keeps what the destination rectangle leaves as margins; equal sizes with
 // different rectangles still resize.
@@ -228,32 +203,49 @@ namespace {
 
 // A prepared frame gives the bytes of the one-call entry point: YUY2 of odd
 // sizes (an odd width's last pixel keeps its U sample through split and
-// join) and RGB24.
-class PreparedLikeOneCall : public ::testing::TestWithParam<TulImage::INTERPOLATION_MODE> {};
+// join), the broadcast 720 -> 704 crop (a 16-pixel source margin) and RGB24.
+struct OneCallCase {
+    TulImage::COLOR_FORMAT_TYPE format;
+    int sw, sh, dw, dh;
+};
 
-TEST_P(PreparedLikeOneCall, Yuy2OfOddSizesAndRgb)
+class PreparedLikeOneCall
+    : public ::testing::TestWithParam<std::tuple<OneCallCase, TulImage::INTERPOLATION_MODE>> {};
+
+TEST_P(PreparedLikeOneCall, SameBytes)
 {
-    const bool rgbForm[] = {false, true};
-    for (bool rgb : rgbForm) {
-        const int sw = rgb ? 40 : 129, sh = rgb ? 30 : 31, dw = rgb ? 25 : 77, dh = rgb ? 17 : 19;
-        const auto format = rgb ? TulImage::COLOR_FORMAT_RGB24 : TulImage::COLOR_FORMAT_YUY2;
-        TulImage image;
-        ASSERT_EQ(image.Initialize(sw, sh, dw, dh, GetParam()), 0u);
-        std::vector<unsigned char> src(TulImage::GetPictureSize(format, sw, sh, 0));
-        tultest::FillRandom(src.data(), src.size(), 31);
-        const std::size_t dstBytes = TulImage::GetPictureSize(format, dw, dh, 0);
-        tultest::GuardedBuffer a(dstBytes), b(dstBytes);
-        ULONG sa = static_cast<ULONG>(dstBytes), sb = sa;
-        EXPECT_EQ(rgb ? image.ResizeRGB24(src.data(), a.data(), &sa) : image.ResizeYUY2(src.data(), a.data(), &sa), 0u);
-        EXPECT_EQ(TulImage::Resize(src.data(), b.data(), &sb, sw, sh, 0, dw, dh, 0, format, GetParam()), 0u);
-        EXPECT_TRUE(tultest::SameBytes(b.Bytes(), a.Bytes())) << (rgb ? "RGB24" : "YUY2");
-        EXPECT_TRUE(a.GuardsIntact());
-    }
+    const auto [c, mode] = GetParam();
+    TulImage image;
+    ASSERT_EQ(image.Initialize(c.sw, c.sh, c.dw, c.dh, mode), 0u);
+    std::vector<unsigned char> src(TulImage::GetPictureSize(c.format, c.sw, c.sh, 0));
+    tultest::FillRandom(src.data(), src.size(), 31);
+    const std::size_t dstBytes = TulImage::GetPictureSize(c.format, c.dw, c.dh, 0);
+    tultest::GuardedBuffer a(dstBytes), b(dstBytes);
+    ULONG sa = static_cast<ULONG>(dstBytes), sb = sa;
+    EXPECT_EQ(c.format == TulImage::COLOR_FORMAT_RGB24 ? image.ResizeRGB24(src.data(), a.data(), &sa)
+                                                       : image.ResizeYUY2(src.data(), a.data(), &sa),
+              0u);
+    EXPECT_EQ(TulImage::Resize(src.data(), b.data(), &sb, c.sw, c.sh, 0, c.dw, c.dh, 0, c.format, mode), 0u);
+    EXPECT_TRUE(tultest::SameBytes(b.Bytes(), a.Bytes()));
+    EXPECT_TRUE(a.GuardsIntact());
 }
 
-INSTANTIATE_TEST_SUITE_P(LibraryModes, PreparedLikeOneCall,
-                         ::testing::Values(TulImage::INTERPOLATION_NEAREST, TulImage::INTERPOLATION_LINEAR,
-                                           TulImage::INTERPOLATION_CUBIC, TulImage::INTERPOLATION_AUTO));
+// Every mode on each case; the own resampler takes whole YUY2 pixel pairs only.
+std::vector<std::tuple<OneCallCase, TulImage::INTERPOLATION_MODE>> OneCallCases()
+{
+    std::vector<std::tuple<OneCallCase, TulImage::INTERPOLATION_MODE>> cases;
+    for (const OneCallCase c : {OneCallCase{TulImage::COLOR_FORMAT_YUY2, 129, 31, 77, 19},
+                                OneCallCase{TulImage::COLOR_FORMAT_YUY2, 720, 480, 704, 480},
+                                OneCallCase{TulImage::COLOR_FORMAT_RGB24, 40, 30, 25, 17}}) {
+        for (int m = TulImage::INTERPOLATION_NEAREST; m <= TulImage::INTERPOLATION_VEXO; ++m) {
+            if (m != TulImage::INTERPOLATION_VEXO || c.sw % 2 == 0)
+                cases.emplace_back(c, static_cast<TulImage::INTERPOLATION_MODE>(m));
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, PreparedLikeOneCall, ::testing::ValuesIn(OneCallCases()));
 
 }  // namespace
 

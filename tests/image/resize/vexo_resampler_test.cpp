@@ -1,6 +1,7 @@
-// The own resampler's tables and one-picture engines: fixed numeric cases
-// of the weights, area schedules and reciprocals, the engines against the
-// plain model on many sizes and steps, and refusal of bad arguments.
+// The own resampler's tables and one-picture engines: the stretch weights
+// and the area taps' span, the engines against the plain model on many
+// sizes and steps, the packed reciprocal beyond the model's sizes, and
+// refusal of bad arguments.
 #include "image/resize/vexo_resampler.h"
 #include "image/resize/vexo_tables.h"
 #include "tests/image/resize/vexo_model.h"
@@ -18,25 +19,6 @@ using tultest::GuardedBuffer;
 namespace vm = vexomodel;
 
 // ---- Tables -----------------------------------------------------------------
-
-TEST(VexoWeights, FractionsZeroHalfAndQuarter)
-{
-    const struct {
-        double f;
-        int w[4];
-    } cases[] = {{0.0, {0, 65536, 0, 0}},
-                 {0.5, {-4095, 36864, 36864, -4095}},
-                 {0.25, {-3583, 53760, 17920, -2559}}};
-    for (const auto& c : cases) {
-        int w[4];
-        tul::LagrangeWeights(c.f, w);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(w[k], c.w[k]) << "f " << c.f << " weight " << k;
-    }
-    int w[4];
-    tul::LagrangeWeights(0.5, w);
-    EXPECT_EQ(w[0] + w[1] + w[2] + w[3], 65538);  // truncated negatives do not cancel
-}
 
 TEST(VexoWeights, EveryTablePositionMatchesLagrangeModel)
 {
@@ -57,31 +39,6 @@ TEST(VexoWeights, EveryTablePositionMatchesLagrangeModel)
     }
 }
 
-TEST(VexoAreaPlan, BroadcastLine720To704)
-{
-    tul::AreaPlan plan;
-    ASSERT_TRUE(tul::BuildAreaPlan(plan, 720, 704, tul::AreaReciprocal::Packed13));
-    EXPECT_EQ(plan.a, 44);
-    EXPECT_EQ(plan.b, 45);
-    EXPECT_EQ(plan.scale.reciprocal, 182u);
-    EXPECT_EQ(plan.scale.shift, 13u);
-    ASSERT_TRUE(tul::BuildAreaPlan(plan, 720, 704, tul::AreaReciprocal::Plane32));
-    EXPECT_EQ(plan.scale.reciprocal, 95443717u);
-    EXPECT_EQ(plan.scale.shift, 32u);
-    // Each destination gathers b units; each source gives away exactly a.
-    std::vector<std::uint32_t> given(720, 0);
-    for (int j = 0; j < 704; ++j) {
-        std::uint32_t units = 0;
-        for (int t = plan.first[j]; t < plan.first[j + 1]; ++t) {
-            units += plan.taps[t].weight;
-            given[plan.taps[t].source] += plan.taps[t].weight;
-        }
-        ASSERT_EQ(units, 45u) << "destination " << j;
-    }
-    for (int i = 0; i < 720; ++i)
-        ASSERT_EQ(given[i], 44u) << "source " << i;
-}
-
 // The row kernel reads `span` samples from each start: all on the line,
 // also where a sample has fewer taps than the span (5 -> 3 ends on two).
 TEST(VexoAreaPlan, FixedSpanTapsStayOnTheLine)
@@ -94,38 +51,6 @@ TEST(VexoAreaPlan, FixedSpanTapsStayOnTheLine)
                 ASSERT_TRUE(plan.start[j] >= 0 && plan.start[j] + plan.span <= n) << n << "->" << m;
         }
     }
-}
-
-TEST(VexoAreaPlan, RefusesGridBeyond32Bits)
-{
-    tul::AreaPlan plan;
-    EXPECT_FALSE(tul::BuildAreaPlan(plan, 65537, 65536, tul::AreaReciprocal::Plane32));
-    EXPECT_TRUE(tul::BuildAreaPlan(plan, 65536, 32768, tul::AreaReciprocal::Plane32));
-}
-
-TEST(VexoAreaPlan, CoarseReciprocalKeptUntilItWouldBeZero)
-{
-    tul::AreaPlan plan;
-    ASSERT_TRUE(tul::BuildAreaPlan(plan, 8192, 8191, tul::AreaReciprocal::Packed13));
-    EXPECT_EQ(plan.scale.reciprocal, 1u);
-    EXPECT_EQ(plan.scale.shift, 13u);
-    ASSERT_TRUE(tul::BuildAreaPlan(plan, 8193, 8192, tul::AreaReciprocal::Packed13));
-    EXPECT_EQ(plan.scale.shift, 32u);
-}
-
-// ---- Fixed engine cases ------------------------------------------------------
-
-TEST(VexoEngines, Uniform255Shrink720To704IsOneLevelDarker)
-{
-    GuardedBuffer planeSrc(720 * 2, 255), planeDst(704 * 2);
-    ASSERT_TRUE(tul::ResamplePlane(planeSrc.data(), 720, 2, 720, planeDst.data(), 704, 2, 704));
-    GuardedBuffer packedSrc(1440 * 2, 255), packedDst(1408 * 2);
-    ASSERT_TRUE(tul::ResampleYUY2(packedSrc.data(), 720, 2, 1440, packedDst.data(), 704, 2, 1408));
-    for (std::size_t i = 0; i < planeDst.size(); ++i)
-        ASSERT_EQ(planeDst[i], 254) << i;
-    for (std::size_t i = 0; i < packedDst.size(); ++i)
-        ASSERT_EQ(packedDst[i], 254) << i;
-    EXPECT_TRUE(planeDst.GuardsIntact() && packedDst.GuardsIntact());
 }
 
 TEST(VexoEngines, PackedReciprocalDarkensLargeAreas)
@@ -144,44 +69,6 @@ TEST(VexoEngines, PackedReciprocalDarkensLargeAreas)
     ASSERT_TRUE(tul::ResampleYUY2(tall.data(), 2, 8193, 4, out.data(), 2, 8192, 4));
     EXPECT_EQ(out[0], 254);
     EXPECT_EQ(out[out.size() - 1], 254);
-}
-
-TEST(VexoEngines, ThreeToFiveIsLinearThroughout)
-{
-    const unsigned char src[3] = {10, 100, 30};
-    GuardedBuffer dst(5);
-    ASSERT_TRUE(tul::ResamplePlane(src, 3, 1, 3, dst.data(), 5, 1, 5));
-    const unsigned char expected[5] = {10, 55, 100, 65, 30};  // halves round up
-    EXPECT_TRUE(tultest::SameRows(expected, 5, dst.data(), 5, 5, 1));
-}
-
-TEST(VexoEngines, HalfAndDoubleBroadcastWidths)
-{
-    GuardedBuffer wide(1408 * 3), narrow(704 * 3), back(1408 * 3);
-    tultest::FillRandom(wide, 11);
-    ASSERT_TRUE(tul::ResampleYUY2(wide.data(), 704, 3, 1408, narrow.data(), 352, 3, 704));
-    for (int r = 0; r < 3; ++r) {
-        const unsigned char* s = wide.data() + r * 1408;
-        const unsigned char* d = narrow.data() + r * 704;
-        for (int i = 0; i < 352; ++i)
-            ASSERT_EQ(d[2 * i], (s[4 * i] + s[4 * i + 2]) >> 1) << "row " << r << " luma " << i;
-    }
-    ASSERT_TRUE(tul::ResampleYUY2(narrow.data(), 352, 3, 704, back.data(), 704, 3, 1408));
-    for (int r = 0; r < 3; ++r) {
-        const unsigned char lastLuma = narrow[r * 704 + 702];
-        EXPECT_EQ(back[r * 1408 + 1404], lastLuma);
-        EXPECT_EQ(back[r * 1408 + 1406], lastLuma);
-    }
-}
-
-TEST(VexoEngines, OddPackedWidthsAreRefusedUntouched)
-{
-    GuardedBuffer src(1404 * 2), dst(704 * 2, 0xEE);
-    tultest::FillRandom(src, 3);
-    EXPECT_FALSE(tul::ResampleYUY2(src.data(), 702, 2, 1404, dst.data(), 351, 2, 704));
-    EXPECT_FALSE(tul::ResampleYUY2(src.data(), 701, 2, 1404, dst.data(), 350, 2, 704));
-    for (std::size_t i = 0; i < dst.size(); ++i)
-        ASSERT_EQ(dst[i], 0xEE);
 }
 
 // ---- Engines against the model ----------------------------------------------
@@ -269,6 +156,9 @@ TEST(VexoEngines, BadArgumentsAreRefusedUntouched)
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 8, 4, 15));
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 1 << 30, 1, INT_MAX));
     EXPECT_FALSE(tul::ResampleYUY2(s, 0, 4, 16, d, 8, 4, 16));
+    // packed: odd widths would split a pixel pair
+    EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 7, 4, 16));
+    EXPECT_FALSE(tul::ResampleYUY2(s, 7, 4, 16, d, 6, 4, 16));
     for (std::size_t i = 0; i < dst.size(); ++i)
         ASSERT_EQ(dst[i], 0xEE) << i;
     EXPECT_TRUE(dst.GuardsIntact());
