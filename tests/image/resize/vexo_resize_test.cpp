@@ -38,36 +38,6 @@ std::ostream& operator<<(std::ostream& os, const VexoCase& c)
               << c.dstPad;
 }
 
-// The rows a case reads and writes, by the field rule and the margins.
-struct Geometry {
-    int srcStep, dstStep;          // the frames' own steps
-    int srcRowStep, dstRowStep;    // between resampled rows
-    int srcFirst, dstFirst;        // byte of the first row (field offset)
-    int srcRows, dstFrameRows;     // rows of the chosen field / destination
-    int dstRows, dstTop;
-};
-
-Geometry GeometryOf(const VexoCase& c, int bytesPerPixel)
-{
-    Geometry g{};
-    g.srcStep = c.sw * bytesPerPixel + c.srcPad;
-    g.dstStep = c.dw * bytesPerPixel + c.dstPad;
-    const bool field = c.field != T::FIELD_FRAME, odd = c.field == T::FIELD_ODD;
-    const bool intoField = field && c.fieldToField;
-    g.srcRowStep = field ? 2 * g.srcStep : g.srcStep;
-    g.srcFirst = odd ? g.srcStep : 0;
-    g.srcRows = field ? c.sh / 2 : c.sh;
-    g.dstRowStep = intoField ? 2 * g.dstStep : g.dstStep;
-    g.dstFirst = odd && intoField ? g.dstStep : 0;
-    g.dstFrameRows = intoField ? c.dh / 2 : c.dh;
-    g.dstRows = g.dstFrameRows - c.dstMarginY;
-    g.dstTop = c.dstMarginY / 2;
-    return g;
-}
-
-using vm::Put;
-using vm::Take;
-
 // Random cases after the listed ones, up to 70. YUY2 keeps whole pixel
 // pairs (widths, margins and pads even); 4:2:0 needs a chroma row.
 std::vector<VexoCase> WithRandomCases(std::vector<VexoCase> cases, bool packed, std::uint32_t seed)
@@ -95,48 +65,81 @@ std::vector<VexoCase> WithRandomCases(std::vector<VexoCase> cases, bool packed, 
     return cases;
 }
 
-// ---- YUY2 ---------------------------------------------------------------------
-
-class VexoYuy2 : public ::testing::TestWithParam<VexoCase> {};
-
 // Frame 0 goes through the one-call entry; frames 1 and 2, with other
 // content, through one plan prepared once, as a prepared TulImage runs
 // them, allocating nothing.
 bool ResizeFrame(tul::VexoFormat format, tul::VexoPlan& plan, int frame, const VexoCase& c,
-                 const Geometry& g, unsigned char* src, unsigned char* dst)
+                 int srcStep, int dstStep, unsigned char* src, unsigned char* dst)
 {
     if (frame > 0) {
         const auto before = tultest::AllocationCount();
-        const bool ok = plan.Run(src, dst, g.srcStep, g.dstStep);
+        const bool ok = plan.Run(src, dst, srcStep, dstStep);
         EXPECT_EQ(tultest::AllocationCount(), before);
         return ok;
     }
     auto once = format == tul::VexoFormat::Yuy2 ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420;
     return plan.Prepare(format, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX, c.dstMarginX,
                         c.dstMarginY, c.field, c.fieldToField) &&
-           once(src, dst, g.srcStep, g.dstStep, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
+           once(src, dst, srcStep, dstStep, {c.sw, c.sh}, {c.dw, c.dh}, c.srcMarginX,
                 c.dstMarginX, c.dstMarginY, c.field, c.fieldToField);
 }
 
-TEST_P(VexoYuy2, PictureMatchesModelAndNothingElseIsWritten)
+// Plane p of a 4:2:0 frame starts after the luma rows and, for V, the U rows.
+int PlaneStart(int p, int rows, int step)
 {
-    const VexoCase c = GetParam();
-    const Geometry g = GeometryOf(c, 2);
+    return p == 0 ? 0 : rows * step + (p == 2 ? (rows / 2) * (step / 2) : 0);
+}
+
+// Three frames of a case against the model, plane by plane: YUY2 is one
+// plane of two bytes a pixel; 4:2:0 is luma at the frame's step, then two
+// chroma planes of half its width, rows, pitch and margins. Margins are
+// split evenly around the picture, the top one in rows; a field takes
+// every other row, starting one row down if odd. All else stays 0xEE.
+void ExpectFramesMatchModel(bool planar, const VexoCase& c)
+{
+    const int bps = planar ? 1 : 2;
+    const int srcStep = bps * c.sw + c.srcPad, dstStep = bps * c.dw + c.dstPad;
+    const bool field = c.field != T::FIELD_FRAME, intoField = field && c.fieldToField;
+    const int odd = c.field == T::FIELD_ODD ? 1 : 0;
+    const int srcRows = field ? c.sh / 2 : c.sh, dstRows = (intoField ? c.dh / 2 : c.dh) - c.dstMarginY;
+    const auto frameBytes = [planar](int rows, int step) {
+        return static_cast<std::size_t>(rows) * step +
+               (planar ? 2 * static_cast<std::size_t>(rows / 2) * (step / 2) : 0);
+    };
     tul::VexoPlan plan;
     for (int frame = 0; frame < 3; ++frame) {
-        GuardedBuffer src(static_cast<std::size_t>(g.srcStep) * c.sh);
-        GuardedBuffer dst(static_cast<std::size_t>(g.dstStep) * c.dh, 0xEE);
-        tultest::FillRandom(src, static_cast<std::uint32_t>(c.sw * 31 + c.dh + frame));
-        ASSERT_TRUE(ResizeFrame(tul::VexoFormat::Yuy2, plan, frame, c, g, src.data(), dst.data()));
-        const vm::Pic in = Take(src.data() + g.srcFirst + c.srcMarginX, g.srcRowStep,
-                                2 * (c.sw - c.srcMarginX), g.srcRows);
+        GuardedBuffer src(frameBytes(c.sh, srcStep)), dst(frameBytes(c.dh, dstStep), 0xEE);
+        tultest::FillRandom(src, static_cast<std::uint32_t>(c.sh * 131 + c.dw + frame));
+        ASSERT_TRUE(ResizeFrame(planar ? tul::VexoFormat::Yuv420 : tul::VexoFormat::Yuy2, plan, frame, c,
+                                srcStep, dstStep, src.data(), dst.data()));
         std::vector<unsigned char> expected(dst.size(), 0xEE);
-        Put(vm::Yuy2(in, c.dw - c.dstMarginX, g.dstRows),
-            expected.data() + g.dstFirst + g.dstTop * g.dstRowStep + c.dstMarginX, g.dstRowStep);
-        EXPECT_TRUE(tultest::SameRows(expected.data(), g.dstStep, dst.data(), g.dstStep, g.dstStep, c.dh))
-            << "frame " << frame;
+        for (int p = 0; p < (planar ? 3 : 1); ++p) {
+            const int k = p == 0 ? 1 : 2;
+            const int width = (c.dw - c.dstMarginX) / k;
+            if (width == 0 || dstRows / k == 0)
+                continue;
+            const int srcPitch = srcStep / k, dstPitch = dstStep / k;
+            const int srcRowStep = (field ? 2 : 1) * srcPitch, dstRowStep = (intoField ? 2 : 1) * dstPitch;
+            const vm::Pic in = vm::Take(src.data() + PlaneStart(p, c.sh, srcStep) +
+                                            bps * (c.srcMarginX / 2) / k + odd * srcPitch,
+                                        srcRowStep, bps * (c.sw - c.srcMarginX) / k, srcRows / k);
+            vm::Put(planar ? vm::Plane(in, width, dstRows / k) : vm::Yuy2(in, width, dstRows),
+                    expected.data() + PlaneStart(p, c.dh, dstStep) + bps * (c.dstMarginX / 2) / k +
+                        (intoField ? odd : 0) * dstPitch + (c.dstMarginY / 2 / k) * dstRowStep,
+                    dstRowStep);
+        }
+        EXPECT_TRUE(tultest::SameBytes(expected, dst.Bytes())) << "frame " << frame;
         EXPECT_TRUE(dst.GuardsIntact());
     }
+}
+
+// ---- YUY2 ---------------------------------------------------------------------
+
+class VexoYuy2 : public ::testing::TestWithParam<VexoCase> {};
+
+TEST_P(VexoYuy2, PictureMatchesModelAndNothingElseIsWritten)
+{
+    ExpectFramesMatchModel(false, GetParam());
 }
 
 std::vector<VexoCase> Yuy2Cases()
@@ -161,52 +164,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, VexoYuy2, ::testing::ValuesIn(Yuy2Cases()));
 
 // ---- 4:2:0 --------------------------------------------------------------------
 
-// Plane p of a 4:2:0 frame: byte offset, and the divisor of width, rows, step.
-int PlaneStart(int p, int rows, int step)
-{
-    return p == 0 ? 0 : rows * step + (p == 2 ? (rows / 2) * (step / 2) : 0);
-}
-
 class VexoYuv420 : public ::testing::TestWithParam<VexoCase> {};
 
 TEST_P(VexoYuv420, PlanesMatchModelAndNothingElseIsWritten)
 {
-    const VexoCase c = GetParam();
-    const Geometry g = GeometryOf(c, 1);
-    const auto frameBytes = [](int rows, int step) {
-        return static_cast<std::size_t>(rows) * step + 2 * static_cast<std::size_t>(rows / 2) * (step / 2);
-    };
-    tul::VexoPlan plan;
-    for (int frame = 0; frame < 3; ++frame) {
-        GuardedBuffer src(frameBytes(c.sh, g.srcStep));
-        GuardedBuffer dst(frameBytes(c.dh, g.dstStep), 0xEE);
-        tultest::FillRandom(src, static_cast<std::uint32_t>(c.sh * 131 + c.dw + frame));
-        ASSERT_TRUE(ResizeFrame(tul::VexoFormat::Yuv420, plan, frame, c, g, src.data(), dst.data()));
-        std::vector<unsigned char> expected(dst.size(), 0xEE);
-        // Luma rows at the frame's step, chroma rows at its chroma pitch
-        // (step / 2); a field takes every other one, starting one row down
-        // if odd.
-        const bool field = c.field != T::FIELD_FRAME, intoField = field && c.fieldToField;
-        const int odd = c.field == T::FIELD_ODD ? 1 : 0;
-        const int w = c.sw - c.srcMarginX, W = c.dw - c.dstMarginX;
-        for (int p = 0; p < 3; ++p) {
-            const int k = p == 0 ? 1 : 2;  // chroma: half the width, rows, pitch and margin
-            if (W / k == 0 || g.dstRows / k == 0)
-                continue;
-            const int srcPitch = p == 0 ? g.srcStep : g.srcStep / 2;
-            const int dstPitch = p == 0 ? g.dstStep : g.dstStep / 2;
-            const int srcRowStep = (field ? 2 : 1) * srcPitch, dstRowStep = (intoField ? 2 : 1) * dstPitch;
-            const vm::Pic in = Take(src.data() + PlaneStart(p, c.sh, g.srcStep) +
-                                        (c.srcMarginX / 2) / k + odd * srcPitch,
-                                    srcRowStep, w / k, g.srcRows / k);
-            Put(vm::Plane(in, W / k, g.dstRows / k),
-                expected.data() + PlaneStart(p, c.dh, g.dstStep) + (c.dstMarginX / 2) / k +
-                    (intoField ? odd : 0) * dstPitch + (g.dstTop / k) * dstRowStep,
-                dstRowStep);
-        }
-        EXPECT_TRUE(tultest::SameBytes(expected, dst.Bytes())) << "frame " << frame;
-        EXPECT_TRUE(dst.GuardsIntact());
-    }
+    ExpectFramesMatchModel(true, GetParam());
 }
 
 std::vector<VexoCase> Yuv420Cases()
