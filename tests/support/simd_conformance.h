@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 namespace tultest {
@@ -42,10 +43,13 @@ public:
         : m_store(static_cast<std::size_t>(offset) + count + pad), m_offset(offset)
     {
     }
-    // Every element (offset and pad included) drawn from [lo, hi].
+    // Every element (offset and pad included) drawn from [lo, hi], reals
+    // for a floating-point row.
     RowInput& Random(std::mt19937& rng, int lo, int hi)
     {
-        std::uniform_int_distribution<int> d(lo, hi);
+        std::conditional_t<std::is_floating_point_v<T>, std::uniform_real_distribution<T>,
+                           std::uniform_int_distribution<int>>
+            d(lo, hi);
         for (T& v : m_store)
             v = static_cast<T>(d(rng));
         return *this;

@@ -21,15 +21,27 @@ constexpr F kYV12 = TulImage::COLOR_FORMAT_YV12;
 constexpr F kVUYA = TulImage::COLOR_FORMAT_VUYA;
 const F kUnknown = static_cast<F>(8);
 
-TEST(PictureGeometry, DefaultStepsRoundRowsToWords)
+// Default steps round rows to 32-bit words and are negative for the
+// bottom-up RGB and VUYA forms; GetGenericSize reports them with the size
+// and bits per pixel, and leaves null outputs alone.
+TEST(PictureGeometry, DefaultStepSizeAndBits)
 {
-    EXPECT_EQ(TulImage::GetGenericStep(kRGB24, 3, 99), -12);
-    EXPECT_EQ(TulImage::GetGenericStep(kYUY2, 3, 1), 8);
-    EXPECT_EQ(TulImage::GetGenericStep(kRGB32, 5, 1), -20);
-    EXPECT_EQ(TulImage::GetGenericStep(kI420, 5, 1), 5);
-    EXPECT_EQ(TulImage::GetGenericStep(kYV12, 7, 1), 7);
-    EXPECT_EQ(TulImage::GetGenericStep(kVUYA, 2, 1), -8);
-    EXPECT_EQ(TulImage::GetGenericStep(kUnknown, 100, 1), 0);
+    const struct {
+        F format;
+        int width, height;
+        ULONG size;
+        int step, bits;
+    } cases[] = {{kRGB24, 3, 2, 24, -12, 24}, {kYUY2, 3, 2, 16, 8, 16}, {kRGB32, 5, 1, 20, -20, 32},
+                 {kI420, 5, 4, 28, 5, 12},    {kYV12, 7, 2, 20, 7, 12}, {kVUYA, 2, 3, 24, -8, 32},
+                 {kUnknown, 3, 2, 0, 0, 0}};
+    for (const auto& c : cases) {
+        int step = 77, bits = 77;
+        EXPECT_EQ(TulImage::GetGenericSize(c.format, c.width, c.height, &step, &bits), c.size) << c.format;
+        EXPECT_EQ(step, c.step) << "format " << c.format;
+        EXPECT_EQ(bits, c.bits) << "format " << c.format;
+        EXPECT_EQ(TulImage::GetGenericStep(c.format, c.width, 99), c.step) << "format " << c.format;
+        EXPECT_EQ(TulImage::GetGenericSize(c.format, c.width, c.height, nullptr, nullptr), c.size);
+    }
 }
 
 TEST(PictureGeometry, PictureSizesOfPlanarStepsAndUnknownFormats)
@@ -62,27 +74,6 @@ TEST(PictureGeometry, SizesWrapIn32Bits)
     // taken as a signed int) without overflowing an int on the way.
     EXPECT_EQ(TulImage::GetGenericSize(kI420, 0x60000000u, 3, nullptr, nullptr), 0xB0000000u);
     EXPECT_EQ(TulImage::GetGenericSize(kYV12, 0x80000001u, 1, nullptr, nullptr), 0x40000002u);
-}
-
-TEST(PictureGeometry, GenericSizeReportsStepAndBits)
-{
-    const struct {
-        F format;
-        int width, height;
-        ULONG size;
-        int step, bits;
-    } cases[] = {{kVUYA, 2, 3, 24, -8, 32}, {kI420, 5, 4, 28, 5, 12}, {kYUY2, 3, 2, 16, 8, 16}};
-    int step = 0, bits = 0;
-    for (const auto& c : cases) {
-        EXPECT_EQ(TulImage::GetGenericSize(c.format, c.width, c.height, &step, &bits), c.size);
-        EXPECT_EQ(step, c.step) << "format " << c.format;
-        EXPECT_EQ(bits, c.bits) << "format " << c.format;
-    }
-    // Null outputs are left alone; the size still comes back.
-    EXPECT_EQ(TulImage::GetGenericSize(kRGB24, 3, 2, nullptr, nullptr), 24u);
-    bits = 77;
-    EXPECT_EQ(TulImage::GetGenericSize(kUnknown, 3, 2, &step, &bits), 0u);
-    EXPECT_EQ(bits, 0);
 }
 
 // The black picture of each format, written over 0xEE: `unit` repeated

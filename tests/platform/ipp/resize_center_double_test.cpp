@@ -44,16 +44,8 @@ struct Shape {
 constexpr Shape kCubicShapes[] = {{1, 2.7}, {1, 0.667}, {1, 0.45}, {1, 0.13}, {3, 1.9}, {3, 0.667}, {4, 0.5}, {4, 0.3}};
 constexpr Shape kSuperShapes[] = {{1, 1.0}, {1, 0.667}, {1, 0.45}, {1, 0.13}, {3, 0.7}, {3, 0.29}, {4, 0.5}, {4, 0.21}};
 
-// Rows of vertical sums: any value the area weights give, 0 to 255.
-RowInput<double> RandomSums(std::size_t n, int offset, std::mt19937& rng)
-{
-    RowInput<double> in(n, offset);
-    for (std::size_t i = 0; i < n; ++i)
-        in.data()[i] = Real(rng, 0.0, 255.0);
-    return in;
-}
-
-// Four rows side by side (exactly t.span values each) through an across row.
+// Four rows side by side (exactly t.span values each) through an across row;
+// sums, here and below, take any value the area weights give, 0 to 255.
 template <typename Out, typename RowFn>
 struct AcrossRows {
     using Row = RowFn;
@@ -67,7 +59,7 @@ struct AcrossRows {
     {
         const Shape s = shapes[variant];
         rc::AcrossTable t = rc::MakeAcrossTable(make(TestAxis(n, s.factor, rng)), s.channels);
-        RowInput<double> lanesIn = RandomSums(static_cast<std::size_t>(t.span) * 4, offset, rng);
+        RowInput<double> lanesIn = RandomRowInput<double>(static_cast<std::size_t>(t.span) * 4, offset, rng, 0, 255);
         return {std::move(t), std::move(lanesIn)};
     }
     std::vector<RowOutput> Outputs(const Inputs& in, int) const
@@ -167,7 +159,7 @@ struct CombineFourRows {
     {
         Inputs in;
         for (auto& r : in.r)
-            r = RandomSums(static_cast<std::size_t>(n), offset, rng);
+            r = RandomRowInput<double>(static_cast<std::size_t>(n), offset, rng, 0, 255);
         const double u = variant == 0 ? Real(rng, 0.0, 1.0) : 0.0;
         const double w[4] = {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
                              (u + 1) * u * (u - 1) / 6};
@@ -239,7 +231,7 @@ TEST(ResizeCenterDoubleRows, AcrossRowsArePlainTapSums)
             std::vector<double> bytes(static_cast<std::size_t>(cTable.span) * 4);
             for (double& b : bytes)
                 b = static_cast<int>(rng() % 256);
-            const auto sums = RandomSums(static_cast<std::size_t>(sTable.span) * 4, 0, rng);
+            const auto sums = RandomRowInput<double>(static_cast<std::size_t>(sTable.span) * 4, 0, rng, 0, 255);
             for (SimdLevel level : AvailableSimdLevels()) {
                 std::vector<double> c[4];
                 std::vector<unsigned char> s[4];

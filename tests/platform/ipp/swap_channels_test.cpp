@@ -6,33 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
 using tultest::GuardedBuffer;
 
-using Order = std::tuple<int, int, int>;
-
-std::vector<Order> AllOrders()
-{
-    std::vector<Order> orders;
-    for (int a = 0; a < 3; ++a)
-        for (int b = 0; b < 3; ++b)
-            for (int c = 0; c < 3; ++c)
-                orders.emplace_back(a, b, c);
-    return orders;
-}
-
-// order, width
-class SwapChannelsOrders : public ::testing::TestWithParam<std::tuple<Order, int>> {};
+// order (all 27, repeats included: digits of a number below 27 in base 3), width
+class SwapChannelsOrders : public ::testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(SwapChannelsOrders, OutOfPlaceAndInPlace)
 {
     const auto [o, w] = GetParam();
-    const int order[3] = {std::get<0>(o), std::get<1>(o), std::get<2>(o)};
+    const int order[3] = {o / 9, o / 3 % 3, o % 3};
     for (int h : {1, 2, 5}) {
         const int srcStep = 3 * w + 2, dstStep = 3 * w + 7;
         GuardedBuffer src(static_cast<unsigned>(srcStep) * static_cast<unsigned>(h));
@@ -57,13 +43,7 @@ TEST_P(SwapChannelsOrders, OutOfPlaceAndInPlace)
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SwapChannelsOrders,
-                         ::testing::Combine(::testing::ValuesIn(AllOrders()), ::testing::Values(1, 2, 17, 720)),
-                         [](const auto& info) {
-                             const Order& o = std::get<0>(info.param);
-                             const int w = std::get<1>(info.param);
-                             return std::to_string(std::get<0>(o)) + std::to_string(std::get<1>(o)) +
-                                    std::to_string(std::get<2>(o)) + "_w" + std::to_string(w);
-                         });
+                         ::testing::Combine(::testing::Range(0, 27), ::testing::Values(1, 2, 17, 720)));
 
 TEST(SwapChannels, BadArgumentsWriteNothing)
 {
