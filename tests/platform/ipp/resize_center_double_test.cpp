@@ -2,10 +2,10 @@
 // bytes at every instruction-set level: their row families against the
 // scalar rows in the conformance harness, the across rows against plain
 // sums straight from the weight tables (the sums in tap order the kernels
-// have always made, so laying four rows side by side changes no bit), and
-// whole calls.
+// have always made, so laying four rows side by side changes no bit). Whole
+// calls at every level are compared with the other kernels' in
+// resize_center_simd_test.cpp.
 #include "platform/ipp/resize_center_double_rows.h"
-#include "tests/platform/ipp/resize_center_harness.h"
 #include "tests/support/simd_conformance.h"
 
 #include <cmath>
@@ -259,36 +259,5 @@ TEST(ResizeCenterDoubleRows, AcrossRowsArePlainTapSums)
         }
     }
 }
-
-// Whole calls at every level give the scalar bytes and stay inside their
-// buffers: 1, 3 and 4 channels, odd widths, reductions below 0.6 with at
-// least 16 outputs, enlargements for the cubic, regions and padded steps.
-class ResizeCenterDoubleLevels : public ::testing::TestWithParam<int> {};
-
-TEST_P(ResizeCenterDoubleLevels, WholeCallsSameAsScalar)
-{
-    const int interp = GetParam();
-    std::mt19937 rng(interp * 131u);
-    auto uni = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int i = 0; i < 36; ++i) {
-        CenterCall c;
-        c.interpolation = interp;
-        c.channels = i % 3 == 0 ? 1 : i % 3 == 1 ? 3 : 4;
-        const bool enlarge = interp == IPPI_INTER_CUBIC && i % 4 == 3;
-        c.xFactor = enlarge ? Real(rng, 1.0, 3.5) : Real(rng, 0.1, 0.6);
-        c.yFactor = enlarge ? Real(rng, 1.0, 3.5) : Real(rng, 0.1, 1.0);
-        c.dstSize = {uni(8, 40) * 2 + 1, uni(3, 20)};
-        c.srcSize = {static_cast<int>(c.dstSize.width / c.xFactor) | 1,
-                     static_cast<int>(c.dstSize.height / c.yFactor) + 1};
-        c.srcRoi = i % 5 == 4 ? IppiRect{uni(0, 5), uni(0, 3), c.srcSize.width, c.srcSize.height}
-                              : IppiRect{0, 0, c.srcSize.width, c.srcSize.height};
-        c.xCenter = c.srcSize.width / 2.0 + Real(rng, -1, 1);
-        c.yCenter = c.srcSize.height / 2.0 + Real(rng, -1, 1);
-        const int srcPad = uni(0, 9), dstPad = uni(0, 9), misalign = uni(0, 3);
-        ASSERT_TRUE(SameAtEveryLevel(c, srcPad, dstPad, misalign, rng()));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Kernels, ResizeCenterDoubleLevels, ::testing::Values(IPPI_INTER_CUBIC, IPPI_INTER_SUPER));
 
 }  // namespace
