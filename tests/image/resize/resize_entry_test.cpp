@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -38,25 +40,32 @@ std::size_t BytesOf(const Layout& l, int step, int height)
                     : static_cast<std::size_t>(step) * height;
 }
 
-// Reverses the rows of every plane of a picture stored at `step`.
-std::vector<unsigned char> Flipped(const Layout& l, const std::vector<unsigned char>& in, int step,
-                                   int height)
+// Plane p of a picture at `step` with `rows` rows (4:2:0 has three; the
+// chroma planes have half the rows at half the pitch): start and pitch.
+std::pair<std::size_t, int> PlaneOf(int p, int step, int rows)
 {
-    std::vector<unsigned char> out(in.size());
-    auto flipPlane = [&](std::size_t offset, int pitch, int rows) {
+    if (p == 0)
+        return {0, step};
+    return {static_cast<std::size_t>(step) * rows + (p - 1) * static_cast<std::size_t>(rows / 2) * (step / 2),
+            step / 2};
+}
+
+// Row r of plane p of such a picture.
+unsigned char* RowOf(unsigned char* picture, int p, int step, int rows, int r)
+{
+    const auto [start, pitch] = PlaneOf(p, step, rows);
+    return picture + start + static_cast<std::size_t>(r) * pitch;
+}
+
+// Reverses the rows of every plane; whatever lies past the planes stays.
+std::vector<unsigned char> Flipped(const Layout& l, std::vector<unsigned char> in, int step, int height)
+{
+    std::vector<unsigned char> out = in;
+    for (int p = 0; p < (l.planar ? 3 : 1); ++p) {
+        const int rows = p ? height / 2 : height;
         for (int r = 0; r < rows; ++r)
-            std::memcpy(out.data() + offset + static_cast<std::size_t>(r) * pitch,
-                        in.data() + offset + static_cast<std::size_t>(rows - 1 - r) * pitch, pitch);
-    };
-    flipPlane(0, step, height);
-    if (l.planar) {
-        const std::size_t luma = static_cast<std::size_t>(step) * height;
-        const std::size_t chroma = static_cast<std::size_t>(step / 2) * (height / 2);
-        flipPlane(luma, step / 2, height / 2);
-        flipPlane(luma + chroma, step / 2, height / 2);
-        // Whatever lies past the planes stays in place.
-        for (std::size_t i = luma + 2 * chroma; i < in.size(); ++i)
-            out[i] = in[i];
+            std::memcpy(RowOf(out.data(), p, step, height, r), RowOf(in.data(), p, step, height, rows - 1 - r),
+                        PlaneOf(p, step, height).second);
     }
     return out;
 }
@@ -89,7 +98,8 @@ std::string CaseName(const ::testing::TestParamInfo<OrientationCase>& info)
 
 class EntryOrientation : public ::testing::TestWithParam<OrientationCase> {
 protected:
-    // Resizes the same source bytes with the given signs of the steps.
+    // Resizes the same source bytes with the given signs of the steps (0:
+    // a step of 0, which means the default step).
     std::vector<unsigned char> Run(int srcSign, int dstSign)
     {
         const auto& c = GetParam();
@@ -109,7 +119,7 @@ protected:
     }
 };
 
-TEST_P(EntryOrientation, NegativeStepEqualsTheMirroredTopDownResult)
+TEST_P(EntryOrientation, NegativeStepMirrorsAndZeroStepIsTheDefault)
 {
     const auto& c = GetParam();
     const auto topDown = Run(1, 1);
@@ -121,6 +131,7 @@ TEST_P(EntryOrientation, NegativeStepEqualsTheMirroredTopDownResult)
     EXPECT_TRUE(tultest::SameBytes(mirrored, srcBottomUp));
     EXPECT_TRUE(tultest::SameBytes(mirrored, dstBottomUp));
     EXPECT_TRUE(tultest::SameBytes(topDown, both));
+    EXPECT_TRUE(tultest::SameBytes(topDown, Run(0, 0)));
 }
 
 std::vector<OrientationCase> OrientationCases()
@@ -170,22 +181,17 @@ TEST_P(EntryPlanes, OddStepsAndHeightsStayInTheirPlanes)
         EXPECT_TRUE(src.GuardsIntact());
         EXPECT_TRUE(dst.GuardsIntact());
         const int interp = tul::GetInterpolation(GetParam(), double(d.w) / s.w, double(d.h) / s.h);
-        const auto plane = [](const Frame& f, int p) {
-            return p == 0 ? std::size_t{0}
-                          : static_cast<std::size_t>(f.step) * f.h +
-                                (p - 1) * static_cast<std::size_t>(f.h / 2) * (f.step / 2);
-        };
         for (int p = 0; p < 3; ++p) {
             const int div = p == 0 ? 1 : 2;
             const IppiSize ss{s.w / div, s.h / div}, ds{d.w / div, d.h / div};
             std::vector<unsigned char> expected(static_cast<std::size_t>(ds.width) * ds.height,
                                                 p == 0 ? 0 : 127);
-            ASSERT_EQ(ippiResizeCenter_8u_C1R(src.data() + plane(s, p), ss, s.step / div,
+            ASSERT_EQ(ippiResizeCenter_8u_C1R(RowOf(src.data(), p, s.step, s.h, 0), ss, s.step / div,
                                               {0, 0, ss.width, ss.height}, expected.data(),
                                               ds.width, ds, double(d.w) / s.w, double(d.h) / s.h,
                                               (ss.width + 1) / 2, (ss.height + 1) / 2, interp),
                       ippStsNoErr);
-            EXPECT_TRUE(tultest::SameRows(expected.data(), ds.width, dst.data() + plane(d, p),
+            EXPECT_TRUE(tultest::SameRows(expected.data(), ds.width, RowOf(dst.data(), p, d.step, d.h, 0),
                                           d.step / div, ds.width, ds.height))
                 << "plane " << p << " of " << d.w << "x" << d.h << " step " << d.step;
         }
@@ -203,16 +209,13 @@ TEST_P(EntryArguments, NullPointersReportTheRequiredSize)
     const Layout& l = GetParam();
     std::vector<unsigned char> buf(4096);
     for (int step : {40, -40}) {
-        ULONG size = 7;
-        EXPECT_EQ(T::Resize(nullptr, buf.data(), &size, 8, 8, 40, 10, 6, step, l.format,
-                            T::INTERPOLATION_LINEAR),
-                  3u);
-        EXPECT_EQ(size, BytesOf(l, 40, 6));
-        size = 7;
-        EXPECT_EQ(T::Resize(buf.data(), nullptr, &size, 8, 8, 40, 10, 6, step, l.format,
-                            T::INTERPOLATION_VEXO),
-                  3u);
-        EXPECT_EQ(size, BytesOf(l, 40, 6));
+        for (bool srcMissing : {true, false}) {
+            ULONG size = 7;
+            EXPECT_EQ(T::Resize(srcMissing ? nullptr : buf.data(), srcMissing ? buf.data() : nullptr, &size, 8, 8,
+                                40, 10, 6, step, l.format, srcMissing ? T::INTERPOLATION_LINEAR : T::INTERPOLATION_VEXO),
+                      3u);
+            EXPECT_EQ(size, BytesOf(l, 40, 6));
+        }
     }
 }
 
@@ -266,24 +269,6 @@ TEST_P(EntryArguments, UnusableSizesAreRefusedWithoutWriting)
                         T::INTERPOLATION_LINEAR),
               3u);
     EXPECT_EQ(size, 4096u);
-}
-
-TEST_P(EntryArguments, StepZeroMeansTheDefaultStep)
-{
-    const Layout& l = GetParam();
-    const int ss = DefaultStepOf(l, 22), ds = DefaultStepOf(l, 14);
-    tultest::GuardedBuffer src(BytesOf(l, ss, 10));
-    tultest::FillRandom(src, 77);
-    tultest::GuardedBuffer a(BytesOf(l, ds, 12)), b(BytesOf(l, ds, 12));
-    ULONG sa = static_cast<ULONG>(a.size()), sb = sa;
-    ASSERT_EQ(T::Resize(src.data(), a.data(), &sa, 22, 10, ss, 14, 12, ds, l.format,
-                        T::INTERPOLATION_CUBIC),
-              0u);
-    ASSERT_EQ(T::Resize(src.data(), b.data(), &sb, 22, 10, 0, 14, 12, 0, l.format,
-                        T::INTERPOLATION_CUBIC),
-              0u);
-    EXPECT_EQ(sa, sb);
-    EXPECT_TRUE(tultest::SameBytes(a.Bytes(), b.Bytes()));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFormats, EntryArguments, ::testing::ValuesIn(kLayouts));
@@ -376,100 +361,67 @@ TEST(EntryBackground, Yuy2PaddingBeyondTheRowIsLeftAlone)
     EXPECT_TRUE(dst.GuardsIntact());
 }
 
-// One field of a YUY2 frame resized on its own equals the field's rows
-// resized as a frame of half the height.
-class IppFields : public ::testing::TestWithParam<T::FIELD_TYPE> {
+// One field of a frame resized on its own equals the field's rows resized
+// as a frame of half the height: into a field, only that field's rows are
+// written; into a frame, all of it. For 4:2:0 (at odd steps) each plane is
+// found from the frame's own height and pitch and the field takes every
+// other row of each plane, the odd one starting a row in.
+class IppFields : public ::testing::TestWithParam<std::tuple<T::FIELD_TYPE, bool>> {
 protected:
     static constexpr int sw = 40, sh = 30, dw = 24, dh = 20;
 
-    // One YUY2 library resize of a whole `srcRows` picture (sw wide).
-    static void Resize(const std::vector<unsigned char>& src, int srcRows, std::vector<unsigned char>& dst,
-                       int dstRows, double yFactor, T::INTERPOLATION_MODE mode, T::FIELD_TYPE field,
-                       bool fieldToField)
+    static void Resize(bool planar, unsigned char* src, int ss, int srcRows, unsigned char* dst, int ds,
+                       int dstRows, double yFactor, Mode mode, T::FIELD_TYPE field, bool fieldToField)
     {
-        tultest::ScratchFor scratch({sw, srcRows}, {dw, dstRows});
-        ASSERT_TRUE(tul::IppResizeYUY2(
-            const_cast<unsigned char*>(src.data()), dst.data(), sw * 2, dw * 2, {sw, srcRows}, {dw, dstRows},
-            {0, 0, sw, srcRows}, double(dw) / sw, yFactor, mode, scratch.Get(), field, fieldToField));
-    }
-
-    // The parameter's field of a frame, as a picture of its own.
-    static std::vector<unsigned char> FieldRows(const std::vector<unsigned char>& frame)
-    {
-        const int first = GetParam() == T::FIELD_ODD ? 1 : 0;
-        std::vector<unsigned char> field(static_cast<std::size_t>(sw) * 2 * (sh / 2));
-        for (int r = 0; r < sh / 2; ++r)
-            std::memcpy(field.data() + r * sw * 2, frame.data() + (2 * r + first) * sw * 2, sw * 2);
-        return field;
+        const IppiSize from{sw, srcRows}, to{dw, dstRows};
+        if (planar) {
+            ASSERT_TRUE(tul::IppResizeYUV420(src, dst, ss, ds, from, to, {0, 0, sw, srcRows}, double(dw) / sw,
+                                             yFactor, mode, field, fieldToField));
+            return;
+        }
+        tultest::ScratchFor scratch(from, to);
+        ASSERT_TRUE(tul::IppResizeYUY2(src, dst, ss, ds, from, to, {0, 0, sw, srcRows}, double(dw) / sw,
+                                       yFactor, mode, scratch.Get(), field, fieldToField));
     }
 };
 
-TEST_P(IppFields, FieldToFieldWritesOnlyThatField)
+TEST_P(IppFields, FieldResizesLikeItsRowsAsAFrame)
 {
-    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
-    tultest::FillRandom(src.data(), src.size(), 21);
-    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
-    Resize(src, sh, dst, dh, double(dh) / sh, T::INTERPOLATION_LINEAR, GetParam(), true);
-    const int written = GetParam() == T::FIELD_ODD ? 1 : 0;
-    // The reference: the field's own rows as a frame, into a frame of half height.
-    std::vector<unsigned char> expected(static_cast<std::size_t>(dw) * 2 * (dh / 2));
-    Resize(FieldRows(src), sh / 2, expected, dh / 2, double(dh) / sh, T::INTERPOLATION_LINEAR, T::FIELD_FRAME,
-           true);
-    for (int r = 0; r < dh; ++r) {
-        const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
-        if (r % 2 == written) {
-            ASSERT_EQ(std::memcmp(row, expected.data() + (r / 2) * dw * 2, dw * 2), 0) << "row " << r;
-        } else {
-            for (int i = 0; i < dw * 2; ++i)
-                ASSERT_EQ(row[i], 0xEE) << "row " << r;
+    const auto [field, planar] = GetParam();
+    const Layout& l = kLayouts[planar ? 1 : 0];
+    const int ss = planar ? 41 : 2 * sw, ds = planar ? 27 : 2 * dw, first = field == T::FIELD_ODD ? 1 : 0;
+    const int planes = planar ? 3 : 1, rowBytes = planar ? dw : 2 * dw;
+    std::vector<unsigned char> src(BytesOf(l, ss, sh)), rows(BytesOf(l, ss, sh / 2));
+    tultest::FillRandom(src.data(), src.size(), 23);
+    for (int p = 0; p < planes; ++p) {
+        for (int r = 0; r < (p ? sh / 4 : sh / 2); ++r)
+            std::memcpy(RowOf(rows.data(), p, ss, sh / 2, r), RowOf(src.data(), p, ss, sh, 2 * r + first),
+                        PlaneOf(p, ss, sh).second);
+    }
+    for (bool intoField : {true, false}) {
+        const Mode mode = intoField ? T::INTERPOLATION_LINEAR : T::INTERPOLATION_CUBIC;
+        const int outRows = intoField ? dh / 2 : dh;
+        std::vector<unsigned char> dst(BytesOf(l, ds, dh), 0xEE), expected(BytesOf(l, ds, outRows), 0xEE);
+        Resize(planar, src.data(), ss, sh, dst.data(), ds, dh, double(dh) / sh, mode, field, intoField);
+        Resize(planar, rows.data(), ss, sh / 2, expected.data(), ds, outRows, double(outRows) / (sh / 2), mode,
+               T::FIELD_FRAME, true);
+        for (int p = 0; p < planes; ++p) {
+            const int k = p ? 2 : 1;
+            for (int r = 0; r < dh / k; ++r) {
+                const unsigned char* got = RowOf(dst.data(), p, ds, dh, r);
+                if (!intoField || r % 2 == first) {
+                    const int from = intoField ? r / 2 : r;
+                    ASSERT_EQ(std::memcmp(got, RowOf(expected.data(), p, ds, outRows, from), rowBytes / k), 0)
+                        << "plane " << p << " row " << r << (intoField ? " into a field" : " into a frame");
+                } else {
+                    ASSERT_EQ(std::count(got, got + rowBytes / k, 0xEE), rowBytes / k) << "plane " << p << " row " << r;
+                }
+            }
         }
     }
 }
 
-TEST_P(IppFields, FieldToFrameFillsTheWholeDestination)
-{
-    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
-    tultest::FillRandom(src.data(), src.size(), 22);
-    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0xEE);
-    Resize(src, sh, dst, dh, double(dh) / sh, T::INTERPOLATION_CUBIC, GetParam(), false);
-    std::vector<unsigned char> expected(dst.size(), 0xEE);
-    Resize(FieldRows(src), sh / 2, expected, dh, 2.0 * dh / sh, T::INTERPOLATION_CUBIC, T::FIELD_FRAME, true);
-    EXPECT_EQ(dst, expected);
-}
-
-// The same for 4:2:0 at odd steps: each plane of the frame is found from
-// the frame's own height and pitch, and the field takes every other row of
-// each plane (the odd one starting a row in).
-TEST_P(IppFields, Yuv420FieldToFieldResizesTheFieldRowsOfEachPlane)
-{
-    const int ss = 41, ds = 27, first = GetParam() == T::FIELD_ODD ? 1 : 0;
-    // Rows of plane p of a frame at `step` with `rows` luma rows.
-    const auto row = [](std::vector<unsigned char>& f, int step, int rows, int p, int r) {
-        const std::size_t luma = static_cast<std::size_t>(step) * rows;
-        const std::size_t chroma = static_cast<std::size_t>(rows / 2) * (step / 2);
-        return f.data() + (p == 0 ? 0 : luma + (p - 1) * chroma) + static_cast<std::size_t>(r) * (p ? step / 2 : step);
-    };
-    std::vector<unsigned char> src(BytesOf(kLayouts[1], ss, sh)), field(BytesOf(kLayouts[1], ss, sh / 2));
-    tultest::FillRandom(src.data(), src.size(), 23);
-    for (int p = 0; p < 3; ++p) {
-        for (int r = 0; r < (p ? sh / 2 / 2 : sh / 2); ++r)
-            std::memcpy(row(field, ss, sh / 2, p, r), row(src, ss, sh, p, 2 * r + first), p ? ss / 2 : ss);
-    }
-    std::vector<unsigned char> dst(BytesOf(kLayouts[1], ds, dh), 0xEE), expected(BytesOf(kLayouts[1], ds, dh / 2), 0xEE);
-    ASSERT_TRUE(tul::IppResizeYUV420(src.data(), dst.data(), ss, ds, {sw, sh}, {dw, dh}, {0, 0, sw, sh},
-                                     double(dw) / sw, double(dh) / sh, T::INTERPOLATION_LINEAR, GetParam(), true));
-    ASSERT_TRUE(tul::IppResizeYUV420(field.data(), expected.data(), ss, ds, {sw, sh / 2}, {dw, dh / 2},
-                                     {0, 0, sw, sh / 2}, double(dw) / sw, double(dh) / sh,
-                                     T::INTERPOLATION_LINEAR, T::FIELD_FRAME, true));
-    for (int p = 0; p < 3; ++p) {
-        for (int r = 0; r < (p ? dh / 2 / 2 : dh / 2); ++r)
-            ASSERT_EQ(std::memcmp(row(dst, ds, dh, p, 2 * r + first), row(expected, ds, dh / 2, p, r),
-                                  p ? dw / 2 : dw),
-                      0)
-                << "plane " << p << " field row " << r;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(BothFields, IppFields, ::testing::Values(T::FIELD_EVEN, T::FIELD_ODD));
+INSTANTIATE_TEST_SUITE_P(BothFields, IppFields,
+                         ::testing::Combine(::testing::Values(T::FIELD_EVEN, T::FIELD_ODD), ::testing::Bool()));
 
 }  // namespace
