@@ -35,62 +35,54 @@ const Case kCases[] = {
 };
 constexpr int kCaseCount = sizeof(kCases) / sizeof(kCases[0]);
 
-ULONG RunCase(const Case& c, T& image, const std::vector<unsigned char>& src, std::vector<unsigned char>& out)
+// One case, prepared (through `image`) or in one call.
+bool RunCase(const Case& c, T& image, const std::vector<unsigned char>& src, std::vector<unsigned char>& out)
 {
     ULONG size = static_cast<ULONG>(out.size());
     unsigned char* s = const_cast<unsigned char*>(src.data());
     if (!c.prepared)
-        return T::Resize(s, out.data(), &size, c.sw, c.sh, 0, c.dw, c.dh, 0, c.format, c.mode);
+        return T::Resize(s, out.data(), &size, c.sw, c.sh, 0, c.dw, c.dh, 0, c.format, c.mode) == 0;
     if (c.format == T::COLOR_FORMAT_YUY2)
-        return image.ResizeYUY2(s, out.data(), &size);
-    return c.format == T::COLOR_FORMAT_RGB24 ? image.ResizeRGB24(s, out.data(), &size)
-                                             : image.ResizeRGB32(s, out.data(), &size);
-}
-
-// Prepared objects for every case, as one thread holds them.
-std::vector<std::unique_ptr<T>> Prepare()
-{
-    std::vector<std::unique_ptr<T>> images;
-    for (const Case& c : kCases) {
-        images.push_back(std::make_unique<T>());
-        EXPECT_EQ(images.back()->Initialize(c.sw, c.sh, c.dw, c.dh, c.mode), 0u);
-    }
-    return images;
+        return image.ResizeYUY2(s, out.data(), &size) == 0;
+    return (c.format == T::COLOR_FORMAT_RGB24 ? image.ResizeRGB24(s, out.data(), &size)
+                                              : image.ResizeRGB32(s, out.data(), &size)) == 0;
 }
 
 TEST(ResizeThreads, ConcurrentResizesMatchALoneRun)
 {
+    // Every thread, and the lone run first, prepares objects of its own.
+    const auto prepare = [] {
+        std::vector<std::unique_ptr<T>> images;
+        for (const Case& c : kCases) {
+            images.push_back(std::make_unique<T>());
+            EXPECT_EQ(images.back()->Initialize(c.sw, c.sh, c.dw, c.dh, c.mode), 0u);
+        }
+        return images;
+    };
     std::vector<std::vector<unsigned char>> sources, lone;
-    auto images = Prepare();
+    auto images = prepare();
     for (int i = 0; i < kCaseCount; ++i) {
         const Case& c = kCases[i];
         sources.emplace_back(T::GetPictureSize(c.format, c.sw, c.sh, 0));
         tultest::FillRandom(sources.back().data(), sources.back().size(), 100 + i);
         lone.emplace_back(T::GetPictureSize(c.format, c.dw, c.dh, 0));
-        ASSERT_EQ(RunCase(c, *images[i], sources[i], lone[i]), 0u) << "case " << i;
+        ASSERT_TRUE(RunCase(c, *images[i], sources[i], lone[i])) << "case " << i;
     }
-
-    constexpr int kThreads = 4;
-    constexpr int kRounds = 3;
-    std::vector<int> failures(kThreads, 0);
+    std::vector<int> failures(4, 0);
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
-            auto own = Prepare();
-            for (int r = 0; r < kRounds; ++r) {
-                for (int k = 0; k < kCaseCount; ++k) {
-                    const int i = (k + t) % kCaseCount;  // threads start on different cases
-                    std::vector<unsigned char> out(lone[i].size());
-                    if (RunCase(kCases[i], *own[i], sources[i], out) != 0u || out != lone[i])
-                        ++failures[t];
-                }
+            auto own = prepare();
+            for (int k = 0; k < 3 * kCaseCount; ++k) {
+                const int i = (k + t) % kCaseCount;  // threads start on different cases
+                std::vector<unsigned char> out(lone[i].size());
+                failures[t] += !RunCase(kCases[i], *own[i], sources[i], out) || out != lone[i];
             }
         });
     }
     for (auto& th : threads)
         th.join();
-    for (int t = 0; t < kThreads; ++t)
-        EXPECT_EQ(failures[t], 0) << "thread " << t;
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 }  // namespace

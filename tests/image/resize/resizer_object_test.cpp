@@ -173,27 +173,19 @@ TEST(ResizerObjectCopy, CopiesOwnTheirScratchAndOutliveTheOriginal)
 {
     auto original = std::make_unique<T>();
     ASSERT_EQ(original->Initialize(96, 40, 50, 30, T::INTERPOLATION_LINEAR), 0u);
-    T copy(*original);
-    T assigned;
+    T copy(*original), assigned;
     assigned = *original;
     const auto& a = TulImageInternals::Plan(*original).tempPlanar;
-    const auto& b = TulImageInternals::Plan(copy).tempPlanar;
-    const auto& c = TulImageInternals::Plan(assigned).tempPlanar;
-    ASSERT_NE(b.srcPlane[0], nullptr);
-    EXPECT_NE(a.srcPlane[0], b.srcPlane[0]);
-    EXPECT_NE(a.dstPlane[1], c.dstPlane[1]);
-    EXPECT_EQ(TulImageInternals::Plan(copy).xFactor, TulImageInternals::Plan(*original).xFactor);
-
+    ASSERT_NE(TulImageInternals::Plan(copy).tempPlanar.srcPlane[0], nullptr);
+    EXPECT_NE(a.srcPlane[0], TulImageInternals::Plan(copy).tempPlanar.srcPlane[0]);
+    EXPECT_NE(a.dstPlane[1], TulImageInternals::Plan(assigned).tempPlanar.dstPlane[1]);
     auto src = RandomFrame(96, 40, 2, 8);
-    std::vector<unsigned char> fromOriginal(50 * 2 * 30 + 4), fromCopy(fromOriginal.size());
+    std::vector<unsigned char> fromOriginal(50 * 2 * 30), fromCopy(fromOriginal.size());
     ULONG s1 = static_cast<ULONG>(fromOriginal.size()), s2 = s1;
     ASSERT_EQ(original->ResizeYUY2(src.data(), fromOriginal.data(), &s1), 0u);
     original.reset();
-    ASSERT_EQ(copy.ResizeYUY2(src.data(), fromCopy.data(), &s2), 0u);
-    EXPECT_EQ(fromOriginal, fromCopy);
     copy = copy;  // self-assignment keeps the planes
-    s2 = static_cast<ULONG>(fromCopy.size());
-    EXPECT_EQ(copy.ResizeYUY2(src.data(), fromCopy.data(), &s2), 0u);
+    ASSERT_EQ(copy.ResizeYUY2(src.data(), fromCopy.data(), &s2), 0u);
     EXPECT_EQ(fromOriginal, fromCopy);
 }
 
