@@ -152,9 +152,10 @@ TEST_P(CopyBadArgs, StatusesAndNothingWritten)
         EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsStepErr);
         dst.step = dstStep;
     }
-    // Destination rows that would overlap are refused.
+    // Destination rows that would overlap are refused, from two rows on.
     dst.step = dstStep - 1;
     EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsStrideErr);
+    EXPECT_EQ(v.run(src, dst, {kW, 2}), ippStsStrideErr);
     dst.step = dstStep;
     EXPECT_TRUE(before.Same(dst));
 
