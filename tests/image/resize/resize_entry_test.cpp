@@ -319,22 +319,17 @@ class BroadcastBackground : public ::testing::TestWithParam<Mode> {};
 TEST_P(BroadcastBackground, PictureIsCentredOnBlack)
 {
     const int sw = 352, sh = 240, dw = 720, dh = 480;
-    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh);
+    std::vector<unsigned char> src(static_cast<std::size_t>(sw) * 2 * sh), dst(dw * 2 * dh, 0x33);
     for (std::size_t i = 0; i < src.size(); i += 2) {
-        src[i] = 180;       // luma
-        src[i + 1] = 60;    // chroma
+        src[i] = 180;     // luma
+        src[i + 1] = 60;  // chroma
     }
-    std::vector<unsigned char> dst(static_cast<std::size_t>(dw) * 2 * dh, 0x33);
     ULONG size = static_cast<ULONG>(dst.size());
     ASSERT_EQ(T::ResizeYUY2(src.data(), dst.data(), &size, sw, sh, sw * 2, dw, dh, dw * 2, GetParam()), 0u);
     for (int r = 0; r < dh; ++r) {
         const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * dw * 2;
-        ASSERT_TRUE(tultest::IsYuy2Black(row, 8)) << "row " << r;
-        ASSERT_TRUE(tultest::IsYuy2Black(row + 712 * 2, 8)) << "row " << r;
-        for (int x = 8; x < 712; ++x) {
-            ASSERT_EQ(row[2 * x], 180) << "row " << r << " column " << x;
-            ASSERT_EQ(row[2 * x + 1], 60) << "row " << r << " column " << x;
-        }
+        ASSERT_TRUE(tultest::IsYuy2Black(row, 8) && tultest::IsYuy2Black(row + 712 * 2, 8)) << "row " << r;
+        ASSERT_TRUE(std::equal(row + 16, row + 712 * 2, src.begin())) << "row " << r;
     }
 }
 
@@ -379,7 +374,8 @@ protected:
                                              yFactor, mode, field, fieldToField));
             return;
         }
-        tultest::ScratchFor scratch(from, to);
+        tul::ScratchPlanes scratch;
+        ASSERT_TRUE(scratch.Allocate(from, to));
         ASSERT_TRUE(tul::IppResizeYUY2(src, dst, ss, ds, from, to, {0, 0, sw, srcRows}, double(dw) / sw,
                                        yFactor, mode, scratch.Get(), field, fieldToField));
     }

@@ -27,14 +27,4 @@ inline bool IsYuy2Black(const unsigned char* p, int pixels)
     return true;
 }
 
-// Scratch planes for a worker call, released at the end of the test.
-class ScratchFor {
-public:
-    ScratchFor(IppiSize src, IppiSize dst) { EXPECT_TRUE(m_planes.Allocate(src, dst)); }
-    TEMP_PLANAR_FORMAT* Get() { return m_planes.Get(); }
-
-private:
-    tul::ScratchPlanes m_planes;
-};
-
 }  // namespace tultest
