@@ -30,16 +30,13 @@ TEST(ResizerObject, EqualSizesCopyTheFrame)
     T image;
     ASSERT_EQ(image.Initialize(17, 5, 17, 5, T::INTERPOLATION_LINEAR), 0u);
     EXPECT_TRUE(TulImageInternals::Ready(image));
-    EXPECT_FALSE(TulImageInternals::Plan(image).resizeNeeded);
     EXPECT_EQ(TulImageInternals::Plan(image).tempPlanar.srcPlane[0], nullptr);
-    const auto src = RandomFrame(17, 5, 4, 1);
-    for (int bytesPerPixel : {2, 4}) {
-        const std::size_t bytes = bytesPerPixel == 2 ? 36u * 5 : 17u * 4 * 5;
+    auto src = RandomFrame(17, 5, 4, 1);
+    for (const std::size_t bytes : {36u * 5, 17u * 4 * 5}) {
         std::vector<unsigned char> dst(bytes);
         ULONG size = static_cast<ULONG>(bytes);
-        unsigned char* s = const_cast<unsigned char*>(src.data());
-        EXPECT_EQ(bytesPerPixel == 2 ? image.ResizeYUY2(s, dst.data(), &size)
-                                     : image.ResizeRGB32(s, dst.data(), &size),
+        EXPECT_EQ(bytes == 36u * 5 ? image.ResizeYUY2(src.data(), dst.data(), &size)
+                                   : image.ResizeRGB32(src.data(), dst.data(), &size),
                   0u);
         EXPECT_EQ(size, bytes);
         EXPECT_TRUE(std::equal(dst.begin(), dst.end(), src.begin()));
@@ -81,23 +78,17 @@ TEST(ResizerObject, LetterboxedOwnResizeLeavesBlackBarsAboveAndBelow)
     ASSERT_EQ(image.InitializeEx(640, 480, Rect(0, 0, 640, 480), 640, 480, Rect(0, 0, 640, 360),
                                  T::INTERPOLATION_VEXO),
               0u);
-    EXPECT_EQ(TulImageInternals::Plan(image).dstMarginY, 120);
-    std::vector<unsigned char> src(640 * 2 * 480);
+    std::vector<unsigned char> src(640 * 2 * 480), dst(src.size(), 0x11);
     for (std::size_t i = 0; i < src.size(); i += 2) {
         src[i] = 200;
         src[i + 1] = 30;
     }
-    std::vector<unsigned char> dst(src.size(), 0x11);
     ULONG size = static_cast<ULONG>(dst.size());
     ASSERT_EQ(image.ResizeYUY2(src.data(), dst.data(), &size), 0u);
     for (int r = 0; r < 480; ++r) {
         const unsigned char* row = dst.data() + static_cast<std::size_t>(r) * 1280;
-        if (r < 60 || r >= 420) {
-            ASSERT_TRUE(tultest::IsYuy2Black(row, 640)) << "row " << r;
-        } else {
-            ASSERT_EQ(row[0], 200) << "row " << r;
-            ASSERT_EQ(row[1279], 30) << "row " << r;
-        }
+        ASSERT_TRUE(r < 60 || r >= 420 ? tultest::IsYuy2Black(row, 640) : std::equal(row, row + 1280, src.begin()))
+            << "row " << r;
     }
 }
 
