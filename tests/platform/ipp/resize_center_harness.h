@@ -42,7 +42,9 @@ struct CenterRun {
 };
 
 // srcPad/dstPad: bytes added to each step; misalign: bytes the pictures
-// start past their (unaligned) buffers.
+// start past their (unaligned) buffers. The source is a heap block that
+// ends with its last row, so the sanitizer build catches any read past the
+// picture; the destination has guard bytes.
 inline CenterRun RunCenter(const CenterCall& call, int srcPad, int dstPad, int misalign, std::uint32_t seed)
 {
     CenterRun run;
@@ -50,9 +52,9 @@ inline CenterRun RunCenter(const CenterCall& call, int srcPad, int dstPad, int m
     run.dstStep = call.dstSize.width * call.channels + dstPad;
     const std::size_t srcBytes = static_cast<std::size_t>(run.srcStep) * call.srcSize.height;
     const std::size_t dstBytes = static_cast<std::size_t>(run.dstStep) * call.dstSize.height;
-    GuardedBuffer src(srcBytes + misalign);
+    std::vector<unsigned char> src(srcBytes + misalign);
     GuardedBuffer dst(dstBytes + misalign);
-    FillRandom(src, seed);
+    FillRandom(src.data(), src.size(), seed);
     FillRandom(dst, seed ^ 0x9e3779b9u);
     const unsigned char* s = src.data() + misalign;
     unsigned char* d = dst.data() + misalign;
@@ -62,7 +64,7 @@ inline CenterRun RunCenter(const CenterCall& call, int srcPad, int dstPad, int m
                                          call.xFactor, call.yFactor, call.xCenter, call.yCenter,
                                          call.interpolation);
     run.after.assign(d, d + dstBytes);
-    run.guardsIntact = src.GuardsIntact() && dst.GuardsIntact();
+    run.guardsIntact = dst.GuardsIntact();
     return run;
 }
 

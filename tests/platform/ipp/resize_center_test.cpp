@@ -257,29 +257,6 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterRandom,
 
 // ------------------------------------------------------ odd arguments
 
-// A tight source buffer holding exactly the image: the sanitizer build
-// catches any read before its first or after its last byte.
-TEST(ResizeCenterRegion, TightBuffersAtImageCorners)
-{
-    for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
-        for (double f : {0.37, 1.0, 3.3}) {
-            if (interp == IPPI_INTER_SUPER && f > 1)
-                continue;
-            for (int channels : {1, 3, 4}) {
-                const IppiSize size{13, 9};
-                std::vector<unsigned char> src(static_cast<std::size_t>(13 * channels * 9));
-                FillRandom(src.data(), src.size(), 3);
-                std::vector<unsigned char> dst(static_cast<std::size_t>(29 * channels * 23));
-                for (const IppiRect roi : {IppiRect{0, 0, 5, 4}, IppiRect{8, 5, 5, 4}, IppiRect{-4, -4, 40, 40}}) {
-                    EXPECT_EQ(CenterFn(channels)(src.data(), size, 13 * channels, roi, dst.data(), 29 * channels,
-                                                 IppiSize{29, 23}, f, f, roi.x + 2.5, roi.y + 2, interp),
-                              ippStsNoErr);
-                }
-            }
-        }
-    }
-}
-
 // Centres far away, factors near the ends of double: nothing written or
 // a well-defined rectangle, never an overflow or a stray write.
 TEST(ResizeCenterRegion, ExtremeArgumentsStayInBounds)
