@@ -10,7 +10,7 @@
 namespace tulrezzo {
 namespace {
 
-TEST(SourceMediaType, Y4mTagsBecomeVideoInfoHeader2)
+TEST(SourceMediaType, Y4mTagsBecomeVideoInfoHeader2AndFieldFlags)
 {
     const StreamInfo info = ParseY4mHeader("YUV4MPEG2 W720 H480 F30000:1001 It A8:9 C422");
     const CMediaType mt = Yuy2MediaType(info);
@@ -27,10 +27,7 @@ TEST(SourceMediaType, Y4mTagsBecomeVideoInfoHeader2)
     EXPECT_EQ(vih->bmiHeader.biBitCount, 16);
     EXPECT_EQ(vih->bmiHeader.biSizeImage, 720u * 480 * 2);
     EXPECT_EQ(mt.GetSampleSize(), 720u * 480 * 2);
-}
-
-TEST(SourceMediaType, FieldOrderAndProgressiveFlags)
-{
+    // Bottom field first, mixed, and the progressive tags.
     auto flags = [](const char* header) { return VideoInfo2Of(Yuy2MediaType(ParseY4mHeader(header)))->dwInterlaceFlags; };
     EXPECT_EQ(flags("YUV4MPEG2 W8 H4 F25:1 Ib C422"), AMINTERLACE_IsInterlaced);
     EXPECT_EQ(flags("YUV4MPEG2 W8 H4 F25:1 Im C422") & AMINTERLACE_IsInterlaced, AMINTERLACE_IsInterlaced);

@@ -79,33 +79,17 @@ inline Bytes RandomBytes(std::size_t n, std::uint32_t seed)
     return b;
 }
 
-// Where byte i of a YUY2 frame lives when Y4M stores the frame as planes:
-// Y, then U, then V.
-inline std::size_t PlanarIndex(std::size_t i, int width, int height)
+// Y4M stores a YUY2 frame as planes, Y then U then V; moves n bytes from
+// one layout to the other.
+inline Bytes Reorder(const unsigned char* from, std::size_t n, int width, int height, bool toPlanar)
 {
     const std::size_t luma = static_cast<std::size_t>(width) * height;
-    const std::size_t pair = i / 4;  // pixel pairs, row after row
-    switch (i % 4) {
-    case 0: return 2 * pair;
-    case 2: return 2 * pair + 1;
-    case 1: return luma + pair;
-    default: return luma + luma / 2 + pair;
+    Bytes out(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t pair = i / 4;  // pixel pairs, row after row
+        const std::size_t at = i % 2 == 0 ? 2 * pair + i % 4 / 2 : luma + (i % 4 == 3 ? luma / 2 : 0) + pair;
+        (toPlanar ? out[at] : out[i]) = from[toPlanar ? i : at];
     }
-}
-
-inline Bytes PlanarFromYuy2(const Bytes& yuy2, int width, int height)
-{
-    Bytes out(yuy2.size());
-    for (std::size_t i = 0; i < yuy2.size(); ++i)
-        out[PlanarIndex(i, width, height)] = yuy2[i];
-    return out;
-}
-
-inline Bytes Yuy2FromPlanar(const unsigned char* planes, int width, int height)
-{
-    Bytes out(static_cast<std::size_t>(width) * height * 2);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = planes[PlanarIndex(i, width, height)];
     return out;
 }
 
@@ -125,7 +109,7 @@ inline Bytes MakeY4m(const std::string& header, const std::vector<Bytes>& frames
     Append(out, header + "\n");
     for (const Bytes& f : frames) {
         Append(out, std::string("FRAME\n"));
-        Append(out, PlanarFromYuy2(f, width, height));
+        Append(out, Reorder(f.data(), f.size(), width, height, true));
     }
     return out;
 }
@@ -149,7 +133,7 @@ inline Y4mFile ReadY4m(const Bytes& file, int width, int height)
     while (at + frameLine.size() + frameBytes <= file.size() &&
            std::equal(frameLine.begin(), frameLine.end(), file.begin() + at)) {
         at += frameLine.size();
-        out.frames.push_back(Yuy2FromPlanar(file.data() + at, width, height));
+        out.frames.push_back(Reorder(file.data() + at, frameBytes, width, height, false));
         at += frameBytes;
     }
     out.trailing = file.size() > at ? file.size() - at : 0;

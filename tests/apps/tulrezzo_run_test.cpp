@@ -11,11 +11,7 @@
 namespace tulrezzotest {
 namespace {
 
-#ifdef TULREZZO_PATH
-constexpr const char* kProgram = TULREZZO_PATH;
-#else
-constexpr const char* kProgram = nullptr;
-#endif
+constexpr const char* kProgram = TULREZZO_PATH;  // set by the build
 
 struct Result {
     int status = -1;
@@ -33,12 +29,6 @@ std::string Quote(const std::string& s)
 
 class TulrezzoRun : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (kProgram == nullptr)
-            GTEST_SKIP() << "tulrezzo is not built";
-    }
-
     // Runs `tulrezzo <args>` in the scratch folder; stdin from `input`
     // when given, stdout and stderr captured.
     Result Run(const std::string& args, const std::string& stdinFile = "")
@@ -117,29 +107,7 @@ std::array<int, 3> Bgr(int y, int u, int v)
             clamp((32768 * y + 45940 * e) >> 15)};
 }
 
-TEST_F(TulrezzoRun, FlatColourKeepsItsValueInEveryFrame)
-{
-    const std::vector<Bytes> frames(4, FlatYuy2(64, 48, 100, 90, 160));
-    MakeInput("in.y4m", "YUV4MPEG2 W64 H48 F25:1 Ip A1:1 C422", frames, 64, 48);
-    const Result r = RunOk("resize in.y4m -o out.y4m --size 32x24");
-    EXPECT_NE(r.err.find("4 frames in, 4 out, 64x48 -> 32x24"), std::string::npos) << r.err;
-    ExpectY4m("out.y4m", 32, 24, "YUV4MPEG2 W32 H24 F25:1 Ip A1:1 C422",
-              std::vector<Bytes>(4, FlatYuy2(32, 24, 100, 90, 160)));
-}
-
-TEST_F(TulrezzoRun, KeepAspectPutsBlackBarsAboveAndBelow)
-{
-    MakeInput("in.y4m", "YUV4MPEG2 W64 H32 F25:1 Ip C422", {FlatYuy2(64, 32, 100, 90, 160)}, 64, 32);
-    EXPECT_EQ(RunOk("resize in.y4m -o out.y4m --size 32x32 --mode keep-aspect -q").err, "");
-    // A 2:1 picture in a square frame: 32 x 16, centred; black is 00 7F 00 7F.
-    Bytes expected;
-    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
-    Append(expected, FlatYuy2(32, 16, 100, 90, 160));
-    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
-    ExpectY4m("out.y4m", 32, 32, "YUV4MPEG2 W32 H32 F25:1 Ip A1:1 C422", {expected});
-}
-
-TEST_F(TulrezzoRun, LineDoublingCopiesTheTopFieldOverTheBottom)
+TEST_F(TulrezzoRun, LineDoublingCopiesTheTopFieldOverTheBottomAsThePolicySays)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H48 F25:1 It A1:1 C422", {FieldBoxFrame(48)}, 64, 48);
     // Same size in and out: the resize itself leaves the frame alone.
@@ -151,45 +119,45 @@ TEST_F(TulrezzoRun, LineDoublingCopiesTheTopFieldOverTheBottom)
     for (int row = 1; row < 48; row += 2)
         std::copy_n(expected.begin() + (row - 1) * 128, 128, expected.begin() + row * 128);
     ExpectY4m("doubled.y4m", 64, 48, "YUV4MPEG2 W64 H48 F25:1 Ip A1:1 C422", {expected});
-}
 
-TEST_F(TulrezzoRun, AutoPolicyLeavesHeightsThatAreMultiplesOf32)
-{
-    MakeInput("in.y4m", "YUV4MPEG2 W64 H64 F25:1 It C422", {FieldBoxFrame(64)}, 64, 64);
-    RunOk("resize in.y4m -o out.y4m --size 64x64 --deinterlace double -q");
-    ExpectY4m("out.y4m", 64, 64, "YUV4MPEG2 W64 H64 F25:1 It A1:1 C422", {FieldBoxFrame(64)});
-    RunOk("resize in.y4m -o always.y4m --size 64x64 --deinterlace double --policy always -q");
+    // The auto policy leaves heights that are multiples of 32; "always" does not.
+    MakeInput("in64.y4m", "YUV4MPEG2 W64 H64 F25:1 It C422", {FieldBoxFrame(64)}, 64, 64);
+    RunOk("resize in64.y4m -o auto.y4m --size 64x64 --deinterlace double -q");
+    ExpectY4m("auto.y4m", 64, 64, "YUV4MPEG2 W64 H64 F25:1 It A1:1 C422", {FieldBoxFrame(64)});
+    RunOk("resize in64.y4m -o always.y4m --size 64x64 --deinterlace double --policy always -q");
     EXPECT_EQ(ReadY4m(ReadFile(dir / "always.y4m"), 64, 64).header, "YUV4MPEG2 W64 H64 F25:1 Ip A1:1 C422");
 }
 
-TEST_F(TulrezzoRun, RawInputToRawOutputWithFrameLimit)
+// Raw frames in, to raw out under a frame limit and to a Y4M file that the
+// raw options describe.
+TEST_F(TulrezzoRun, RawInputWithFrameLimitAndDescription)
 {
-    Bytes raw;
-    for (int i = 0; i < 5; ++i)
+    Bytes raw, expected;
+    for (int i = 0; i < 5; ++i) {
         Append(raw, FlatYuy2(16, 8, static_cast<unsigned char>(20 * i + 10), 128, 128));
+        if (i < 3)
+            Append(expected, FlatYuy2(8, 4, static_cast<unsigned char>(20 * i + 10), 128, 128));
+    }
     WriteFile(dir / "in.yuv", raw);
     const Result r = RunOk("resize in.yuv --input-size 16x8 --rate 25/1 -o out.yuv --size 8x4 --frames 3");
     EXPECT_NE(r.err.find("3 frames in, 3 out, 16x8 -> 8x4"), std::string::npos) << r.err;
-    Bytes expected;
-    for (int i = 0; i < 3; ++i)
-        Append(expected, FlatYuy2(8, 4, static_cast<unsigned char>(20 * i + 10), 128, 128));
     EXPECT_EQ(ReadFile(dir / "out.yuv"), expected);
+
+    RunOk("resize in.yuv --input-size 16x8 --rate 50/1 --interlaced -o out.y4m --size 720x480 --output-aspect 4:3 "
+          "--frames 1 -q");
+    ExpectY4m("out.y4m", 720, 480, "YUV4MPEG2 W720 H480 F50:1 It A8:9 C422", {FlatYuy2(720, 480, 10, 128, 128)});
 }
 
-TEST_F(TulrezzoRun, RawInputDescribesTheY4mOutput)
-{
-    WriteFile(dir / "in.yuv", FlatYuy2(16, 8, 70, 128, 128));
-    RunOk("resize in.yuv --input-size 16x8 --rate 50/1 --interlaced -o out.y4m --size 720x480 --output-aspect 4:3 -q");
-    ExpectY4m("out.y4m", 720, 480, "YUV4MPEG2 W720 H480 F50:1 It A8:9 C422", {FlatYuy2(720, 480, 70, 128, 128)});
-}
-
+// Random frames at an odd height pass unchanged at the same size: the
+// reader joins every sample of the planes where the writer splits them.
 TEST_F(TulrezzoRun, StandardInputToStandardOutput)
 {
-    const std::vector<Bytes> frames = {FlatYuy2(8, 4, 1, 2, 3), FlatYuy2(8, 4, 4, 5, 6)};
-    const std::string in = MakeInput("in.y4m", "YUV4MPEG2 W8 H4 F24:1 C422", frames, 8, 4);
-    const Y4mFile out = ReadY4m(RunOk("resize - -o - --size 8x4 -q", in).out, 8, 4);
-    EXPECT_EQ(out.header, "YUV4MPEG2 W8 H4 F24:1 A1:1 C422");
+    const std::vector<Bytes> frames = {RandomBytes(6 * 5 * 2, 1), RandomBytes(6 * 5 * 2, 2)};
+    const std::string in = MakeInput("in.y4m", "YUV4MPEG2 W6 H5 F24:1 C422", frames, 6, 5);
+    const Y4mFile out = ReadY4m(RunOk("resize - -o - --size 6x5 -q", in).out, 6, 5);
+    EXPECT_EQ(out.header, "YUV4MPEG2 W6 H5 F24:1 A1:1 C422");
     EXPECT_EQ(out.frames, frames);
+    EXPECT_EQ(out.trailing, 0u);
 }
 
 TEST_F(TulrezzoRun, BuiltInSourceWithSnapshot)
@@ -201,27 +169,31 @@ TEST_F(TulrezzoRun, BuiltInSourceWithSnapshot)
     EXPECT_EQ(out.frames.size(), 3u);
     const Bytes bmp = ReadFile(dir / "snap.bmp");
     ASSERT_EQ(bmp.size(), 54u + 272 * 60);  // 90 x 3 = 270 bytes, padded to 272
-    EXPECT_EQ(Le32(bmp, 18), 90u);
-    EXPECT_EQ(Le32(bmp, 22), 60u);
     // Top row (last in the file) starts in the white bar: 180, 128, 128.
     const auto white = Bgr(180, 128, 128);
-    const std::size_t top = 54 + 272 * 59;
-    EXPECT_EQ(bmp[top], white[0]);
-    EXPECT_EQ(bmp[top + 1], white[1]);
-    EXPECT_EQ(bmp[top + 2], white[2]);
+    EXPECT_TRUE(std::equal(white.begin(), white.end(), bmp.begin() + 54 + 272 * 59));
 }
 
-TEST_F(TulrezzoRun, SnapshotPixelsAndKeepAspectBars)
+// A 2:1 picture kept in shape in a square frame and a square snapshot: black
+// bars above and below, in the Y4M frame and in the bitmap's pixels.
+TEST_F(TulrezzoRun, KeepAspectBarsInTheFramesAndTheSnapshot)
 {
     MakeInput("in.y4m", "YUV4MPEG2 W64 H32 F25:1 Ip C422", {FlatYuy2(64, 32, 16, 128, 240)}, 64, 32);
-    RunOk("resize in.y4m -o out.y4m --size 32x16 --mode keep-aspect --snapshot s.bmp --snapshot-size 30x30 -q");
+    const Result r =
+        RunOk("resize in.y4m -o out.y4m --size 32x32 --mode keep-aspect --snapshot s.bmp --snapshot-size 30x30 -q");
+    EXPECT_EQ(r.err, "");
+    // 32 x 16, centred; black is 00 7F 00 7F.
+    Bytes expected;
+    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
+    Append(expected, FlatYuy2(32, 16, 16, 128, 240));
+    Append(expected, FlatYuy2(32, 8, 0, 127, 127));
+    ExpectY4m("out.y4m", 32, 32, "YUV4MPEG2 W32 H32 F25:1 Ip A1:1 C422", {expected});
     const Bytes bmp = ReadFile(dir / "s.bmp");
     const std::size_t stride = 92;
     ASSERT_EQ(bmp.size(), 54 + stride * 30);
-    // 2:1 in 30 x 30: a picture 30 x 15, centred, black rows around it.
-    const auto colour = Bgr(16, 128, 240);  // 16, 0, 173
+    // In 30 x 30: a picture 30 x 15, centred, black rows around it.
+    const auto colour = Bgr(16, 128, 240);
     const auto black = Bgr(0, 127, 127);
-    ASSERT_EQ(colour[2], 173);
     for (int fileRow = 0; fileRow < 30; ++fileRow) {
         const int row = 29 - fileRow;  // bottom-up
         if (row == 7 || row == 22)
@@ -230,8 +202,7 @@ TEST_F(TulrezzoRun, SnapshotPixelsAndKeepAspectBars)
         for (int x = 0; x < 30; ++x)
             for (int c = 0; c < 3; ++c)
                 ASSERT_EQ(bmp[54 + stride * fileRow + 3 * x + c], want[c]) << "row " << row << " x " << x;
-        EXPECT_EQ(bmp[54 + stride * fileRow + 90], 0);
-        EXPECT_EQ(bmp[54 + stride * fileRow + 91], 0);
+        EXPECT_EQ(bmp[54 + stride * fileRow + 90] | bmp[54 + stride * fileRow + 91], 0);  // padding
     }
 }
 
@@ -251,7 +222,9 @@ TEST_F(TulrezzoRun, TruncatedLastFrameAfterTheWholeOnes)
     ExpectY4m("out.y4m", 8, 4, "YUV4MPEG2 W8 H4 F25:1 A1:1 C422", {frames[0], frames[1]});
 }
 
-TEST_F(TulrezzoRun, MissingAndUnreadableInputs)
+// Inputs that cannot be read, outputs that cannot be written, and a stream
+// with no frame for the snapshot.
+TEST_F(TulrezzoRun, FilesThatCannotBeReadOrWritten)
 {
     ExpectFailure(Run("resize absent.y4m -o out.y4m -q"), 1, "cannot open 'absent.y4m': No such file or directory");
     std::filesystem::create_directory(dir / "folder.y4m");
@@ -263,6 +236,21 @@ TEST_F(TulrezzoRun, MissingAndUnreadableInputs)
     }
     // No output is created for an input that cannot be read.
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
+
+    ExpectFailure(Run("resize -o nowhere/out.y4m --frames 1 -q"), 1, "cannot write 'nowhere/out.y4m'");
+    if (std::filesystem::exists("/dev/full")) {
+        // A full disk, by way of a name the program takes for a Y4M file.
+        std::filesystem::create_symlink("/dev/full", dir / "full.y4m");
+        ExpectFailure(Run("resize -o full.y4m --frames 2 -q"), 1, "cannot write 'full.y4m': No space left on device");
+    }
+    MakeInput("in.y4m", "YUV4MPEG2 W8 H4 F25:1 C422", {FlatYuy2(8, 4, 1, 2, 3)}, 8, 4);
+    ExpectFailure(Run("resize in.y4m -o out.y4m --snapshot nowhere/s.bmp -q"), 1, "cannot write 'nowhere/s.bmp'");
+    EXPECT_EQ(ReadY4m(ReadFile(dir / "out.y4m"), 320, 240).frames.size(), 1u);
+
+    WriteFile(dir / "empty.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C422\n"));
+    RunOk("resize empty.y4m -o out.y4m -q");
+    EXPECT_EQ(ReadY4m(ReadFile(dir / "out.y4m"), 320, 240).header, "YUV4MPEG2 W320 H240 F25:1 A1:1 C422");
+    ExpectFailure(Run("resize empty.y4m -o out.y4m --snapshot s.bmp -q"), 1, "no frame");
 }
 
 // Refusals reach the user as one line and a status: a bad header exits 1,
@@ -272,10 +260,7 @@ TEST_F(TulrezzoRun, RefusalsExitWithTheirStatusAndOneLine)
 {
     WriteFile(dir / "bad.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C420jpeg\nFRAME\n") + std::string(64, 'x'));
     ExpectFailure(Run("resize bad.y4m -o out.y4m -q"), 1, "'bad.y4m': Y4M header: tag 'C420jpeg': only 4:2:2");
-    WriteFile(dir / "pgm.y4m", std::string("P5 8 4 255\n") + std::string(32, 'x'));
-    ExpectFailure(Run("resize pgm.y4m -o out.y4m -q"), 1, "not a Y4M stream");
     ExpectFailure(Run("resize -o out.y4m --size 33x24"), 2, "--size '33x24': width must be even");
-    ExpectFailure(Run(""), 2, "subcommand");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
     // Help is no refusal: status 0, every option with its default.
     const Result top = Run("--help");
@@ -289,19 +274,6 @@ TEST_F(TulrezzoRun, RefusalsExitWithTheirStatusAndOneLine)
                                "--aspect", "--interlaced", "--progressive", "--quiet", "default: stretch",
                                "default: none", "default: auto"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
-}
-
-TEST_F(TulrezzoRun, OutputThatCannotBeWritten)
-{
-    ExpectFailure(Run("resize -o nowhere/out.y4m --frames 1 -q"), 1, "cannot write 'nowhere/out.y4m'");
-    if (std::filesystem::exists("/dev/full")) {
-        // A full disk, by way of a name the program takes for a Y4M file.
-        std::filesystem::create_symlink("/dev/full", dir / "full.y4m");
-        ExpectFailure(Run("resize -o full.y4m --frames 2 -q"), 1, "cannot write 'full.y4m': No space left on device");
-    }
-    MakeInput("in.y4m", "YUV4MPEG2 W8 H4 F25:1 C422", {FlatYuy2(8, 4, 1, 2, 3)}, 8, 4);
-    ExpectFailure(Run("resize in.y4m -o out.y4m --snapshot nowhere/s.bmp -q"), 1, "cannot write 'nowhere/s.bmp'");
-    EXPECT_EQ(ReadY4m(ReadFile(dir / "out.y4m"), 320, 240).frames.size(), 1u);
 }
 
 // A run never writes over a file it reads or writes, whatever name leads
@@ -334,15 +306,6 @@ TEST_F(TulrezzoRun, ClosedPipeIsAWriteErrorNotACrash)
     EXPECT_EQ(WEXITSTATUS(raw), 1);
     const Bytes e = ReadFile(err);
     EXPECT_NE(std::string(e.begin(), e.end()).find("Broken pipe"), std::string::npos);
-}
-
-TEST_F(TulrezzoRun, EmptyStreamHasNoFrameForTheSnapshot)
-{
-    WriteFile(dir / "in.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C422\n"));
-    const Result plain = Run("resize in.y4m -o out.y4m -q");
-    EXPECT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(ReadY4m(ReadFile(dir / "out.y4m"), 320, 240).header, "YUV4MPEG2 W320 H240 F25:1 A1:1 C422");
-    ExpectFailure(Run("resize in.y4m -o out.y4m --snapshot s.bmp -q"), 1, "no frame");
 }
 
 }  // namespace
