@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, OutputSizes,
                                            SizeCase{320, -240, S_FALSE}, SizeCase{32768, 32768, S_FALSE},
                                            SizeCase{2147483646, 2, S_FALSE}));
 
-TEST_F(Settings, RefusesAspectTermsOfZeroOrBelow)
+TEST_F(Settings, RefusesAspectTermsOfZeroOrBelowAndSkipsNullOutParameters)
 {
     for (auto terms : {std::pair<LONG, LONG>{0, 9}, {16, 0}, {-16, 9}, {16, -9}, {0, 0}})
         EXPECT_EQ(settings->SetOutputAspectRatio(terms.first, terms.second), S_FALSE);
@@ -106,10 +106,7 @@ TEST_F(Settings, RefusesAspectTermsOfZeroOrBelow)
     settings->GetOutputAspectRatio(&x, &y);
     EXPECT_EQ(x, 16);
     EXPECT_EQ(y, 9);
-}
-
-TEST_F(Settings, NullOutParametersAreSkipped)
-{
+    // Null out-parameters are skipped.
     LONG h = 0;
     EXPECT_EQ(settings->GetOutputSize(nullptr, &h, nullptr), S_OK);
     EXPECT_EQ(h, 240);
@@ -117,14 +114,14 @@ TEST_F(Settings, NullOutParametersAreSkipped)
     EXPECT_EQ(settings->GetBackgroundColor(nullptr), S_OK);
     EXPECT_EQ(settings->GetResizeMode(nullptr), S_OK);
     EXPECT_EQ(settings->GetOutputAspectRatio(nullptr, &h), S_OK);
-    EXPECT_EQ(h, 1);
+    EXPECT_EQ(h, 9);
     EXPECT_EQ(settings->GetDeinterlaceMethod(nullptr), S_OK);
     EXPECT_EQ(settings->GetDeinterlacePolicy(nullptr), S_OK);
 }
 
 class SettingsInGraph : public FilterTest {};
 
-TEST_F(SettingsInGraph, OutputSizeIsFixedWhileTheOutputIsConnected)
+TEST_F(SettingsInGraph, OutputSizeIsFixedWhileConnectedAndTakesEffectAtTheNextConnection)
 {
     ResizeGraph g(VideoType(720, 480), 2);
     IResizeSettings* settings = g.filter.Get();
@@ -138,16 +135,12 @@ TEST_F(SettingsInGraph, OutputSizeIsFixedWhileTheOutputIsConnected)
     settings->GetOutputSize(&w, nullptr, &canChange);
     EXPECT_EQ(canChange, FALSE);
     EXPECT_EQ(w, 320);
-    // Other settings stay open while connected.
+    // Other settings stay open while connected (and are set back).
     EXPECT_EQ(settings->SetResizeMode(RESIZE_MODE_KEEP_ASPECT), S_OK);
     EXPECT_EQ(settings->SetOutputAspectRatio(4, 3), S_OK);
-}
+    ASSERT_EQ(settings->SetResizeMode(RESIZE_MODE_FIT), S_OK);
 
-TEST_F(SettingsInGraph, NewOutputSizeTakesEffectAtTheNextOutputConnection)
-{
-    ResizeGraph g(VideoType(720, 480), 2);
-    IResizeSettings* settings = g.filter.Get();
-    ASSERT_EQ(g.Connect(), S_OK);
+    // A new output size takes effect at the next output connection.
     g.RunToEnd();
     ASSERT_EQ(g.graph->Stop(), S_OK);
     auto got = g.Take();
@@ -155,7 +148,6 @@ TEST_F(SettingsInGraph, NewOutputSizeTakesEffectAtTheNextOutputConnection)
     EXPECT_EQ(got[0].bytes.size(), 153600u);
 
     ASSERT_EQ(g.DisconnectOutput(), S_OK);
-    BOOL canChange = FALSE;
     settings->GetOutputSize(nullptr, nullptr, &canChange);
     EXPECT_EQ(canChange, TRUE);
     ASSERT_EQ(settings->SetOutputSize(640, 360), S_OK);

@@ -102,11 +102,7 @@ public:
         EXPECT_EQ(graph->AddFilter(filter.Get(), name), S_OK);
         EXPECT_EQ(graph->AddFilter(sink.Get(), L"sink"), S_OK);
     }
-    ~TestGraph()
-    {
-        if (graph)
-            graph->Stop();
-    }
+    ~TestGraph() { if (graph) graph->Stop(); }
 
     HRESULT ConnectInput() { return graph->ConnectFilters(source.Get(), filter.Get()); }
     HRESULT ConnectOutput() { return graph->ConnectFilters(filter.Get(), sink.Get()); }
@@ -180,22 +176,15 @@ public:
     {
         if (ppv == nullptr)
             return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IMediaSample) {
-            *ppv = static_cast<IMediaSample*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        const bool known = riid == IID_IUnknown || riid == IID_IMediaSample;
+        *ppv = known ? static_cast<IMediaSample*>(this) : nullptr;
+        return known ? S_OK : E_NOINTERFACE;
     }
     // Lives on the test's stack.
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
 
-    STDMETHODIMP GetPointer(BYTE** pp) override
-    {
-        *pp = m_buffer.get();
-        return S_OK;
-    }
+    STDMETHODIMP GetPointer(BYTE** pp) override { *pp = m_buffer.get(); return S_OK; }
     STDMETHODIMP_(LONG) GetSize() override { return m_size; }
     STDMETHODIMP GetTime(REFERENCE_TIME* s, REFERENCE_TIME* e) override
     {
@@ -208,10 +197,8 @@ public:
     STDMETHODIMP SetTime(REFERENCE_TIME* s, REFERENCE_TIME* e) override
     {
         m_hasTime = s != nullptr && e != nullptr;
-        if (m_hasTime) {
-            m_start = *s;
-            m_stop = *e;
-        }
+        m_start = m_hasTime ? *s : 0;
+        m_stop = m_hasTime ? *e : 0;
         return S_OK;
     }
     STDMETHODIMP IsSyncPoint() override { return m_syncResult; }
@@ -231,11 +218,7 @@ public:
         *pp = m_type ? CreateMediaType(m_type.get()) : nullptr;
         return *pp != nullptr ? S_OK : S_FALSE;
     }
-    STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* pmt) override
-    {
-        m_type.reset(pmt != nullptr ? new CMediaType(*pmt) : nullptr);
-        return S_OK;
-    }
+    STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* pmt) override { m_type.reset(pmt ? new CMediaType(*pmt) : nullptr); return S_OK; }
     STDMETHODIMP IsDiscontinuity() override { return m_discontinuityResult; }
     STDMETHODIMP SetDiscontinuity(BOOL b) override { m_discontinuityResult = b ? S_OK : S_FALSE; return S_OK; }
     STDMETHODIMP GetMediaTime(LONGLONG*, LONGLONG*) override { return VFW_E_MEDIA_TIME_NOT_SET; }

@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{720, 480, 16, 9, 640, 480, 1, 1, 0, 640, 480},
         FitCase{720, 480, 16, 9, 640, 480, 1, 1, -2, 640, 480}));
 
-TEST(PictureFit, ComparesTheSidesWithoutWrapping)
+TEST(PictureFit, ComparesTheSidesWithoutWrappingAndRefusesANullResult)
 {
     // 50000 x 50000 passes 31 bits: a wrapped comparison would pick the
     // width and give a picture 1777 pixels wide in a 640-pixel frame.
@@ -63,6 +63,7 @@ TEST(PictureFit, ComparesTheSidesWithoutWrapping)
                            RESIZE_MODE_KEEP_ASPECT, &p));
     EXPECT_EQ(p.width, 640);
     EXPECT_EQ(p.height, 172);  // 480 x 9e8 / 2.5e9 = 172.8
+    EXPECT_FALSE(FitPicture(720, 480, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT, nullptr));
 }
 
 TEST(PictureFit, ScalesExactlyWhereThreeTermsPass64Bits)
@@ -125,10 +126,5 @@ INSTANTIATE_TEST_SUITE_P(
         // So wide a source leaves less than one line of picture.
         FitCase{10000, 1, 1, 1, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT, 0, 0},
         FitCase{1, 10000, 1, 1, 320, 240, 1, 1, RESIZE_MODE_KEEP_ASPECT, 0, 0}));
-
-TEST(PictureFit, RefusesANullResult)
-{
-    EXPECT_FALSE(FitPicture(720, 480, 1, 1, 320, 240, 1, 1, RESIZE_MODE_FIT, nullptr));
-}
 
 }  // namespace

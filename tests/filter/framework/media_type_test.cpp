@@ -6,7 +6,7 @@ namespace {
 
 class MediaType : public FrameworkTest {};
 
-TEST_F(MediaType, CopiesOwnTheirFormatBlocks)
+TEST_F(MediaType, CopiesOwnTheirFormatBlocksAndMalformedOnesAreEmpty)
 {
     CMediaType a = Yuy2Type(10, 20, true);
     CMediaType b(a);
@@ -23,10 +23,7 @@ TEST_F(MediaType, CopiesOwnTheirFormatBlocks)
     c = static_cast<const AM_MEDIA_TYPE&>(a);
     EXPECT_TRUE(c == a);
     EXPECT_TRUE(c.IsValid());
-}
-
-TEST_F(MediaType, MalformedSourceLeavesAnEmptyType)
-{
+    // A malformed source leaves an empty type.
     AM_MEDIA_TYPE bad{};
     bad.majortype = MEDIATYPE_Video;
     bad.cbFormat = 40;

@@ -83,16 +83,8 @@ public:
         Log(dir == PINDIR_INPUT ? "CompleteConnect(in)" : "CompleteConnect(out)");
         return S_OK;
     }
-    HRESULT StartStreaming() override
-    {
-        Log("StartStreaming");
-        return startResult;
-    }
-    HRESULT StopStreaming() override
-    {
-        Log("StopStreaming");
-        return S_OK;
-    }
+    HRESULT StartStreaming() override { Log("StartStreaming"); return startResult; }
+    HRESULT StopStreaming() override { Log("StopStreaming"); return S_OK; }
     HRESULT Transform(IMediaSample* pIn, IMediaSample* pOut) override
     {
         const int index = transforms++;

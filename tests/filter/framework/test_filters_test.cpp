@@ -53,7 +53,7 @@ TEST_F(PushSourceAndSink, SourceOffersExactlyItsType)
     source->Release();
 }
 
-TEST_F(PushSourceAndSink, BuffersFollowTheTypeOrTheRequest)
+TEST_F(PushSourceAndSink, BuffersFollowTheTypeWhichMustHaveASize)
 {
     Pipeline p(Yuy2Type(10, 6), 1);
     ASSERT_EQ(p.Connect(), S_OK);
@@ -61,16 +61,14 @@ TEST_F(PushSourceAndSink, BuffersFollowTheTypeOrTheRequest)
     p.filter->Input()->Allocator()->GetProperties(&props);
     EXPECT_EQ(props.cBuffers, 2);
     EXPECT_EQ(props.cbBuffer, 10 * 6 * 2);
-}
 
-TEST_F(PushSourceAndSink, TypeWithoutASizeCannotConnect)
-{
+    // A type without a size cannot connect.
     CMediaType sizeless = Yuy2Type(4, 4);
     BitmapHeaderOf(sizeless)->biSizeImage = 0;
     sizeless.SetVariableSize();
-    Pipeline p(sizeless, 1);
-    EXPECT_EQ(p.graph->ConnectFilters(p.source.Get(), p.filter.Get()), VFW_E_SIZENOTSET);
-    EXPECT_FALSE(p.filter->Input()->IsConnected());
+    Pipeline q(sizeless, 1);
+    EXPECT_EQ(q.graph->ConnectFilters(q.source.Get(), q.filter.Get()), VFW_E_SIZENOTSET);
+    EXPECT_FALSE(q.filter->Input()->IsConnected());
 }
 
 struct AbortCase {
