@@ -10,9 +10,19 @@
 #include "platform/ipp/simd_rows.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tulipp::resize_center {
+
+// One pixel of four bytes (or the first four bytes of a three-byte pixel,
+// which the gathers then drop), loaded without an alignment assumption.
+inline std::int32_t Load32(const Ipp8u* p)
+{
+    std::int32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 
 // Outputs per block of the single-channel shuffle gather: one register.
 constexpr int kNearestBlock = 16;

@@ -4,19 +4,7 @@
 
 #include <emmintrin.h>
 
-#include <cstring>
-
 namespace tulipp::resize_center {
-namespace {
-
-inline std::int32_t Load32(const Ipp8u* p)
-{
-    std::int32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-}  // namespace
 
 TUL_TARGET_SSE2 void NearestRgbaSse2(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n)
 {

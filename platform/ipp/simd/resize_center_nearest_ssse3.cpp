@@ -7,21 +7,8 @@
 
 #include <tmmintrin.h>
 
-#include <cstring>
-
 namespace tulipp::resize_center {
-namespace {
-
 static_assert(kNearestBlock == 16, "a block is one register of bytes");
-
-inline std::int32_t Load32(const Ipp8u* p)
-{
-    std::int32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-}  // namespace
 
 TUL_TARGET_SSSE3 void NearestGraySsse3(const Ipp8u* src, const NearestTable& t, Ipp8u* out, int n)
 {
