@@ -1,11 +1,13 @@
 // TulImage: the exported picture library. Pixel formats and picture
-// geometry, aligned memory blocks, processor identification, and resizing
-// with the primitive library's resamplers or with our own resampler.
+// geometry, aligned memory blocks, processor identification, resizing
+// with the primitive library's resamplers or with our own resampler, and
+// colour conversion between the eight formats.
 //
 // Sizes and status codes are 32-bit (ULONG, int) whatever the platform;
 // every status is a TulImage::TUL_STATUS value.
 #pragma once
 
+#include "image/color/kernel_list.h"
 #include "platform/ipp/ippdefs.h"
 #include "platform/win32/wintypes.h"
 
@@ -190,7 +192,32 @@ public:
     ULONG ResizeRGB24(unsigned char* const src, unsigned char* dst, ULONG* size);
     ULONG ResizeRGB32(unsigned char* const src, unsigned char* dst, ULONG* size);
 
+    // --- Colour conversion ----------------------------------------------------
+    // One kernel per supported pair of formats, named Source + "To" +
+    // Destination (the list is image/color/kernel_list.h). Source and
+    // destination have the same width and height; steps are signed and never
+    // 0 (no default here); `size` is in-out as for the resizes. A null source
+    // or destination only reports the required size and returns
+    // TUL_INVALID_REQUEST. Kernels with a 4:2:0 side take `progressive`:
+    // false converts the even and the odd rows as two fields.
+#define TUL_DECLARE_COLOR_KERNEL(name, source, destination, flag, operation) \
+    static ULONG name(TUL_COLOR_KERNEL_PARAMS_##flag);
+    TUL_COLOR_KERNELS(TUL_DECLARE_COLOR_KERNEL)
+#undef TUL_DECLARE_COLOR_KERNEL
+
+    // Expands a 1-, 4- or 8-bit palette bitmap described by `info` (its
+    // width, height, bit count and colour table) into RGB24. Indices are
+    // not checked against the table: it must cover every index that occurs.
+    static ULONG PaletteToRGB24(unsigned char* const src, unsigned char* dst, ULONG* size, tagBITMAPINFO* info,
+                                int srcStep, int dstStep);
+
 private:
+    // Converts a picture between any two formats the kernels join, or
+    // copies it when both are the same; TUL_INVALID_REQUEST otherwise.
+    static ULONG ColorConvert(unsigned char* const src, unsigned char* dst, ULONG* size, ULONG width,
+                              ULONG height, COLOR_FORMAT_TYPE srcFormat, COLOR_FORMAT_TYPE dstFormat,
+                              int srcStep, int dstStep, bool progressive);
+
     // The library's resize machinery prepares and releases the object's plan.
     friend struct tul::ResizePlan;
 

@@ -38,6 +38,52 @@ IppStatus ippiSwapChannels_8u_C3IR(Ipp8u* pSrcDst, int srcDstStep, IppiSize roiS
 IppStatus ippiSplit422_8u_C2P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst[3], int dstStep[3], IppiSize roiSize);
 IppStatus ippiJoin422_8u_P3C2R(const Ipp8u* pSrc[3], int srcStep[3], Ipp8u* pDst, int dstStep, IppiSize roiSize);
 
+/* Arithmetic with a constant, integer result scaling by 2^-scaleFactor
+   (halves to even), saturated to 0..255. */
+IppStatus ippiAddC_8u_C3RSfs(const Ipp8u* pSrc, int srcStep, const Ipp8u value[3], Ipp8u* pDst, int dstStep,
+                             IppiSize roiSize, int scaleFactor);
+IppStatus ippiAddC_8u_C3IRSfs(const Ipp8u value[3], Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize,
+                              int scaleFactor);
+IppStatus ippiSubC_8u_C1IRSfs(Ipp8u value, Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize, int scaleFactor);
+IppStatus ippiSubC_8u_C3IRSfs(const Ipp8u value[3], Ipp8u* pSrcDst, int srcDstStep, IppiSize roiSize,
+                              int scaleFactor);
+
+/* Type conversion and range scaling between 8-bit and single precision. */
+IppStatus ippiConvert_32f8u_C3R(const Ipp32f* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
+                                IppRoundMode roundMode);
+IppStatus ippiScale_8u32f_C3R(const Ipp8u* pSrc, int srcStep, Ipp32f* pDst, int dstStep, IppiSize roiSize,
+                              Ipp32f vMin, Ipp32f vMax);
+IppStatus ippiScale_32f8u_C3R(const Ipp32f* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize,
+                              Ipp32f vMin, Ipp32f vMax);
+
+/* BT.601 studio-range colour conversion. */
+IppStatus ippiYCbCr422ToRGB_8u_C2C3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst, int dstStep, IppiSize roiSize);
+IppStatus ippiYCbCr422ToRGB_8u_C2P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst[3], int dstStep, IppiSize roiSize);
+IppStatus ippiYCbCr420ToBGR_8u_P3C3R(const Ipp8u* const pSrc[3], int srcStep[3], Ipp8u* pDst, int dstStep,
+                                     IppiSize roiSize);
+IppStatus ippiRGBToYCbCr420_8u_C3P3R(const Ipp8u* pSrc, int srcStep, Ipp8u* pDst[3], int dstStep[3],
+                                     IppiSize roiSize);
+IppStatus ippiRGBToYCbCr422_8u_P3C2R(const Ipp8u* const pSrc[3], int srcStep, Ipp8u* pDst, int dstStep,
+                                     IppiSize roiSize);
+
+/* JFIF full-range colour conversion. */
+IppStatus ippiYCbCrToBGR_JPEG_8u_P3C3R(const Ipp8u* pSrcYCbCr[3], int srcStep, Ipp8u* pDstBGR, int dstStep,
+                                       IppiSize roiSize);
+IppStatus ippiYCbCrToRGB_JPEG_8u_P3R(const Ipp8u* pSrcYCbCr[3], int srcStep, Ipp8u* pDstRGB[3], int dstStep,
+                                     IppiSize roiSize);
+IppStatus ippiBGRToYCbCr_JPEG_8u_C3P3R(const Ipp8u* pSrcBGR, int srcStep, Ipp8u* pDstYCbCr[3], int dstStep,
+                                       IppiSize roiSize);
+
+/* JPEG-style 2:1 chroma resampling: box averages down, triangle filter up. */
+IppStatus ippiSampleDownH2V1_JPEG_8u_C1R(const Ipp8u* pSrc, int srcStep, IppiSize srcRoiSize, Ipp8u* pDst,
+                                         int dstStep, IppiSize dstRoiSize);
+IppStatus ippiSampleDownH2V2_JPEG_8u_C1R(const Ipp8u* pSrc, int srcStep, IppiSize srcRoiSize, Ipp8u* pDst,
+                                         int dstStep, IppiSize dstRoiSize);
+IppStatus ippiSampleUpH2V1_JPEG_8u_C1R(const Ipp8u* pSrc, int srcStep, IppiSize srcRoiSize, Ipp8u* pDst,
+                                       int dstStep, IppiSize dstRoiSize);
+IppStatus ippiSampleUpH2V2_JPEG_8u_C1R(const Ipp8u* pSrc, int srcStep, IppiSize srcRoiSize, Ipp8u* pDst,
+                                       int dstStep, IppiSize dstRoiSize);
+
 /* Centre-based resampling (the legacy ResizeCenter family). */
 IppStatus ippiResizeCenter_8u_C1R(const Ipp8u* pSrc, IppiSize srcSize, int srcStep, IppiRect srcRoi,
                                   Ipp8u* pDst, int dstStep, IppiSize dstRoiSize,
