@@ -81,11 +81,6 @@ struct FieldRule {
     bool expected;
 };
 
-void PrintTo(const FieldRule& c, std::ostream* os)
-{
-    *os << c.srcHeight << " " << c.pictureHeight << " " << c.policy;
-}
-
 class NeedsFieldFillRule : public ::testing::TestWithParam<FieldRule> {};
 
 TEST_P(NeedsFieldFillRule, Decides)

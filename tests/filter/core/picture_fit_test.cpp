@@ -17,11 +17,6 @@ struct FitCase {
     LONG expectW, expectH;  // 0 x 0: refused, the result left alone
 };
 
-void PrintTo(const FitCase& c, std::ostream* os)
-{
-    *os << c.srcW << " " << c.srcH << " " << c.srcAx << " " << c.srcAy << " " << c.outW << " " << c.outH << " " << c.outAx << " " << c.outAy << " " << c.mode;
-}
-
 class KeepAspectFit : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(KeepAspectFit, GivesThePictureSizeOrRefuses)
