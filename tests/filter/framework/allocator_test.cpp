@@ -32,7 +32,7 @@ protected:
     ALLOCATOR_PROPERTIES m_actual{};
 };
 
-TEST_F(Allocator, PropertiesAreCheckedAndRounded)
+TEST_F(Allocator, PropertiesAreCheckedAndRoundedAndBuffersAlignedAndDisjoint)
 {
     EXPECT_EQ(Set(2, 100, 0), VFW_E_BADALIGN);
     EXPECT_EQ(Set(2, 100, 3), VFW_E_BADALIGN);
@@ -42,36 +42,33 @@ TEST_F(Allocator, PropertiesAreCheckedAndRounded)
     EXPECT_EQ(Set(2, 0x7FFFFFF0, 16, 32), E_INVALIDARG);  // one buffer past 32 bits
     EXPECT_EQ(Set(0x10000, 0x10000), E_INVALIDARG);      // the total past 32 bits
     EXPECT_EQ(m_alloc->SetProperties(nullptr, &m_actual), E_POINTER);
-    ASSERT_EQ(Set(3, 100, 16, 8), S_OK);
+    ASSERT_EQ(Set(3, 100, 64, 8), S_OK);
     EXPECT_EQ(m_actual.cBuffers, 3);
-    EXPECT_EQ(m_actual.cbBuffer, 104);  // 8 + 104 = 112, a multiple of 16
-    EXPECT_EQ(m_actual.cbAlign, 16);
+    EXPECT_EQ(m_actual.cbBuffer, 120);  // 8 + 120 = 128, a multiple of 64
+    EXPECT_EQ(m_actual.cbAlign, 64);
     EXPECT_EQ(m_actual.cbPrefix, 8);
     ALLOCATOR_PROPERTIES now{};
     EXPECT_EQ(m_alloc->GetProperties(&now), S_OK);
-    EXPECT_EQ(now.cbBuffer, 104);
+    EXPECT_EQ(now.cbBuffer, 120);
     EXPECT_EQ(m_alloc->GetProperties(nullptr), E_POINTER);
-}
 
-TEST_F(Allocator, BuffersAreAlignedAndDisjoint)
-{
-    ASSERT_EQ(Set(4, 100, 64, 16), S_OK);
+    // The buffers so committed are aligned after their prefix and disjoint.
     ASSERT_EQ(m_alloc->Commit(), S_OK);
-    IMediaSample* samples[4];
+    IMediaSample* samples[3];
     for (auto& s : samples)
         ASSERT_EQ(m_alloc->GetBuffer(&s, nullptr, nullptr, 0), S_OK);
     std::vector<BYTE*> starts;
     for (auto* s : samples) {
         BYTE* p = nullptr;
         s->GetPointer(&p);
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p - 16) % 64, 0u);
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(p - 8) % 64, 0u);
         EXPECT_EQ(s->GetSize(), m_actual.cbBuffer);
         std::memset(p, 0xEE, static_cast<std::size_t>(s->GetSize()));  // ASan sees any overlap or overrun
         starts.push_back(p);
     }
     std::sort(starts.begin(), starts.end());
     for (std::size_t i = 1; i < starts.size(); ++i)
-        EXPECT_GE(starts[i] - starts[i - 1], m_actual.cbBuffer + 16);
+        EXPECT_GE(starts[i] - starts[i - 1], m_actual.cbBuffer + 8);
     for (auto* s : samples)
         s->Release();
     m_alloc->Decommit();
