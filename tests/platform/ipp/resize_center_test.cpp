@@ -115,27 +115,6 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
 
 // ------------------------------------------------------ worked placements
 
-// 352x480 doubled into a 720-wide frame: columns 8..711, 0..7 and 712..719
-// untouched; its chroma plane, 176 -> 360 at centre 88, writes columns
-// 4..355, matching luma columns 8..711. Every kernel lands on integer or
-// half positions, so exact.
-TEST(ResizeCenterPlacement, DoubledCifIntoFullWidth)
-{
-    for (const int sw : {352, 176}) {
-        const int dw = sw == 352 ? 720 : 360, x0 = sw == 352 ? 8 : 4;
-        for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC}) {
-            const CenterCall c = WholeCall(1, {sw, 480}, {dw, 480}, 2.0, 1.0, sw / 2, 240, interp);
-            const CenterRun run = RunCenter(c, 0, 0, 0, 11);
-            const CenterModel model(c, run.src.data(), run.srcStep);
-            EXPECT_EQ(model.Rect().x0, x0);
-            EXPECT_EQ(model.Rect().x1, dw - x0);
-            EXPECT_EQ(model.Rect().y0, 0);
-            EXPECT_EQ(model.Rect().y1, 480);
-            EXPECT_TRUE(MatchesModel(c, run, 0)) << Describe(c);
-        }
-    }
-}
-
 // 720x480 shown 1:1 in a 704-wide frame: source columns 8..711, any kernel.
 TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
 {
