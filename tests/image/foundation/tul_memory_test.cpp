@@ -20,7 +20,11 @@ bool AlignedTo(const void* p, unsigned int a)
     return (reinterpret_cast<std::uintptr_t>(p) % a) == 0;
 }
 
-TEST(TulMemoryBlock, StartsEmptyAndUnInitializeIsHarmless)
+// One block through its life: empty at first (releasing and clearing it
+// harmless); the same request keeps the block and a new size keeps the
+// contents up to the smaller size; a new alignment gives a fresh aligned
+// block; Clear zeroes all of it; a refused request leaves it empty.
+TEST(TulMemoryBlock, Lifecycle)
 {
     TulMemory m;
     EXPECT_EQ(m.GetBuffer(), nullptr);
@@ -30,13 +34,7 @@ TEST(TulMemoryBlock, StartsEmptyAndUnInitializeIsHarmless)
     m.UnInitialize();
     m.Clear();  // nothing held, nothing to clear
     EXPECT_EQ(m.GetBuffer(), nullptr);
-}
 
-// The same request keeps the block; a new size keeps the contents up to
-// the smaller size.
-TEST(TulMemoryBlock, ResizingKeepsTheContents)
-{
-    TulMemory m;
     auto* p = static_cast<unsigned char*>(m.Initialize(100, 16));
     ASSERT_NE(p, nullptr);
     for (int i = 0; i < 100; ++i)
@@ -50,34 +48,16 @@ TEST(TulMemoryBlock, ResizingKeepsTheContents)
         for (unsigned int i = 0; i < std::min(size, 100u); ++i)
             ASSERT_EQ(q[i], i) << size;
     }
-}
 
-TEST(TulMemoryBlock, NewAlignmentGivesAFreshAlignedBlock)
-{
-    TulMemory m;
-    ASSERT_NE(m.Initialize(200, 16), nullptr);
-    void* p = m.Initialize(200, 32);
-    ASSERT_NE(p, nullptr);
-    EXPECT_TRUE(AlignedTo(p, 32));
+    ASSERT_TRUE(AlignedTo(m.Initialize(50, 32), 32));  // the same size, aligned anew
     EXPECT_EQ(m.GetAlignment(), 32u);
-    EXPECT_TRUE(AlignedTo(m.Initialize(64, 4096), 4096));
-}
-
-TEST(TulMemoryBlock, ClearZeroesTheWholeBlock)
-{
-    TulMemory m;
-    auto* p = static_cast<unsigned char*>(m.Initialize(1000, 64));
-    ASSERT_NE(p, nullptr);
+    p = static_cast<unsigned char*>(m.Initialize(1000, 4096));
+    ASSERT_TRUE(AlignedTo(p, 4096));
     std::memset(p, 0xFF, 1000);
     m.Clear();
     for (int i = 0; i < 1000; ++i)
         ASSERT_EQ(p[i], 0) << i;
-}
 
-TEST(TulMemoryBlock, FailedRequestLeavesAnEmptyObject)
-{
-    TulMemory m;
-    ASSERT_NE(m.Initialize(64, 16), nullptr);
     // Not a power of two: the aligned allocator refuses it.
     EXPECT_EQ(m.Initialize(64, 24), nullptr);
     EXPECT_EQ(m.GetBuffer(), nullptr);

@@ -92,25 +92,6 @@ TEST(ResizerObject, LetterboxedOwnResizeLeavesBlackBarsAboveAndBelow)
     }
 }
 
-TEST(ResizerObject, ScratchPlanesAreKeptForAnUnchangedSide)
-{
-    T image;
-    ASSERT_EQ(image.Initialize(320, 240, 160, 120, T::INTERPOLATION_LINEAR), 0u);
-    const RESIZE_INFO& plan = TulImageInternals::Plan(image);
-    unsigned char* const srcY = plan.tempPlanar.srcPlane[0];
-    ASSERT_NE(srcY, nullptr);
-    ASSERT_EQ(image.Initialize(320, 240, 160, 120, T::INTERPOLATION_CUBIC), 0u);
-    EXPECT_EQ(plan.tempPlanar.srcPlane[0], srcY);
-    ASSERT_EQ(image.Initialize(320, 240, 200, 100, T::INTERPOLATION_CUBIC), 0u);
-    EXPECT_EQ(plan.tempPlanar.srcPlane[0], srcY);
-    EXPECT_NE(plan.tempPlanar.dstPlane[0], nullptr);
-    // The own resampler needs none; returning to a library plan allocates again.
-    ASSERT_EQ(image.Initialize(320, 240, 200, 100, T::INTERPOLATION_VEXO), 0u);
-    EXPECT_EQ(plan.tempPlanar.srcPlane[0], nullptr);
-    ASSERT_EQ(image.Initialize(320, 240, 200, 100, T::INTERPOLATION_LINEAR), 0u);
-    EXPECT_NE(plan.tempPlanar.srcPlane[0], nullptr);
-}
-
 TEST(ResizerObject, CapacityOneByteShortIsRefused)
 {
     T image;
