@@ -9,7 +9,7 @@ namespace {
 
 class PushSourceAndSink : public FrameworkTest {};
 
-TEST_F(PushSourceAndSink, CreationChecksItsArguments)
+TEST_F(PushSourceAndSink, CreationAndTheStoppedSinkCheckTheirArguments)
 {
     const CMediaType type = Yuy2Type(4, 4);
     CPushSource* source = reinterpret_cast<CPushSource*>(1);
@@ -23,6 +23,22 @@ TEST_F(PushSourceAndSink, CreationChecksItsArguments)
     EXPECT_EQ(CSampleSink::Create(nullptr, &sink), E_INVALIDARG);
     EXPECT_EQ(sink, nullptr);
     EXPECT_EQ(CSampleSink::Create([](IMediaSample*) { return S_OK; }, nullptr), E_POINTER);
+
+    // A sink outside a running graph refuses the end of the stream, and
+    // its input refuses null arguments.
+    ASSERT_EQ(CSampleSink::Create([](IMediaSample*) { return S_OK; }, &sink), S_OK);
+    EXPECT_EQ(sink->GetPin(0)->EndOfStream(), VFW_E_WRONG_STATE);
+    IMemInputPin* input = nullptr;
+    ASSERT_EQ(sink->GetPin(0)->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)), S_OK);
+    ALLOCATOR_PROPERTIES props{};
+    EXPECT_EQ(input->GetAllocatorRequirements(&props), E_NOTIMPL);
+    EXPECT_EQ(input->GetAllocatorRequirements(nullptr), E_POINTER);
+    EXPECT_EQ(input->NotifyAllocator(nullptr, FALSE), E_POINTER);
+    EXPECT_EQ(input->GetAllocator(nullptr), E_POINTER);
+    LONG done = -1;
+    EXPECT_EQ(input->ReceiveMultiple(nullptr, 0, &done), E_POINTER);
+    input->Release();
+    sink->Release();
 }
 
 TEST_F(PushSourceAndSink, SourceOffersExactlyItsType)
@@ -121,24 +137,6 @@ TEST_P(SourceAborts, BadFramesAndSinkFailuresAbortTheStream)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SourceAborts, ::testing::Range(0, 6));
-
-TEST_F(PushSourceAndSink, SinkEndOfStreamNeedsARunningGraph)
-{
-    CSampleSink* sink = nullptr;
-    ASSERT_EQ(CSampleSink::Create([](IMediaSample*) { return S_OK; }, &sink), S_OK);
-    EXPECT_EQ(sink->GetPin(0)->EndOfStream(), VFW_E_WRONG_STATE);
-    IMemInputPin* input = nullptr;
-    ASSERT_EQ(sink->GetPin(0)->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)), S_OK);
-    ALLOCATOR_PROPERTIES props{};
-    EXPECT_EQ(input->GetAllocatorRequirements(&props), E_NOTIMPL);
-    EXPECT_EQ(input->GetAllocatorRequirements(nullptr), E_POINTER);
-    EXPECT_EQ(input->NotifyAllocator(nullptr, FALSE), E_POINTER);
-    EXPECT_EQ(input->GetAllocator(nullptr), E_POINTER);
-    LONG done = -1;
-    EXPECT_EQ(input->ReceiveMultiple(nullptr, 0, &done), E_POINTER);
-    input->Release();
-    sink->Release();
-}
 
 }  // namespace
 }  // namespace fwtest
