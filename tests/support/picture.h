@@ -1,4 +1,4 @@
-// Test helpers shared by every suite: a picture holder with a guard zone,
+// Test helpers shared by every suite: a buffer with guard zones,
 // deterministic random fill, and a byte comparison that names the first
 // differing row and column.
 #pragma once
@@ -46,36 +46,6 @@ private:
     std::size_t m_bytes;
     std::vector<unsigned char> m_store;
 };
-
-// A picture of `rows` rows of `rowBytes` meaningful bytes at |step| pitch.
-// A negative step stores it bottom-up: Row(0) is the last row in memory.
-struct Picture {
-    Picture(int rowBytesIn, int rowsIn, int stepIn, unsigned char fill = 0)
-        : rowBytes(rowBytesIn), rows(rowsIn), step(stepIn),
-          buffer(static_cast<std::size_t>(std::abs(stepIn)) * static_cast<std::size_t>(rowsIn), fill)
-    {
-    }
-    int pitch() const { return std::abs(step); }
-    unsigned char* data() { return buffer.data(); }
-    // Picture row r (top first), whatever the storage order.
-    unsigned char* Row(int r)
-    {
-        const int memRow = step >= 0 ? r : rows - 1 - r;
-        return buffer.data() + static_cast<std::size_t>(memRow) * pitch();
-    }
-    const unsigned char* Row(int r) const { return const_cast<Picture*>(this)->Row(r); }
-
-    int rowBytes;
-    int rows;
-    int step;
-    GuardedBuffer buffer;
-};
-
-inline std::mt19937& Rng()
-{
-    static std::mt19937 rng(20261206u);
-    return rng;
-}
 
 inline void FillRandom(unsigned char* p, std::size_t n, std::uint32_t seed)
 {
