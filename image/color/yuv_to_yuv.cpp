@@ -11,10 +11,10 @@
 // field, or of the other field when its own has none.
 #include "image/color/kernel_table.h"
 #include "platform/ipp/split_join422.h"
+#include "platform/ipp/yuy2_luma_rows.h"
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace tul::color {
 namespace {
@@ -66,23 +66,19 @@ void YUY2To420(const KernelCall& c)
     const int rows = c.height, chromaRows = static_cast<int>(d.chromaRows);
     const int even = c.width & ~1;  // the split's lone-pixel U would pass the chroma row
     const auto split = tulipp::kSplit422Rows.Active();
-    // Luma-only rows still split their chroma somewhere: two small rows.
-    std::vector<unsigned char> scratch(static_cast<std::size_t>(c.width));
-    unsigned char* su = scratch.data();
-    unsigned char* sv = su + c.width / 2;
+    const auto luma = tulipp::kLuma422Rows.Active();
     int next = 0;  // the next chroma row to produce
     for (int p = 0; p < rows; ++p) {
         const unsigned char* s = c.SrcRow(MemoryRow(p, rows, c.srcStep));
         unsigned char* y = c.DstRow(MemoryRow(p, rows, c.dstStep));
-        unsigned char *u = su, *v = sv;
         if (next < chromaRows && SourceRowOfChroma(next, rows, c.progressive) == p) {
             const std::int64_t m = MemoryRow(next++, chromaRows, c.dstStep) * d.chromaPitch;
-            u = c.dst + dc.u + m;
-            v = c.dst + dc.v + m;
+            split(s, y, c.dst + dc.u + m, c.dst + dc.v + m, even);
+            if (even != c.width)
+                y[even] = s[2 * even];
+        } else {
+            luma(s, y, c.width);
         }
-        split(s, y, u, v, even);
-        if (even != c.width)
-            y[even] = s[2 * even];
     }
 }
 
