@@ -1,7 +1,8 @@
 // TulImage: the exported picture library. Pixel formats and picture
 // geometry, aligned memory blocks, processor identification, resizing
-// with the primitive library's resamplers or with our own resampler, and
-// colour conversion between the eight formats.
+// with the primitive library's resamplers or with our own resampler,
+// colour conversion between the eight formats, and the field operations
+// (extraction, interleaving, field-order swap, deinterlacing).
 //
 // Sizes and status codes are 32-bit (ULONG, int) whatever the platform;
 // every status is a TulImage::TUL_STATUS value.
@@ -210,6 +211,91 @@ public:
     // not checked against the table: it must cover every index that occurs.
     static ULONG PaletteToRGB24(unsigned char* const src, unsigned char* dst, ULONG* size, tagBITMAPINFO* info,
                                 int srcStep, int dstStep);
+
+    // --- Fields and deinterlacing ----------------------------------------------
+    // Rows are counted in memory order from the buffer's first byte; a
+    // negative step is a bottom-up picture. The field operations move whole
+    // rows of |step| bytes (width only bounds the step from below). A 4:2:0
+    // picture of h rows is h luma rows followed by its chroma block, h / 2
+    // U rows then h / 2 V rows of |step| / 2 bytes; a field of n rows is
+    // the same, its buffer holding GetPictureSize of n rows. Every
+    // operation refuses (TUL_INVALID_REQUEST, nothing written) null
+    // pointers, a step of 0 or INT32_MIN, a step shorter than the format's
+    // row, byte counts beyond 32 bits, and a destination that overlaps its
+    // source without being it. An empty picture writes nothing.
+
+    // A frame's field order.
+    enum SCAN_TYPE : int {
+        SCAN_PROGRESSIVE = 0,
+        SCAN_TOP_FIELD_FIRST = 1,     // a swap moves the picture down a row
+        SCAN_BOTTOM_FIELD_FIRST = 2   // a swap moves the picture up a row
+    };
+    static_assert(sizeof(SCAN_TYPE) == 4, "SCAN_TYPE is a 32-bit value");
+
+    enum DEINTERLACE_MODE : int {
+        DEINTERLACE_LINE_DOUBLE = 0,  // each row of the kept field written twice
+        DEINTERLACE_INTERPOLATE = 1   // the kept field resampled to the frame's height
+    };
+    static_assert(sizeof(DEINTERLACE_MODE) == 4, "DEINTERLACE_MODE is a 32-bit value");
+
+    // One field into a picture of half the rows (rounded up when the field
+    // starts on the first row in memory). `topField` names the displayed
+    // field: the first memory row for a top-down picture, the second for a
+    // bottom-up one.
+    static ULONG GetFieldYUV420(const unsigned char* src, unsigned char* dst, ULONG width,
+                                ULONG height, int step, bool topField);
+    static ULONG GetFieldYUY2(const unsigned char* src, unsigned char* dst, ULONG width,
+                              ULONG height, int step, bool topField);
+    static ULONG GetFieldRGB24(const unsigned char* src, unsigned char* dst, ULONG width,
+                               ULONG height, int step, bool topField);
+    static ULONG GetFieldRGB32(const unsigned char* src, unsigned char* dst, ULONG width,
+                               ULONG height, int step, bool topField);
+
+    // Interleaves two fields into a frame of `height` rows: the first field
+    // on the even memory rows of a top-down frame, the second on them for
+    // a bottom-up one. The even-row field has (height + 1) / 2 rows, the
+    // other height / 2. The frame may not overlap either field.
+    static ULONG MakeFrameYUV420(const unsigned char* firstField, const unsigned char* secondField,
+                                 unsigned char* frame, ULONG width, ULONG height, int step);
+    static ULONG MakeFrameYUY2(const unsigned char* firstField, const unsigned char* secondField,
+                               unsigned char* frame, ULONG width, ULONG height, int step);
+    static ULONG MakeFrameRGB24(const unsigned char* firstField, const unsigned char* secondField,
+                                unsigned char* frame, ULONG width, ULONG height, int step);
+    static ULONG MakeFrameRGB32(const unsigned char* firstField, const unsigned char* secondField,
+                                unsigned char* frame, ULONG width, ULONG height, int step);
+
+    // Changes the field order by shifting the displayed picture one row
+    // (down for SCAN_TOP_FIELD_FIRST, up for SCAN_BOTTOM_FIELD_FIRST; 4:2:0
+    // chroma one chroma row per plane); the freed edge row repeats the
+    // nearest row of its new field. SCAN_PROGRESSIVE copies. May run in place.
+    static ULONG FieldSwapYUV420(const unsigned char* src, unsigned char* dst, ULONG width,
+                                 ULONG height, int step, SCAN_TYPE scanType);
+    static ULONG FieldSwapYUY2(const unsigned char* src, unsigned char* dst, ULONG width,
+                               ULONG height, int step, SCAN_TYPE scanType);
+    static ULONG FieldSwapRGB24(const unsigned char* src, unsigned char* dst, ULONG width,
+                                ULONG height, int step, SCAN_TYPE scanType);
+    static ULONG FieldSwapRGB32(const unsigned char* src, unsigned char* dst, ULONG width,
+                                ULONG height, int step, SCAN_TYPE scanType);
+
+    // Rebuilds a progressive frame from one field: the odd memory rows for
+    // a top-down SCAN_TOP_FIELD_FIRST or a bottom-up SCAN_BOTTOM_FIELD_FIRST
+    // frame, else the even rows. Line doubling repeats each kept row over
+    // its neighbour; interpolation resamples the kept field to the frame's
+    // height (INTERPOLATION_VEXO by our own resampler for YUY2 and 4:2:0).
+    // SCAN_PROGRESSIVE copies. May run in place. An invalid scan type or
+    // mode is refused; a resample that cannot be made returns TUL_FAILED.
+    static ULONG DeInterlaceYUV420(const unsigned char* src, unsigned char* dst, ULONG width,
+                                   ULONG height, int step, SCAN_TYPE scanType,
+                                   DEINTERLACE_MODE mode, INTERPOLATION_MODE interpolation);
+    static ULONG DeInterlaceYUY2(const unsigned char* src, unsigned char* dst, ULONG width,
+                                 ULONG height, int step, SCAN_TYPE scanType, DEINTERLACE_MODE mode,
+                                 INTERPOLATION_MODE interpolation);
+    static ULONG DeInterlaceRGB24(const unsigned char* src, unsigned char* dst, ULONG width,
+                                  ULONG height, int step, SCAN_TYPE scanType,
+                                  DEINTERLACE_MODE mode, INTERPOLATION_MODE interpolation);
+    static ULONG DeInterlaceRGB32(const unsigned char* src, unsigned char* dst, ULONG width,
+                                  ULONG height, int step, SCAN_TYPE scanType,
+                                  DEINTERLACE_MODE mode, INTERPOLATION_MODE interpolation);
 
 private:
     // Converts a picture between any two formats the kernels join, or
