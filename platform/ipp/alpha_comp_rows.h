@@ -1,0 +1,100 @@
+// Compositing rows of ippiAlphaCompC_8u_C1R/_C3R/_C4R and
+// ippiAlphaComp_8u_AC4R: the table of the twelve compositing types, the one
+// rounding rule, and the row sets choosing the instruction-set path.
+//
+// Every type is one shape: C = (kA * A + kB * B) / 255^2, where A and B are
+// the foreground and background channel values and kA, kB are products of
+// two factors each taken from {0, 255, a, b, 255 - a, 255 - b} (a, b the
+// two alphas). A factor is the linear form c0 + ca * a + cb * b, so one
+// table row per type drives the scalar and the vector rows alike.
+#pragma once
+
+#include "platform/ipp/ippdefs.h"
+#include "platform/ipp/simd_rows.h"
+
+#include <cstdint>
+
+namespace tulipp {
+
+// c0 + ca * a + cb * b, a value in [0, 255].
+struct AlphaFactor {
+    int c0, ca, cb;
+    constexpr int Of(int a, int b) const { return c0 + ca * a + cb * b; }
+};
+
+inline constexpr AlphaFactor kFOne{255, 0, 0};
+inline constexpr AlphaFactor kFZero{0, 0, 0};
+inline constexpr AlphaFactor kFA{0, 1, 0};
+inline constexpr AlphaFactor kFB{0, 0, 1};
+inline constexpr AlphaFactor kFInvA{255, -1, 0};
+inline constexpr AlphaFactor kFInvB{255, 0, -1};
+
+// kA = fa[0] * fa[1], kB = fb[0] * fb[1]. `opaqueAlphaInputs`: the result
+// alpha of a per-pixel composite is the colour formula of its type with
+// A = B = 255 for the straight types; for the premultiplied ones it is the
+// colour formula on the alpha bytes themselves (A = a, B = b), which is
+// what the row computes on the fourth byte anyway.
+struct AlphaRule {
+    AlphaFactor fa[2];
+    AlphaFactor fb[2];
+    bool opaqueAlphaInputs;
+    constexpr int KA(int a, int b) const { return fa[0].Of(a, b) * fa[1].Of(a, b); }
+    constexpr int KB(int a, int b) const { return fb[0].Of(a, b) * fb[1].Of(a, b); }
+};
+
+// Indexed by IppiAlphaType, 0 to 11.
+inline constexpr AlphaRule kAlphaRules[12] = {
+    {{kFA, kFOne}, {kFInvA, kFB}, true},      // OVER:  a A + (255-a) b B
+    {{kFA, kFB}, {kFZero, kFZero}, true},     // IN:    a b A
+    {{kFA, kFInvB}, {kFZero, kFZero}, true},  // OUT:   a (255-b) A
+    {{kFA, kFB}, {kFInvA, kFB}, true},        // ATOP:  a b A + (255-a) b B
+    {{kFA, kFInvB}, {kFInvA, kFB}, true},     // XOR:   a (255-b) A + (255-a) b B
+    {{kFA, kFOne}, {kFB, kFOne}, true},       // PLUS:  a A + b B
+    {{kFOne, kFOne}, {kFInvA, kFOne}, false}, // OVER premultiplied
+    {{kFB, kFOne}, {kFZero, kFZero}, false},  // IN premultiplied
+    {{kFInvB, kFOne}, {kFZero, kFZero}, false},
+    {{kFB, kFOne}, {kFInvA, kFOne}, false},   // ATOP premultiplied
+    {{kFInvB, kFOne}, {kFInvA, kFOne}, false},
+    {{kFOne, kFOne}, {kFOne, kFOne}, false},  // PLUS premultiplied: A + B
+};
+
+// Worked values of the rules, where a wrong factor would show.
+static_assert(kAlphaRules[ippAlphaOver].KA(255, 9) == 255 * 255 && kAlphaRules[ippAlphaOver].KB(255, 9) == 0);
+static_assert(kAlphaRules[ippAlphaATop].KA(10, 20) + kAlphaRules[ippAlphaATop].KB(10, 20) == 20 * 255);
+static_assert(kAlphaRules[ippAlphaXorPremul].KB(10, 20) == 245 * 255);
+
+// The rounding, decided once for every path: the exact value
+// (kA A + kB B) / 255^2 rounded to nearest, halves up, then saturated to
+// 255 (only PLUS can exceed it). 255^2 is odd, so no value is an exact
+// half, and floor(v + 1/2) is floor((N + 32512) / 65025) for the integer
+// numerator N. No product is rounded on its own.
+inline constexpr int kAlphaRoundBias = 65025 / 2;
+constexpr Ipp8u AlphaMix(int kA, int kB, int A, int B)
+{
+    const int q = (kA * A + kB * B + kAlphaRoundBias) / 65025;
+    return static_cast<Ipp8u>(q > 255 ? 255 : q);
+}
+static_assert(AlphaMix(128 * 255, 128 * 255, 200, 200) == 201);  // round(200.78)
+static_assert(AlphaMix(255 * 255, 255 * 255, 200, 200) == 255);  // 400 saturates
+
+// Constant alphas: every byte of the row is a colour channel with the same
+// kA and kB, so C1, C3 and C4 are one byte row.
+using AlphaCompConstRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
+// Per-pixel alphas (AC4): each pixel's fourth bytes are a and b, the
+// fourth byte of the result is the result alpha.
+using AlphaCompPixelRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels,
+                                     const AlphaRule& rule);
+
+void AlphaCompConstRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
+void AlphaCompPixelRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
+void AlphaCompConstRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
+void AlphaCompPixelRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
+void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
+void AlphaCompPixelRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
+
+inline constexpr RowSet<AlphaCompConstRowFn> kAlphaCompConstRows{AlphaCompConstRowScalar, AlphaCompConstRowSse2,
+                                                                 nullptr, AlphaCompConstRowAvx2};
+inline constexpr RowSet<AlphaCompPixelRowFn> kAlphaCompPixelRows{AlphaCompPixelRowScalar, AlphaCompPixelRowSse2,
+                                                                 nullptr, AlphaCompPixelRowAvx2};
+
+}  // namespace tulipp

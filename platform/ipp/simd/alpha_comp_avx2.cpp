@@ -1,0 +1,101 @@
+// AVX2 compositing rows: 32 bytes (eight pixels) a step, the rest of a row
+// to the scalar row. The numerator kA A + kB B is formed exactly in 32-bit
+// lanes (the coefficients, up to 255^2, split into bytes for pmaddwd) and
+// divided by 255^2 with a multiply-shift that is exact below 2^26, so the
+// bytes are the scalar row's. Unpacks and packs both stay within 128-bit
+// lanes, so each lane's bytes return to their own places.
+#include "platform/ipp/alpha_comp_rows.h"
+
+#include <immintrin.h>
+
+namespace tulipp {
+namespace {
+
+// ceil(2^42 / 65025): floor(y * M / 2^42) = floor(y / 65025) for y < 2^26.
+constexpr int kDivMagic = 67636241;
+
+TUL_TARGET_AVX2 inline __m256i Load(const Ipp8u* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+
+TUL_TARGET_AVX2 inline __m256i Div65025(__m256i y)
+{
+    const __m256i m = _mm256_set1_epi32(kDivMagic);
+    const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(y, m), 42);
+    const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(y, 32), m), 42);
+    return _mm256_or_si256(even, _mm256_slli_epi64(odd, 32));
+}
+
+// Four results from interleaved (A, B) 16-bit pairs and the interleaved
+// low and high coefficient bytes.
+TUL_TARGET_AVX2 inline __m256i Mix4(__m256i ab, __m256i kLow, __m256i kHigh)
+{
+    const __m256i n = _mm256_add_epi32(_mm256_slli_epi32(_mm256_madd_epi16(ab, kHigh), 8), _mm256_madd_epi16(ab, kLow));
+    return Div65025(_mm256_add_epi32(n, _mm256_set1_epi32(kAlphaRoundBias)));
+}
+
+// Eight 16-bit results (at most 510) of eight A, B values.
+TUL_TARGET_AVX2 inline __m256i Mix8(__m256i a16, __m256i b16, __m256i kLo0, __m256i kHi0, __m256i kLo1,
+                                    __m256i kHi1)
+{
+    return _mm256_packs_epi32(Mix4(_mm256_unpacklo_epi16(a16, b16), kLo0, kHi0),
+                           Mix4(_mm256_unpackhi_epi16(a16, b16), kLo1, kHi1));
+}
+
+// c0 + ca a + cb b in 16-bit lanes.
+TUL_TARGET_AVX2 inline __m256i Factor(const AlphaFactor& f, __m256i a, __m256i b)
+{
+    return _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(f.c0)),
+                         _mm256_add_epi16(_mm256_mullo_epi16(a, _mm256_set1_epi16(static_cast<short>(f.ca))),
+                                       _mm256_mullo_epi16(b, _mm256_set1_epi16(static_cast<short>(f.cb)))));
+}
+
+// Two pixels' 16-bit channels with their per-pixel kA, kB: results.
+TUL_TARGET_AVX2 inline __m256i MixPixels2(__m256i f16, __m256i g16, __m256i fIn, __m256i gIn, const AlphaRule& r)
+{
+    const __m256i a = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(f16, 0xFF), 0xFF);
+    const __m256i b = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(g16, 0xFF), 0xFF);
+    const __m256i kA = _mm256_mullo_epi16(Factor(r.fa[0], a, b), Factor(r.fa[1], a, b));
+    const __m256i kB = _mm256_mullo_epi16(Factor(r.fb[0], a, b), Factor(r.fb[1], a, b));
+    const __m256i low = _mm256_set1_epi16(0xFF);
+    const __m256i kAl = _mm256_and_si256(kA, low), kBl = _mm256_and_si256(kB, low);
+    const __m256i kAh = _mm256_srli_epi16(kA, 8), kBh = _mm256_srli_epi16(kB, 8);
+    return Mix8(fIn, gIn, _mm256_unpacklo_epi16(kAl, kBl), _mm256_unpacklo_epi16(kAh, kBh), _mm256_unpackhi_epi16(kAl, kBl),
+                _mm256_unpackhi_epi16(kAh, kBh));
+}
+
+}  // namespace
+
+TUL_TARGET_AVX2 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB)
+{
+    const __m256i kLow = _mm256_set1_epi32((kA & 0xFF) | (kB & 0xFF) << 16);
+    const __m256i kHigh = _mm256_set1_epi32((kA >> 8) | (kB >> 8) << 16);
+    const __m256i zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        const __m256i f = Load(fg + i), g = Load(bg + i);
+        const __m256i lo = Mix8(_mm256_unpacklo_epi8(f, zero), _mm256_unpacklo_epi8(g, zero), kLow, kHigh, kLow, kHigh);
+        const __m256i hi = Mix8(_mm256_unpackhi_epi8(f, zero), _mm256_unpackhi_epi8(g, zero), kLow, kHigh, kLow, kHigh);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(lo, hi));
+    }
+    AlphaCompConstRowScalar(fg + i, bg + i, dst + i, bytes - i, kA, kB);
+}
+
+TUL_TARGET_AVX2 void AlphaCompPixelRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels,
+                                           const AlphaRule& rule)
+{
+    // The fourth bytes enter the colour formula as 255 for the straight types.
+    const __m256i alphaIn = _mm256_set1_epi32(rule.opaqueAlphaInputs ? static_cast<int>(0xFF000000u) : 0);
+    const __m256i zero = _mm256_setzero_si256();
+    int x = 0;
+    for (; x + 8 <= pixels; x += 8) {
+        const __m256i f = Load(fg + 4 * x), g = Load(bg + 4 * x);
+        const __m256i fIn = _mm256_or_si256(f, alphaIn), gIn = _mm256_or_si256(g, alphaIn);
+        const __m256i lo = MixPixels2(_mm256_unpacklo_epi8(f, zero), _mm256_unpacklo_epi8(g, zero),
+                                      _mm256_unpacklo_epi8(fIn, zero), _mm256_unpacklo_epi8(gIn, zero), rule);
+        const __m256i hi = MixPixels2(_mm256_unpackhi_epi8(f, zero), _mm256_unpackhi_epi8(g, zero),
+                                      _mm256_unpackhi_epi8(fIn, zero), _mm256_unpackhi_epi8(gIn, zero), rule);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * x), _mm256_packus_epi16(lo, hi));
+    }
+    AlphaCompPixelRowScalar(fg + 4 * x, bg + 4 * x, dst + 4 * x, pixels - x, rule);
+}
+
+}  // namespace tulipp
