@@ -119,7 +119,9 @@ INSTANTIATE_TEST_SUITE_P(Kernels, YuvRearrange,
                          ::testing::Values(Chained{kI420, kYV12, ChainToYV12}, Chained{kI420, kYUY2, Chain420ToYUY2},
                                            Chained{kYUY2, kI420, ChainYUY2To420},
                                            Chained{kYUY2, kYV12, ChainYUY2To420}),
-                         [](const auto& info) { return std::string(FindKernel(info.param.from, info.param.to)->name); });
+                         [](const auto& info) {
+                             return std::string(FindKernel(info.param.from, info.param.to)->name);
+                         });
 
 // 4:2:0 -> YUY2 -> 4:2:0 gives every byte back at any size; YUY2 -> 4:2:0
 // -> YUY2 gives back the luma, and whole the rows whose chroma was kept
@@ -200,7 +202,10 @@ std::vector<const KernelEntry*> Rearranging()
     for (const KernelEntry* k : AllKernels()) {
         const bool yuvOnly = (k->source == kYUY2 || k->source == kI420) &&
                              (k->destination == kYUY2 || k->destination == kI420 || k->destination == kYV12);
-        if (yuvOnly)
+        const auto rgb = [](Format f) {
+            return f >= TulImage::COLOR_FORMAT_RGB24 && f <= TulImage::COLOR_FORMAT_SHIFTED_STRAIGHT_RGB32;
+        };
+        if (yuvOnly || (rgb(k->source) && rgb(k->destination)))
             mine.push_back(k);
     }
     return mine;

@@ -86,11 +86,10 @@ TEST(ScaleConvert32f, PicturesFollowTheEquations)
             floats[y * floatPitch / 4 + i] = static_cast<float>(f * 1.37 - 40.0);  // beyond both ends too
         }
     for (int mode = 0; mode < 2; ++mode) {
-        if (mode == 0)
-            ASSERT_EQ(ippiScale_32f8u_C3R(floats.data(), floatPitch, back.data(), bytePitch, {w, h}, lo, hi), ippStsNoErr);
-        else
-            ASSERT_EQ(ippiConvert_32f8u_C3R(floats.data(), floatPitch, back.data(), bytePitch, {w, h}, ippRndZero),
-                      ippStsNoErr);
+        const IppStatus status =
+            mode == 0 ? ippiScale_32f8u_C3R(floats.data(), floatPitch, back.data(), bytePitch, {w, h}, lo, hi)
+                      : ippiConvert_32f8u_C3R(floats.data(), floatPitch, back.data(), bytePitch, {w, h}, ippRndZero);
+        ASSERT_EQ(status, ippStsNoErr);
         for (int y = 0; y < h; ++y) {
             for (int i = 0; i < 3 * w; ++i) {
                 const double f = floats[y * floatPitch / 4 + i];
