@@ -297,7 +297,75 @@ public:
                                   ULONG height, int step, SCAN_TYPE scanType,
                                   DEINTERLACE_MODE mode, INTERPOLATION_MODE interpolation);
 
+    // --- Blending and compositing ---------------------------------------------
+    // Weights mix the source in with w and the destination with 1 - w, each
+    // turned into an 8-bit alpha (truncated, so mid weights sum to 254). A
+    // weight outside [0, 1] is clamped; a NaN weight is refused. Steps are
+    // signed, never 0; refusals (TUL_INVALID_REQUEST) write nothing.
+
+    // Mixes src into dst in place; both pictures share width, height, step.
+    // RGB32 mixes all four bytes. 4:2:0 chroma rows are |step| / 2 apart.
+    static ULONG BlendYUV420(const unsigned char* src, unsigned char* dst, ULONG width, ULONG height,
+                             int step, float weight);
+    static ULONG BlendYUY2(const unsigned char* src, unsigned char* dst, ULONG width, ULONG height,
+                           int step, float weight);
+    static ULONG BlendRGB24(const unsigned char* src, unsigned char* dst, ULONG width, ULONG height,
+                            int step, float weight);
+    static ULONG BlendRGB32(const unsigned char* src, unsigned char* dst, ULONG width, ULONG height,
+                            int step, float weight);
+
+    // Mixes src into dst (the displayed field only, for FIELD_EVEN the top
+    // one and for FIELD_ODD the bottom one; nothing when src is dst), then
+    // resizes or copies the mixed rows into `out`, whose selected rows are
+    // painted black first. `outSize` is output only: it receives the bytes
+    // `out` occupies, which `out` must hold. TUL_NO_MEMORY or TUL_FAILED
+    // leave the rows the call would have written zeroed.
+    static ULONG BlendYUV420(const unsigned char* src, unsigned char* dst, unsigned char* out,
+                             ULONG* outSize, ULONG srcWidth, ULONG srcHeight, int srcStep,
+                             ULONG dstWidth, ULONG dstHeight, int dstStep, float weight,
+                             FIELD_TYPE field, INTERPOLATION_MODE mode);
+    static ULONG BlendYUY2(const unsigned char* src, unsigned char* dst, unsigned char* out,
+                           ULONG* outSize, ULONG srcWidth, ULONG srcHeight, int srcStep,
+                           ULONG dstWidth, ULONG dstHeight, int dstStep, float weight,
+                           FIELD_TYPE field, INTERPOLATION_MODE mode);
+    static ULONG BlendRGB24(const unsigned char* src, unsigned char* dst, unsigned char* out,
+                            ULONG* outSize, ULONG srcWidth, ULONG srcHeight, int srcStep,
+                            ULONG dstWidth, ULONG dstHeight, int dstStep, float weight,
+                            FIELD_TYPE field, INTERPOLATION_MODE mode);
+    static ULONG BlendRGB32(const unsigned char* src, unsigned char* dst, unsigned char* out,
+                            ULONG* outSize, ULONG srcWidth, ULONG srcHeight, int srcStep,
+                            ULONG dstWidth, ULONG dstHeight, int dstStep, float weight,
+                            FIELD_TYPE field, INTERPOLATION_MODE mode);
+
+    // out = fg over bg by fg's per-pixel alpha (its fourth byte). Packed
+    // top-down pictures without a step: 32-bit rows of 4 x width bytes,
+    // 24-bit rows rounded up to 4 bytes. AlphaCompRGB24 composites over an
+    // opaque RGB24 background into RGB24. A failure zeroes `out`.
+    static ULONG AlphaCompRGB32(unsigned char* const fg, unsigned char* const bg, unsigned char* out,
+                                ULONG width, ULONG height);
+    static ULONG AlphaCompRGB24(unsigned char* const fg, unsigned char* const bg, unsigned char* out,
+                                ULONG width, ULONG height);
+
+    // How much two frames differ: the wrapping sum of absolute differences
+    // over every 8th row and every 8th pixel (4:2:0 and YUY2 luma, RGB24
+    // (3B + 6G + R) / 10). Packed top-down pictures as above; 0 for a null
+    // picture or an empty size.
+    static ULONG GetDeltaFromYUV420(const unsigned char* a, const unsigned char* b, ULONG width,
+                                    ULONG height);
+    static ULONG GetDeltaFromYUY2(const unsigned char* a, const unsigned char* b, ULONG width,
+                                  ULONG height);
+    static ULONG GetDeltaFromRGB24(const unsigned char* a, const unsigned char* b, ULONG width,
+                                   ULONG height);
+
 private:
+    // The field geometry of a resize-blend: the factors and margins of the
+    // two sizes, and for a field the row offset of the displayed field, the
+    // doubled steps and the halved heights. False when no resize is needed.
+    static bool GetResizeFactorForBlend(COLOR_FORMAT_TYPE format, FIELD_TYPE field, IppiSize* srcSize,
+                                        int* srcStep, int* srcOffset, IppiSize* dstSize, int* dstStep,
+                                        int* dstOffset, double* xFactor, double* yFactor,
+                                        int* srcMarginX, int* dstMarginX);
+
     // Converts a picture between any two formats the kernels join, or
     // copies it when both are the same; TUL_INVALID_REQUEST otherwise.
     static ULONG ColorConvert(unsigned char* const src, unsigned char* dst, ULONG* size, ULONG width,
