@@ -15,6 +15,12 @@ void AlphaCompConstRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int b
         dst[i] = AlphaMix(kA, kB, fg[i], bg[i]);
 }
 
+void AlphaCompScaledRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b)
+{
+    for (int i = 0; i < bytes; ++i)
+        dst[i] = AlphaMixScaled(a, b, fg[i], bg[i]);
+}
+
 void AlphaCompPixelRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule)
 {
     const int alphaIn = rule.opaqueAlphaInputs ? 255 : -1;
@@ -61,8 +67,14 @@ IppStatus CompositeConst(const Ipp8u* s1, int s1Step, Ipp8u a, const Ipp8u* s2, 
         return status;
     const AlphaRule& rule = kAlphaRules[type];
     const int kA = rule.KA(a, b), kB = rule.KB(a, b);
-    const AlphaCompConstRowFn row = kAlphaCompConstRows.Active();
     const int bytes = roi.width * channels;
+    if (ScaledAlphas(kA, kB)) {
+        const AlphaCompScaledRowFn row = kAlphaCompScaledRows.Active();
+        for (int y = 0; y < roi.height; ++y)
+            row(RowAt(s1, s1Step, y), RowAt(s2, s2Step, y), RowAt(d, dStep, y), bytes, kA / 255, kB / 255);
+        return ippStsNoErr;
+    }
+    const AlphaCompConstRowFn row = kAlphaCompConstRows.Active();
     for (int y = 0; y < roi.height; ++y)
         row(RowAt(s1, s1Step, y), RowAt(s2, s2Step, y), RowAt(d, dStep, y), bytes, kA, kB);
     return ippStsNoErr;

@@ -85,8 +85,24 @@ using AlphaCompConstRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* ds
 using AlphaCompPixelRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels,
                                      const AlphaRule& rule);
 
+// Constant alphas whose coefficients are 255 a and 255 b with a + b <= 255
+// (PLUS, the blends, OVER on an opaque background): the same value is
+// round((a A + b B) / 255), whose numerator fits 16 bits, so this row
+// needs no 32-bit lanes. floor((x + 127) / 255) equals the general rule's
+// floor((255 x + 32512) / 65025) for every integer x.
+using AlphaCompScaledRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b);
+constexpr bool ScaledAlphas(int kA, int kB)
+{
+    return kA % 255 == 0 && kB % 255 == 0 && kA / 255 + kB / 255 <= 255;
+}
+constexpr Ipp8u AlphaMixScaled(int a, int b, int A, int B) { return static_cast<Ipp8u>((a * A + b * B + 127) / 255); }
+static_assert(AlphaMixScaled(127, 127, 255, 0) == AlphaMix(127 * 255, 127 * 255, 255, 0));
+
 void AlphaCompConstRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
 void AlphaCompPixelRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
+void AlphaCompScaledRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b);
+void AlphaCompScaledRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b);
+void AlphaCompScaledRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b);
 void AlphaCompConstRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
 void AlphaCompPixelRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
@@ -94,6 +110,8 @@ void AlphaCompPixelRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pix
 
 inline constexpr RowSet<AlphaCompConstRowFn> kAlphaCompConstRows{AlphaCompConstRowScalar, AlphaCompConstRowSse2,
                                                                  nullptr, AlphaCompConstRowAvx2};
+inline constexpr RowSet<AlphaCompScaledRowFn> kAlphaCompScaledRows{AlphaCompScaledRowScalar, AlphaCompScaledRowSse2,
+                                                                   nullptr, AlphaCompScaledRowAvx2};
 inline constexpr RowSet<AlphaCompPixelRowFn> kAlphaCompPixelRows{AlphaCompPixelRowScalar, AlphaCompPixelRowSse2,
                                                                  nullptr, AlphaCompPixelRowAvx2};
 

@@ -62,7 +62,29 @@ TUL_TARGET_AVX2 inline __m256i MixPixels2(__m256i f16, __m256i g16, __m256i fIn,
                 _mm256_unpackhi_epi16(kAh, kBh));
 }
 
+// 16-bit lanes: x = a A + b B + 127 <= 65152, and floor(x / 255) is
+// (x + 1 + (x >> 8)) >> 8 for every such x.
+TUL_TARGET_AVX2 inline __m256i MixScaled8(__m256i f16, __m256i g16, __m256i a, __m256i b)
+{
+    const __m256i x = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(f16, a), _mm256_mullo_epi16(g16, b)), _mm256_set1_epi16(127));
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(x, _mm256_set1_epi16(1)), _mm256_srli_epi16(x, 8)), 8);
+}
+
 }  // namespace
+
+TUL_TARGET_AVX2 void AlphaCompScaledRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b)
+{
+    const __m256i va = _mm256_set1_epi16(static_cast<short>(a)), vb = _mm256_set1_epi16(static_cast<short>(b));
+    const __m256i zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 32 <= bytes; i += 32) {
+        const __m256i f = Load(fg + i), g = Load(bg + i);
+        const __m256i lo = MixScaled8(_mm256_unpacklo_epi8(f, zero), _mm256_unpacklo_epi8(g, zero), va, vb);
+        const __m256i hi = MixScaled8(_mm256_unpackhi_epi8(f, zero), _mm256_unpackhi_epi8(g, zero), va, vb);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(lo, hi));
+    }
+    AlphaCompScaledRowScalar(fg + i, bg + i, dst + i, bytes - i, a, b);
+}
 
 TUL_TARGET_AVX2 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB)
 {

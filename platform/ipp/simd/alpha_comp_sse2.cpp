@@ -61,7 +61,29 @@ TUL_TARGET_SSE2 inline __m128i MixPixels2(__m128i f16, __m128i g16, __m128i fIn,
                 _mm_unpackhi_epi16(kAh, kBh));
 }
 
+// 16-bit lanes: x = a A + b B + 127 <= 65152, and floor(x / 255) is
+// (x + 1 + (x >> 8)) >> 8 for every such x.
+TUL_TARGET_SSE2 inline __m128i MixScaled8(__m128i f16, __m128i g16, __m128i a, __m128i b)
+{
+    const __m128i x = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(f16, a), _mm_mullo_epi16(g16, b)), _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8)), 8);
+}
+
 }  // namespace
+
+TUL_TARGET_SSE2 void AlphaCompScaledRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b)
+{
+    const __m128i va = _mm_set1_epi16(static_cast<short>(a)), vb = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        const __m128i f = Load(fg + i), g = Load(bg + i);
+        const __m128i lo = MixScaled8(_mm_unpacklo_epi8(f, zero), _mm_unpacklo_epi8(g, zero), va, vb);
+        const __m128i hi = MixScaled8(_mm_unpackhi_epi8(f, zero), _mm_unpackhi_epi8(g, zero), va, vb);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(lo, hi));
+    }
+    AlphaCompScaledRowScalar(fg + i, bg + i, dst + i, bytes - i, a, b);
+}
 
 TUL_TARGET_SSE2 void AlphaCompConstRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB)
 {

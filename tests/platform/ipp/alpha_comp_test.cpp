@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, AlphaCompModel,
                                             ::testing::Values(0, 5)));
 
 // Both row families at every level against the scalar rows; the variants
-// walk the twelve types (and alpha pairs for the constant row).
+// walk the twelve types (and alpha pairs for the constant rows).
 struct ConstRows {
     using Row = tulipp::AlphaCompConstRowFn;
     struct Inputs {
@@ -126,6 +126,28 @@ struct ConstRows {
     void Call(Row row, const Inputs& in, void* const* out, int n) const
     {
         row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.kA, in.kB);
+    }
+};
+
+struct ScaledRows {
+    using Row = tulipp::AlphaCompScaledRowFn;
+    struct Inputs {
+        tultest::RowInput<Ipp8u> fg, bg;
+        int a, b;
+    };
+    tulipp::RowSet<Row> rows = tulipp::kAlphaCompScaledRows;
+    int lanes = 32;
+    int variants = 3;
+    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
+    {
+        const int a = variant == 0 ? 255 : int(rng() % 256);
+        return {tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255), a, variant == 2 ? 255 - a : int(rng() % (256 - a))};
+    }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{1, std::size_t(n)}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.a, in.b);
     }
 };
 
@@ -153,6 +175,7 @@ struct PixelRows {
 TEST(AlphaCompRows, EveryLevelMatchesScalar)
 {
     EXPECT_TRUE(tultest::RowsMatchScalar(ConstRows{}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(ScaledRows{}));
     EXPECT_TRUE(tultest::RowsMatchScalar(PixelRows{}));
 }
 
