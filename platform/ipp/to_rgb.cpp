@@ -37,9 +37,9 @@ void Yuy2Pairs(const Ipp8u* s, Ipp8u* d, int pairs)
 }
 
 template <int Bytes>
-void Yuy2ToBgrRow(const Ipp8u* yuy2, Ipp8u* dst, int width)
+void Yuy2ToBgrRow(const Ipp8u* yuy2, Ipp8u* dst, int from, int width)
 {
-    Yuy2Pairs<2, 1, 0, Bytes>(yuy2, dst, width / 2);
+    Yuy2Pairs<2, 1, 0, Bytes>(yuy2 + 2 * from, dst + Bytes * from, width / 2 - from / 2);
     if (width % 2 != 0) {
         const Ipp8u* pair = yuy2 + 4 * LastPair(width);
         Put<2, 1, 0, Bytes>(dst + Bytes * (width - 1), Bt601ToRgb(yuy2[2 * (width - 1)], pair[1], pair[3]));
@@ -47,10 +47,10 @@ void Yuy2ToBgrRow(const Ipp8u* yuy2, Ipp8u* dst, int width)
 }
 
 template <int Bytes>
-void I420ToBgrRow(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+void I420ToBgrRow(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int from, int width)
 {
     const int last = LastPair(width);
-    for (int x = 0; x < width; ++x) {
+    for (int x = from; x < width; ++x) {
         const int c = std::min(x / 2, last);
         Put<2, 1, 0, Bytes>(dst + Bytes * x, Bt601ToRgb(y[x], u[c], v[c]));
     }
@@ -69,15 +69,25 @@ void JfifToShiftedBgrRow(const Ipp8u* y, const Ipp8u* cb, const Ipp8u* cr, Ipp8u
 
 }  // namespace
 
-void Yuy2ToBgr24RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<3>(yuy2, dst, width); }
-void Yuy2ToBgr32RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<4>(yuy2, dst, width); }
+void Yuy2ToBgr24Tail(const Ipp8u* yuy2, Ipp8u* dst, int from, int width) { Yuy2ToBgrRow<3>(yuy2, dst, from, width); }
+void Yuy2ToBgr32Tail(const Ipp8u* yuy2, Ipp8u* dst, int from, int width) { Yuy2ToBgrRow<4>(yuy2, dst, from, width); }
+void I420ToBgr24Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int from, int width)
+{
+    I420ToBgrRow<3>(y, u, v, dst, from, width);
+}
+void I420ToBgr32Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int from, int width)
+{
+    I420ToBgrRow<4>(y, u, v, dst, from, width);
+}
+void Yuy2ToBgr24RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<3>(yuy2, dst, 0, width); }
+void Yuy2ToBgr32RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<4>(yuy2, dst, 0, width); }
 void I420ToBgr24RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
 {
-    I420ToBgrRow<3>(y, u, v, dst, width);
+    I420ToBgrRow<3>(y, u, v, dst, 0, width);
 }
 void I420ToBgr32RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
 {
-    I420ToBgrRow<4>(y, u, v, dst, width);
+    I420ToBgrRow<4>(y, u, v, dst, 0, width);
 }
 void JfifToShiftedBgr24Row(const Ipp8u* y, const Ipp8u* cb, const Ipp8u* cr, Ipp8u* dst, int width)
 {

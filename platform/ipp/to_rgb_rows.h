@@ -58,6 +58,13 @@ void Yuy2ToBgr32RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void I420ToBgr24RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
 void I420ToBgr32RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
 
+// The scalar rows from pixel `from` (even) on, for the vector rows' tails;
+// the odd-width rule still looks at the whole row.
+void Yuy2ToBgr24Tail(const Ipp8u* yuy2, Ipp8u* dst, int from, int width);
+void Yuy2ToBgr32Tail(const Ipp8u* yuy2, Ipp8u* dst, int from, int width);
+void I420ToBgr24Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int from, int width);
+void I420ToBgr32Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int from, int width);
+
 void Yuy2ToBgr24RowSse2(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void Yuy2ToBgr32RowSse2(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void I420ToBgr24RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
@@ -68,10 +75,14 @@ void Yuy2ToBgr32RowAvx2(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void I420ToBgr24RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
 void I420ToBgr32RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
 
-inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr24Rows{Yuy2ToBgr24RowScalar, nullptr, nullptr, nullptr};
-inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr32Rows{Yuy2ToBgr32RowScalar, nullptr, nullptr, nullptr};
-inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr24Rows{I420ToBgr24RowScalar, nullptr, nullptr, nullptr};
-inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr32Rows{I420ToBgr32RowScalar, nullptr, nullptr, nullptr};
+inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr24Rows{Yuy2ToBgr24RowScalar, Yuy2ToBgr24RowSse2, nullptr,
+                                                         Yuy2ToBgr24RowAvx2};
+inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr32Rows{Yuy2ToBgr32RowScalar, Yuy2ToBgr32RowSse2, nullptr,
+                                                         Yuy2ToBgr32RowAvx2};
+inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr24Rows{I420ToBgr24RowScalar, I420ToBgr24RowSse2, nullptr,
+                                                         I420ToBgr24RowAvx2};
+inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr32Rows{I420ToBgr32RowScalar, I420ToBgr32RowSse2, nullptr,
+                                                         I420ToBgr32RowAvx2};
 
 // JFIF Y'CbCr planes of one full-width row to B, G, R (and a zero fourth
 // byte), each component then lowered by 16 with saturation at 0: the

@@ -1,0 +1,87 @@
+// The vector rows of YUY2 and 4:2:0 to BGR24/BGR32 against the scalar rows:
+// the conformance harness for widths, tails, odd widths and offsets, and
+// every (Y, Cb, Cr) once through each level's arithmetic.
+#include "platform/ipp/to_rgb_rows.h"
+#include "tests/support/simd_conformance.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Yuy2Rows {
+    using Row = tulipp::Yuy2ToBgrRowFn;
+    struct Inputs {
+        tultest::RowInput<Ipp8u> packed;
+    };
+    tulipp::RowSet<Row> rows;
+    int pixel;
+    int lanes = 16;
+    int variants = 1;
+    Inputs Make(int n, int, int offset, std::mt19937& rng) const
+    {
+        // A lone last pixel's group is whole in memory (4 bytes).
+        return {tultest::RandomRowInput<Ipp8u>(4 * std::size_t((n + 1) / 2), offset, rng, 0, 255)};
+    }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{std::size_t(pixel), std::size_t(n)}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.packed.data(), static_cast<Ipp8u*>(out[0]), n);
+    }
+};
+
+struct I420Rows {
+    using Row = tulipp::I420ToBgrRowFn;
+    struct Inputs {
+        tultest::RowInput<Ipp8u> y, u, v;
+    };
+    tulipp::RowSet<Row> rows;
+    int pixel;
+    int lanes = 16;
+    int variants = 1;
+    Inputs Make(int n, int, int offset, std::mt19937& rng) const
+    {
+        return {tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>(std::max(n / 2, 1), offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>(std::max(n / 2, 1), offset, rng, 0, 255)};
+    }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{std::size_t(pixel), std::size_t(n)}}; }
+    void Call(Row row, const Inputs& in, void* const* out, int n) const
+    {
+        row(in.y.data(), in.u.data(), in.v.data(), static_cast<Ipp8u*>(out[0]), n);
+    }
+};
+
+TEST(ToRgbRows, EveryLevelMatchesScalar)
+{
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2ToBgr24Rows, 3}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2ToBgr32Rows, 4}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(I420Rows{tulipp::kI420ToBgr24Rows, 3}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(I420Rows{tulipp::kI420ToBgr32Rows, 4}));
+}
+
+// All 2^24 inputs: per Cb, one packed row holding every Cr with every Y
+// (pairs 2k, 2k + 1). Every lane does the same arithmetic, so this covers
+// the single-precision rounding argument for each input.
+TEST(ToRgbRows, EveryInputMatchesScalar)
+{
+    constexpr int kWidth = 256 * 256;
+    std::vector<Ipp8u> packed(2 * kWidth), want(4 * kWidth), got(4 * kWidth);
+    for (tulipp::SimdLevel level : tultest::AvailableSimdLevels()) {
+        const tulipp::Yuy2ToBgrRowFn row = tulipp::kYuy2ToBgr32Rows.For(level);
+        if (row == tulipp::kYuy2ToBgr32Rows.scalar)
+            continue;
+        for (int cb = 0; cb < 256; ++cb) {
+            for (int p = 0; p < kWidth / 2; ++p) {
+                Ipp8u* q = packed.data() + 4 * p;
+                q[0] = static_cast<Ipp8u>(2 * p), q[1] = static_cast<Ipp8u>(cb), q[2] = static_cast<Ipp8u>(2 * p + 1);
+                q[3] = static_cast<Ipp8u>(p / 128);
+            }
+            tulipp::Yuy2ToBgr32RowScalar(packed.data(), want.data(), kWidth);
+            row(packed.data(), got.data(), kWidth);
+            ASSERT_TRUE(want == got) << tultest::SimdLevelName(level) << " Cb " << cb << ": "
+                                     << tultest::SameBytes(want, got).message();
+        }
+    }
+}
+
+}  // namespace
