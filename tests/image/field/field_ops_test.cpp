@@ -112,8 +112,8 @@ TEST_P(FieldOps, RowExamples)
     }
 }
 
-// Both fields taken out of a frame, in buffers of exactly their size,
-// weave back into the frame, for every height, width and orientation.
+// Both fields taken out of a frame, in buffers of exactly their size (or
+// in place), weave back into the frame, for every height, width and orientation.
 TEST_P(FieldOps, GetFieldTwiceThenMakeFrameGivesTheFrame)
 {
     const Family& f = GetParam();
@@ -129,6 +129,9 @@ TEST_P(FieldOps, GetFieldTwiceThenMakeFrameGivesTheFrame)
                 ASSERT_EQ(f.getField(frame.data(), top.data(), w, h, step, true), 0u);
                 ASSERT_EQ(f.getField(frame.data(), bottom.data(), w, h, step, false), 0u);
                 ASSERT_EQ(f.makeFrame(top.data(), bottom.data(), woven.data(), w, h, step), 0u);
+                GuardedBuffer inPlace = frame;  // a field taken into its own frame
+                ASSERT_EQ(f.getField(inPlace.data(), inPlace.data(), w, h, step, true), 0u);
+                EXPECT_TRUE(SamePixels(f, inPlace.data(), top.data(), w, topRows, step, true));
                 EXPECT_TRUE(SamePixels(f, frame.data(), woven.data(), w, h, step, true));
                 EXPECT_TRUE(top.GuardsIntact() && bottom.GuardsIntact() && woven.GuardsIntact());
             }
@@ -236,11 +239,9 @@ TEST_P(FieldOps, RefusalsWriteNothing)
     const ULONG w = 4;
     const int step = f.Step(w, 1), shortStep = static_cast<int>(tul::PixelRow(tul::FormatOf(f.format), w)) - 1;
     GuardedBuffer a(f.Buffer(w, 4, step)), b(a.size());
-    tultest::FillRandom(a, 7);
-    tultest::FillRandom(b, 8);
+    tultest::FillRandom(a, 7), tultest::FillRandom(b, 8);
     const std::vector<unsigned char> aBefore = a.Bytes(), bBefore = b.Bytes();
-    unsigned char* const x = a.data();
-    unsigned char* const y = b.data();
+    unsigned char *const x = a.data(), *const y = b.data();
     const auto S = [](int s) { return static_cast<T::SCAN_TYPE>(s); };
     const auto M = [](int m) { return static_cast<T::DEINTERLACE_MODE>(m); };
     const T::INTERPOLATION_MODE linear = T::INTERPOLATION_LINEAR;
