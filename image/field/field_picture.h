@@ -82,9 +82,9 @@ inline void CopyFrame(const unsigned char* src, unsigned char* dst, const Geomet
     MoveRow(dst, src, g.FrameBytes());
 }
 
-// In memory order, a SCAN_TOP_FIELD_FIRST top-down frame (or a
-// SCAN_BOTTOM_FIELD_FIRST bottom-up one) shows its field on the odd rows
-// last: deinterlacing keeps the odd rows, a field swap shifts rows down.
+// A top-down SCAN_TOP_FIELD_FIRST frame, like a bottom-up
+// SCAN_BOTTOM_FIELD_FIRST one, has its later field on the odd memory rows:
+// deinterlacing keeps those rows and a field swap moves rows down.
 inline bool KeepsOddRows(TulImage::SCAN_TYPE scan, int step)
 {
     return (scan == TulImage::SCAN_TOP_FIELD_FIRST) == (step > 0);
