@@ -5,10 +5,9 @@
 // workers find them. RGB goes through the one-call RGB resize, the field
 // being the frame's rows at twice the step.
 //
-// In place: the YUY2 workers read the whole field into scratch planes, and
-// our own resampler reads a whole plane, before writing; the library's
-// 4:2:0 planes and the RGB resize write while they still read, so they
-// read from a copy of the frame taken for the call.
+// In place: our own resampler reads a whole plane before writing it; the
+// library's resamplers and the RGB resize may write rows while they still
+// read, so they read from a copy of the frame taken for the call.
 #include "image/field/field_interpolate.h"
 
 #include "image/foundation/format_table.h"
@@ -35,18 +34,22 @@ const unsigned char* ReadableSource(const unsigned char* src, const unsigned cha
     return copy.data();
 }
 
-ULONG InterpolateYuy2(unsigned char* src, unsigned char* dst, IppiSize size, int pitch,
-                      T::FIELD_TYPE field, T::INTERPOLATION_MODE mode)
+ULONG InterpolateYuy2(const unsigned char* src, unsigned char* dst, const Geometry& g,
+                      IppiSize size, T::FIELD_TYPE field, T::INTERPOLATION_MODE mode)
 {
+    const int pitch = static_cast<int>(g.pitch);
     if (mode == T::INTERPOLATION_VEXO)
-        return VexoResizeYUY2(src, dst, pitch, pitch, size, size, 0, 0, 0, field, false)
+        return VexoResizeYUY2(const_cast<unsigned char*>(src), dst, pitch, pitch, size, size, 0, 0,
+                              0, field, false)
                    ? T::TUL_SUCCESS
                    : T::TUL_FAILED;
+    std::vector<unsigned char> copy;
+    const unsigned char* from = ReadableSource(src, dst, g, copy);
     ScratchPlanes scratch;
     if (!scratch.Allocate({size.width, size.height / 2}, size))
         return T::TUL_NO_MEMORY;
-    return IppResizeYUY2(src, dst, pitch, pitch, size, size, {0, 0, size.width, size.height}, 1.0,
-                         1.0, mode, scratch.Get(), field, false)
+    return IppResizeYUY2(const_cast<unsigned char*>(from), dst, pitch, pitch, size, size,
+                         {0, 0, size.width, size.height}, 1.0, 1.0, mode, scratch.Get(), field, false)
                ? T::TUL_SUCCESS
                : T::TUL_FAILED;
 }
@@ -104,8 +107,7 @@ ULONG InterpolateField(T::COLOR_FORMAT_TYPE format, const unsigned char* src, un
     const T::FIELD_TYPE field = keepOdd ? T::FIELD_ODD : T::FIELD_EVEN;
     switch (FormatOf(format).family) {
     case FormatFamily::Packed422:
-        return InterpolateYuy2(const_cast<unsigned char*>(src), dst, size, static_cast<int>(g.pitch),
-                               field, mode);
+        return InterpolateYuy2(src, dst, g, size, field, mode);
     case FormatFamily::Planar420:
         return InterpolateYuv420(src, dst, g, size, field, mode);
     case FormatFamily::PackedRgb:
