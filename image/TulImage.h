@@ -241,7 +241,10 @@ public:
     // One field into a picture of half the rows (rounded up when the field
     // starts on the first row in memory). `topField` names the displayed
     // field: the first memory row for a top-down picture, the second for a
-    // bottom-up one.
+    // bottom-up one. A 4:2:0 field takes every other row of the frame's
+    // chroma block: for heights that are multiples of 4 its planes are the
+    // frame's planes' rows of that parity, and the two fields of any frame
+    // hold all of its chroma rows between them.
     static ULONG GetFieldYUV420(const unsigned char* src, unsigned char* dst, ULONG width,
                                 ULONG height, int step, bool topField);
     static ULONG GetFieldYUY2(const unsigned char* src, unsigned char* dst, ULONG width,
