@@ -107,8 +107,14 @@ struct RESIZE_INFO {
 };
 
 namespace tul {
-struct ResizePlan;  // the prepared resamplers of a TulImage, internal to the library
+struct ResizePlan;   // the prepared resamplers of a TulImage, internal to the library
+struct ConvertPlan;  // the prepared conversion of a TulImage, internal to the library
 }
+
+// Records of a conversion, defined after TulImage (they hold its enumerations).
+struct PICTURE_INFO;
+struct CONVERT_MODE;
+struct CONVERT_INFO;
 
 // ---------------------------------------------------------------------------
 class TUL_API TulImage {
@@ -300,6 +306,29 @@ public:
                                   ULONG height, int step, SCAN_TYPE scanType,
                                   DEINTERLACE_MODE mode, INTERPOLATION_MODE interpolation);
 
+    // --- Whole conversions ------------------------------------------------------
+    // Colour conversion, resize (optionally keeping the display aspect),
+    // orientation and field work in one call. Descriptions are admitted
+    // alike by every entry: zero sizes, steps of INT32_MIN or shorter than
+    // the format's row, sizes past 32 bits, unknown formats, scan types
+    // above 2 (when interlace is taken into account), zero aspect terms
+    // (when the aspect is kept) and the same buffer for two formats are
+    // refused (TUL_INVALID_REQUEST) with nothing written. A step of 0 is
+    // the format's default step.
+
+    // Plans a conversion for instance Convert; writes the destination's
+    // required size into dst->size. A refused request leaves the object
+    // unprepared with its plan released.
+    ULONG InitializeConvert(PICTURE_INFO* src, PICTURE_INFO* dst, CONVERT_MODE* mode);
+    // One-shot: plans, runs and releases. Null destination pixels only
+    // report the required size in dstInfo->size (and return TUL_SUCCESS);
+    // dstInfo->size is the capacity on entry.
+    static ULONG Convert(const unsigned char* src, unsigned char* dst, PICTURE_INFO* srcInfo,
+                         PICTURE_INFO* dstInfo, CONVERT_MODE* mode);
+    // Runs the prepared plan; allocates nothing. TUL_FAILED before a
+    // successful InitializeConvert.
+    ULONG Convert(const unsigned char* src, unsigned char* dst);
+
     // --- Blending and compositing ---------------------------------------------
     // Weights mix the source in with w and the destination with 1 - w, each
     // turned into an 8-bit alpha (truncated, so mid weights sum to 254). A
@@ -375,12 +404,88 @@ private:
                               ULONG height, COLOR_FORMAT_TYPE srcFormat, COLOR_FORMAT_TYPE dstFormat,
                               int srcStep, int dstStep, bool progressive);
 
+    // Conversion planning: the colour pair and the intermediate picture
+    // (destination format at the source size), the factors and margins of
+    // the resize, and the field work.
+    static bool CheckSupportColorConv(PICTURE_INFO* src, PICTURE_INFO* dst, ULONG* step,
+                                      ULONG* size);
+    static bool GetResizeFactorEx(PICTURE_INFO* src, PICTURE_INFO* dst, bool keepAspect,
+                                  CONVERT_INFO* info);
+    static ULONG CheckInterlaceConv(PICTURE_INFO* src, PICTURE_INFO* dst, DEINTERLACE_MODE mode,
+                                    CONVERT_INFO* info);
+    // Releases the plan's blocks and zeroes the record; null does nothing.
+    static void ClearConvertBuffer(CONVERT_INFO* info);
+
+    // The conversion stages, one per destination family: resize, orientation
+    // and field work on a picture already in the destination's format.
+    static ULONG ConvertYUY2(unsigned char* src, unsigned char* dst, PICTURE_INFO* srcInfo,
+                             PICTURE_INFO* dstInfo, CONVERT_MODE* mode, CONVERT_INFO* info);
+    static ULONG ConvertYUV420(unsigned char* src, unsigned char* dst, PICTURE_INFO* srcInfo,
+                               PICTURE_INFO* dstInfo, CONVERT_MODE* mode, CONVERT_INFO* info);
+    static ULONG ConvertRGB24(unsigned char* src, unsigned char* dst, PICTURE_INFO* srcInfo,
+                              PICTURE_INFO* dstInfo, CONVERT_MODE* mode, CONVERT_INFO* info);
+    static ULONG ConvertRGB32(unsigned char* src, unsigned char* dst, PICTURE_INFO* srcInfo,
+                              PICTURE_INFO* dstInfo, CONVERT_MODE* mode, CONVERT_INFO* info);
+
     // The library's resize machinery prepares and releases the object's plan.
     friend struct tul::ResizePlan;
+    // The conversion machinery likewise.
+    friend struct tul::ConvertPlan;
 
     bool m_resizeReady;
     RESIZE_INFO m_resizeInfo;
     // The prepared resamplers, owned; a copy builds its own. Null while
     // nothing is prepared.
     tul::ResizePlan* m_plan;
+    // The prepared conversion, owned; a copy builds its own. Null while no
+    // conversion is prepared.
+    tul::ConvertPlan* m_convert;
 };
+
+// ---------------------------------------------------------------------------
+// Records of a conversion. 32-bit fields throughout, as on the system's
+// native platform; the plan's two blocks are native pointers.
+
+// One picture. `size` is the buffer's bytes: the capacity on entry to the
+// static Convert, the required size on return of it and of InitializeConvert.
+struct PICTURE_INFO {
+    ULONG size;
+    ULONG width;
+    ULONG height;
+    int step;  // signed: negative is bottom-up; 0 the format's default
+    ULONG aspectX;  // the display aspect ratio aspectX : aspectY
+    ULONG aspectY;
+    TulImage::SCAN_TYPE scanType;
+    TulImage::COLOR_FORMAT_TYPE colorFormat;
+};
+static_assert(sizeof(PICTURE_INFO) == 32, "PICTURE_INFO is eight 32-bit fields");
+
+struct CONVERT_MODE {
+    bool keepAspect;        // letterbox or pillarbox to keep the display aspect
+    bool convertInterlace;  // take the scan types into account
+    TulImage::INTERPOLATION_MODE interpolation;
+    TulImage::DEINTERLACE_MODE deinterlaceMode;
+};
+static_assert(sizeof(CONVERT_MODE) == 12, "CONVERT_MODE: two bytes, then two 32-bit fields");
+
+// A conversion's plan.
+struct CONVERT_INFO {
+    ULONG resizeKind;   // 0 none, 1 whole picture, 2 field by field, 3 even rows only, 4 odd rows only
+    ULONG fieldAction;  // 0 none, 1 deinterlace keeping the even rows, 2 the odd rows, 3 field swap
+    int srcWidth;       // the picture entering the resize
+    int srcHeight;
+    int dstWidth;
+    int dstHeight;
+    int srcStep;  // pitches, never negative
+    int dstStep;
+    int srcMarginX;  // horizontal margins in pixels, multiples of 4
+    int dstMarginX;
+    int dstMarginY;
+    double xFactor;  // destination over source
+    double yFactor;
+    TulMemory* convertBuffer;         // the colour-converted intermediate, owned
+    TEMP_PLANAR_FORMAT* tempPlanar;   // YUY2 scratch planes of a library resize, owned
+};
+static_assert(sizeof(ULONG) == 4 && sizeof(int) == 4, "32-bit plan fields");
+static_assert(sizeof(CONVERT_INFO) == 64 + 2 * sizeof(void*),
+              "CONVERT_INFO: eleven 32-bit fields, padding, two doubles, two pointers");
