@@ -7,6 +7,8 @@
 
 #include <immintrin.h>
 
+#include <cstdint>
+
 namespace tulipp::resize_center {
 namespace {
 
@@ -74,36 +76,91 @@ TUL_TARGET_AVX2 inline void StoreTwoValues(__m128i bytes, double* out)
     _mm256_storeu_pd(out + 4, _mm256_cvtepi32_pd(_mm256_extracti128_si256(lanes, 1)));
 }
 
+// The table as plain pointers, and the four output rows, held in locals:
+// the vector stores may alias anything, so members read through the table
+// or the output array would be read again after every store.
+struct AcrossView {
+    const double* weight;
+    const std::int32_t* offset;
+    const std::size_t* start;
+    const int* taps;
+    const std::uint8_t* run;
+    std::size_t step;  // of a run, in doubles of four rows side by side
+
+    explicit AcrossView(const AcrossTable& t)
+        : weight(t.weight.data()),
+          offset(t.offset.data()),
+          start(t.start.data()),
+          taps(t.taps.data()),
+          run(t.run.data()),
+          step(static_cast<std::size_t>(t.step) * 4)
+    {
+    }
+};
+
 // Tap entry i of the four rows side by side: weight times samples.
-TUL_TARGET_AVX2 inline __m256d Product(const double* lanes, const AcrossTable& t, std::size_t i)
+TUL_TARGET_AVX2 inline __m256d Product(const double* lanes, const AcrossView& t, std::size_t i)
 {
-    return _mm256_mul_pd(_mm256_broadcast_sd(&t.weight[i]),
+    return _mm256_mul_pd(_mm256_broadcast_sd(t.weight + i),
                          _mm256_loadu_pd(lanes + static_cast<std::size_t>(t.offset[i]) * 4));
 }
 
+// A run block of exactly Taps taps, unrolled: each value's samples step by
+// a fixed stride from its first offset.
+template <int Taps>
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumRun(const double* lanes, const AcrossView& t,
+                                                                  std::size_t i, __m256d a[4])
+{
+    const double* w = t.weight + i;
+    const double* p[4];
+    for (int j = 0; j < 4; ++j) {
+        p[j] = lanes + static_cast<std::size_t>(t.offset[i + j]) * 4;
+        a[j] = _mm256_mul_pd(_mm256_broadcast_sd(w + j), _mm256_loadu_pd(p[j]));
+    }
+    for (int m = 1; m < Taps; ++m)
+        for (int j = 0; j < 4; ++j)
+            a[j] = _mm256_add_pd(a[j], _mm256_mul_pd(_mm256_broadcast_sd(w + 4 * m + j),
+                                                     _mm256_loadu_pd(p[j] + m * t.step)));
+}
+
 // Block g's four values of the four rows, value j in a[j] (lane q = row q).
-TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const double* lanes, const AcrossTable& t,
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const double* lanes, const AcrossView& t,
                                                                      std::size_t g, __m256d a[4])
 {
     std::size_t i = t.start[g];
+    const int taps = t.taps[g];
     if (t.run[g]) {
-        // Consecutive samples: one offset per value, then fixed steps.
-        const std::size_t step = static_cast<std::size_t>(t.step) * 4;
+        // Consecutive samples: one offset per value, then fixed steps; the
+        // common tap counts (the cubic's four, the area's two and three at
+        // mild reductions) unrolled.
+        switch (taps) {
+        case 2:
+            SumRun<2>(lanes, t, i, a);
+            return;
+        case 3:
+            SumRun<3>(lanes, t, i, a);
+            return;
+        case 4:
+            SumRun<4>(lanes, t, i, a);
+            return;
+        default:
+            break;
+        }
         const double* p0 = lanes + static_cast<std::size_t>(t.offset[i]) * 4;
         const double* p1 = lanes + static_cast<std::size_t>(t.offset[i + 1]) * 4;
         const double* p2 = lanes + static_cast<std::size_t>(t.offset[i + 2]) * 4;
         const double* p3 = lanes + static_cast<std::size_t>(t.offset[i + 3]) * 4;
-        const double* w = t.weight.data() + i;
+        const double* w = t.weight + i;
         __m256d a0 = _mm256_mul_pd(_mm256_broadcast_sd(w), _mm256_loadu_pd(p0));
         __m256d a1 = _mm256_mul_pd(_mm256_broadcast_sd(w + 1), _mm256_loadu_pd(p1));
         __m256d a2 = _mm256_mul_pd(_mm256_broadcast_sd(w + 2), _mm256_loadu_pd(p2));
         __m256d a3 = _mm256_mul_pd(_mm256_broadcast_sd(w + 3), _mm256_loadu_pd(p3));
-        for (int m = 1; m < t.taps[g]; ++m) {
+        for (int m = 1; m < taps; ++m) {
             w += 4;
-            p0 += step;
-            p1 += step;
-            p2 += step;
-            p3 += step;
+            p0 += t.step;
+            p1 += t.step;
+            p2 += t.step;
+            p3 += t.step;
             a0 = _mm256_add_pd(a0, _mm256_mul_pd(_mm256_broadcast_sd(w), _mm256_loadu_pd(p0)));
             a1 = _mm256_add_pd(a1, _mm256_mul_pd(_mm256_broadcast_sd(w + 1), _mm256_loadu_pd(p1)));
             a2 = _mm256_add_pd(a2, _mm256_mul_pd(_mm256_broadcast_sd(w + 2), _mm256_loadu_pd(p2)));
@@ -117,7 +174,7 @@ TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const doubl
     }
     __m256d a0 = Product(lanes, t, i), a1 = Product(lanes, t, i + 1);
     __m256d a2 = Product(lanes, t, i + 2), a3 = Product(lanes, t, i + 3);
-    for (int m = 1; m < t.taps[g]; ++m) {
+    for (int m = 1; m < taps; ++m) {
         i += 4;
         a0 = _mm256_add_pd(a0, Product(lanes, t, i));
         a1 = _mm256_add_pd(a1, Product(lanes, t, i + 1));
@@ -212,26 +269,30 @@ TUL_TARGET_AVX2 void SumDownAvx2(const Ipp8u* const* const rows[4], const double
 TUL_TARGET_AVX2 void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1,
                                      double* const out[4])
 {
+    const AcrossView view(t);
+    double* const rows[4] = {out[0], out[1], out[2], out[3]};
     const int whole = WholeBlocksEnd(t, g1);
     int g = g0;
     for (; g < whole; ++g) {
         __m256d a[4];
-        SumValues(lanes, t, static_cast<std::size_t>(g), a);
+        SumValues(lanes, view, static_cast<std::size_t>(g), a);
         Transpose(a);
         for (int q = 0; q < 4; ++q)
-            _mm256_storeu_pd(out[q] + g * kAcrossBlock, a[q]);
+            _mm256_storeu_pd(rows[q] + g * kAcrossBlock, a[q]);
     }
     CubicAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4])
 {
+    const AcrossView view(t);
+    Ipp8u* const rows[4] = {out[0], out[1], out[2], out[3]};
     const int whole = WholeBlocksEnd(t, g1);
     int g = g0;
     for (; g < whole; ++g) {
         __m256d a[4];
-        SumValues(lanes, t, static_cast<std::size_t>(g), a);
-        StoreRounded(a, out, static_cast<std::size_t>(g) * kAcrossBlock);
+        SumValues(lanes, view, static_cast<std::size_t>(g), a);
+        StoreRounded(a, rows, static_cast<std::size_t>(g) * kAcrossBlock);
     }
     SuperAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
 }
