@@ -1,9 +1,9 @@
-// The RGB to RGB kernels: the primitive-based ones against their chains
-// (copy, set, scale, convert through a float picture, mirror) on random
-// pictures, and every kernel over all 256 values of every colour byte
-// against a model of its rescaling, fourth-byte and row-padding rules.
+// The RGB to RGB kernels: the shared sweep, against the copy, set, scale,
+// convert and mirror chains for the primitive-based ones; and every kernel
+// over all 256 values of each colour byte against a model of its
+// rescaling, fourth-byte and row-padding rules.
 #include "platform/ipp/ippi.h"
-#include "tests/image/color/color_harness.h"
+#include "tests/image/color/yuv_to_yuv_sweep.h"
 
 #include <cmath>
 #include <memory>
@@ -11,131 +11,88 @@
 namespace tultest {
 namespace {
 
-using tul::color::FindKernel;
 constexpr Format kRGB24 = TulImage::COLOR_FORMAT_RGB24, kRGB32 = TulImage::COLOR_FORMAT_RGB32,
                  kS24 = TulImage::COLOR_FORMAT_SHIFTED_STRAIGHT_RGB24,
                  kS32 = TulImage::COLOR_FORMAT_SHIFTED_STRAIGHT_RGB32;
+bool Is32(Format f) { return f == kRGB32 || f == kS32; }
+bool Shifted(Format f) { return f == kS24 || f == kS32; }
+bool FloatPath(Format from, Format to) { return to == kRGB24 ? Shifted(from) : from == kRGB24 && to == kS24; }
 
-// The float picture's scalings into `d` (which already holds the source's
-// colour bytes when `d` is also the source).
-void ScaleThroughFloats(const Ipp8u* s, int sp, ColorPicture& d, bool toShifted)
+// From `s` (at pitch sp) through a float picture into `d`: onto [0, 219]
+// and truncated, or read as [0, 255] and scaled from [0, 219] to bytes.
+void ThroughFloats(const Ipp8u* s, int sp, ColorPicture& d, bool toShifted)
 {
     const IppiSize roi{d.width, d.height};
     int fp = 0;
     const std::unique_ptr<Ipp32f, void (*)(void*)> f(ippiMalloc_32f_C3(d.width, d.height, &fp), ippiFree);
-    const int dp = std::abs(d.step);
     ASSERT_EQ(ippiScale_8u32f_C3R(s, sp, f.get(), fp, roi, 0.0f, toShifted ? 219.0f : 255.0f), ippStsNoErr);
-    if (toShifted)
-        ASSERT_EQ(ippiConvert_32f8u_C3R(f.get(), fp, d.data(), dp, roi, ippRndZero), ippStsNoErr);
-    else
-        ASSERT_EQ(ippiScale_32f8u_C3R(f.get(), fp, d.data(), dp, roi, 0.0f, 219.0f), ippStsNoErr);
+    const IppStatus back = toShifted ? ippiConvert_32f8u_C3R(f.get(), fp, d.data(), std::abs(d.step), roi, ippRndZero)
+                                     : ippiScale_32f8u_C3R(f.get(), fp, d.data(), std::abs(d.step), roi, 0.0f, 219.0f);
+    ASSERT_EQ(back, ippStsNoErr);
 }
 
-// The chain of each primitive-based kernel, with absolute steps, then the
-// flip when exactly one step is negative.
-void Chain(ColorPicture& s, ColorPicture& d)
+// The primitive-based kernels' chains, with absolute steps, then the flip.
+void Chain(ColorPicture& s, ColorPicture& d, bool)
 {
     const IppiSize roi{d.width, d.height};
     const int sp = std::abs(s.step), dp = std::abs(d.step);
-    const bool from32 = s.format == kRGB32 || s.format == kS32;
-    if (d.format == kRGB32 || d.format == kS32) {
+    if (Is32(d.format)) {
         ASSERT_EQ(ippiCopy_8u_C3AC4R(s.data(), sp, d.data(), dp, roi), ippStsNoErr);
         ASSERT_EQ(ippiSet_8u_C4CR(0, d.data() + 3, dp, roi), ippStsNoErr);
-    } else if (from32) {
+    } else if (Is32(s.format)) {
         ASSERT_EQ(ippiCopy_8u_AC4C3R(s.data(), sp, d.data(), dp, roi), ippStsNoErr);
-        if (s.format == kS32 && d.format == kRGB24)
-            ScaleThroughFloats(d.data(), dp, d, false);
+        if (FloatPath(s.format, d.format))
+            ThroughFloats(d.data(), dp, d, false);
     } else {
-        ScaleThroughFloats(s.data(), sp, d, s.format == kRGB24);
+        ThroughFloats(s.data(), sp, d, s.format == kRGB24);
     }
     if ((s.step < 0) != (d.step < 0)) {
-        const bool to32 = d.format == kRGB32 || d.format == kS32;
-        ASSERT_EQ((to32 ? ippiMirror_8u_C4IR : ippiMirror_8u_C3IR)(d.data(), dp, roi, ippAxsHorizontal), ippStsNoErr);
+        ASSERT_EQ((Is32(d.format) ? ippiMirror_8u_C4IR : ippiMirror_8u_C3IR)(d.data(), dp, roi, ippAxsHorizontal), 0);
     }
 }
 
-using Pair = std::pair<Format, Format>;
-class RgbChain : public ::testing::TestWithParam<Pair> {};
-
-TEST_P(RgbChain, EqualsThePrimitiveChain)
+// What a kernel makes of colour byte c: the float path truncates 219c/255
+// or rounds 255c/219, the integer path is (220c) >> 8 or 256c / 220, both
+// saturated; repacking keeps c.
+int Model(Format from, Format to, int c)
 {
-    const KernelEntry& k = *FindKernel(GetParam().first, GetParam().second);
-    for (int w : {1, 6, 37})
-        for (int h : {1, 5})
-            for (int signs = 0; signs < 4; ++signs) {
-                const int ss = std::abs(StepOf(k.source, w, signs)) * (signs & 1 ? -1 : 1);
-                const int ds = std::abs(StepOf(k.destination, w, 3 - signs)) * (signs & 2 ? -1 : 1);
-                ColorPicture src(k.source, w, h, ss), dst(k.destination, w, h, ds, 0x3C),
-                    model(k.destination, w, h, ds, 0x3C);
-                FillRandom(src.buffer, static_cast<std::uint32_t>(w * 10 + h + signs));
-                ASSERT_EQ(RunKernel(k, src, dst), TulImage::TUL_SUCCESS);
-                Chain(src, model);
-                ASSERT_TRUE(SameBytes(model.Bytes(), dst.Bytes())) << k.name << " " << w << "x" << h << " " << signs;
-            }
-}
-
-INSTANTIATE_TEST_SUITE_P(PrimitiveKernels, RgbChain,
-                         ::testing::Values(Pair{kRGB32, kRGB24}, Pair{kRGB24, kRGB32}, Pair{kRGB24, kS24},
-                                           Pair{kS24, kRGB24}, Pair{kS32, kRGB24}, Pair{kS32, kS24},
-                                           Pair{kS24, kS32}),
-                         [](const auto& info) {
-                             return std::string(FindKernel(info.param.first, info.param.second)->name);
-                         });
-
-// What each kernel makes of a colour byte c, in doubles or plain integers:
-// the float path truncates 219c/255 or rounds 255c/219 (saturating), the
-// integer path is (220c) >> 8 and min(255, 256c / 220).
-int Model(Format from, Format to, int c, bool& integerPath)
-{
-    const bool fromShifted = from == kS24 || from == kS32, toShifted = to == kS24 || to == kS32;
-    const bool floatPath = (from == kRGB24 && to == kS24) || (fromShifted && to == kRGB24);
-    integerPath = fromShifted != toShifted && !floatPath;
-    if (fromShifted == toShifted)
+    if (Shifted(from) == Shifted(to))
         return c;
-    if (floatPath)
-        return toShifted ? int(219.0 * c / 255.0) : int(std::fmin(255.0, std::nearbyint(255.0 * c / 219.0)));
-    return toShifted ? (220 * c) >> 8 : std::min(255, 256 * c / 220);
+    if (FloatPath(from, to))
+        return Shifted(to) ? int(219.0 * c / 255.0) : int(std::fmin(255.0, std::nearbyint(255.0 * c / 219.0)));
+    return Shifted(to) ? (220 * c) >> 8 : std::min(255, 256 * c / 220);
 }
 
-class RgbValues : public ::testing::TestWithParam<const KernelEntry*> {};
+class RgbKernel : public ::testing::TestWithParam<const KernelEntry*> {};
 
-// Pixel x of a 256-wide picture carries x, 255 - x and 7x mod 256, and a
-// fourth byte of its own: every value in every channel. A 32-bit result's
-// fourth byte is the source's between the two 32-bit forms, else 0; the
-// integer path zeroes the row's padding, the others leave it.
-TEST_P(RgbValues, EveryByteValue)
+TEST_P(RgbKernel, SweepAgainstChain)
 {
     const KernelEntry& k = *GetParam();
-    const int w = 256, sb = k.source == kRGB24 || k.source == kS24 ? 3 : 4;
-    const int db = k.destination == kRGB24 || k.destination == kS24 ? 3 : 4;
-    ColorPicture src(k.source, w, 2, -sb * w), dst(k.destination, w, 2, -(db * w + 5), 0xEE);
-    for (int r = 0; r < 2; ++r)
-        for (int x = 0; x < w; ++x) {
-            unsigned char* p = src.data() + r * sb * w + sb * x;
-            p[0] = static_cast<unsigned char>(x), p[1] = static_cast<unsigned char>(255 - x);
-            p[2] = static_cast<unsigned char>(7 * x);
-            if (sb == 4)
-                p[3] = static_cast<unsigned char>(x ^ 0x5A);
-        }
+    const bool primitives = FloatPath(k.source, k.destination) || Shifted(k.source) == Shifted(k.destination);
+    SweepAgainstChain(k, primitives ? Chain : nullptr, [](int, int, bool) { return true; });
+}
+
+// Pixel x of a 256-wide picture carries x, 255 - x, 7x mod 256 and a
+// fourth byte of its own. A 32-bit result's fourth byte is the source's
+// between the two 32-bit forms, else 0; the integer path zeroes the row's
+// padding, the primitive paths leave it.
+TEST_P(RgbKernel, EveryByteValue)
+{
+    const KernelEntry& k = *GetParam();
+    const int w = 256, sb = Is32(k.source) ? 4 : 3, db = Is32(k.destination) ? 4 : 3, dp = db * w + 5;
+    const bool integerPath = Shifted(k.source) != Shifted(k.destination) && !FloatPath(k.source, k.destination);
+    ColorPicture src(k.source, w, 2, -sb * w), dst(k.destination, w, 2, -dp, 0xEE);
+    for (int i = 0; i < 2 * sb * w; ++i) {
+        const int x = i / sb % w, c = i % sb;
+        src.data()[i] = static_cast<unsigned char>(c == 0 ? x : c == 1 ? 255 - x : c == 2 ? 7 * x : x ^ 0x5A);
+    }
     ASSERT_EQ(RunKernel(k, src, dst), TulImage::TUL_SUCCESS);
-    bool integerPath = false;
-    Model(k.source, k.destination, 0, integerPath);
-    for (int r = 0; r < 2; ++r) {
-        const unsigned char* s = src.data() + r * sb * w;
-        const unsigned char* d = dst.data() + r * (db * w + 5);
-        for (int i = 0; i < db * w + 5; ++i) {
-            const int x = i / db, c = i % db;
-            int expected = 0;
-            if (x >= w)
-                expected = 0xEE;
-            else if (c < 3)
-                expected = Model(k.source, k.destination, s[sb * x + c], integerPath);
-            else if (sb == 4 && db == 4)
-                expected = s[sb * x + 3];
-            if (x >= w && integerPath)
-                expected = 0;
-            ASSERT_EQ(d[i], expected) << k.name << " row " << r << " byte " << i;
-        }
+    for (int i = 0; i < 2 * dp; ++i) {
+        const int x = i % dp / db, c = i % dp % db;
+        const unsigned char* s = src.data() + (i / dp * w + x) * sb;
+        const int expected = x >= w ? (integerPath ? 0 : 0xEE) : c < 3 ? Model(k.source, k.destination, s[c])
+                                                            : sb == 4 ? s[3] : 0;
+        ASSERT_EQ(dst.data()[i], expected) << k.name << " byte " << i;
     }
 }
 
@@ -148,7 +105,7 @@ std::vector<const KernelEntry*> RgbKernels()
     return rgb;
 }
 
-INSTANTIATE_TEST_SUITE_P(RgbKernels, RgbValues, ::testing::ValuesIn(RgbKernels()), KernelName);
+INSTANTIATE_TEST_SUITE_P(RgbKernels, RgbKernel, ::testing::ValuesIn(RgbKernels()), KernelName);
 
 }  // namespace
 }  // namespace tultest
