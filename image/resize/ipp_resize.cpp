@@ -70,6 +70,7 @@ void LibraryPlan::Reset()
 {
     m_luma.Reset();
     m_chroma.Reset();
+    m_packed.Reset();
     m_srcRows = m_dstRows = 0;
 }
 
@@ -100,6 +101,8 @@ IppStatus LibraryPlan::Prepare(PlanarLayout layout, const LibraryResize& r)
         Reset();
         return status;
     }
+    if (layout == PlanarLayout::Yuy2)
+        m_packed.Prepare(luma, chroma, FormatOf(TulImage::COLOR_FORMAT_YUY2).black);
     m_layout = layout;
     m_request = r;
     m_paint[0] = !WritesEveryPixel(luma);
@@ -126,6 +129,10 @@ bool LibraryPlan::RunYuy2(const unsigned char* src, int srcStep, unsigned char* 
         return false;
     const FieldGeometry g = ApplyFieldRule(m_request.field, m_request.fieldToField, srcStep,
                                            dstStep, m_srcRows, m_dstRows, 0, 1.0);
+    // Steps the packed plan cannot take go the way of the planes, which
+    // decides what they give.
+    if (m_packed.Ready() && m_packed.Run(src + g.srcOffset, g.srcStep, dst + g.dstOffset, g.dstStep))
+        return true;
     // The join writes every pixel from the planes: what a resize leaves
     // unwritten is painted black first.
     const FormatInfo& yuy2 = FormatOf(TulImage::COLOR_FORMAT_YUY2);

@@ -1,10 +1,13 @@
 // Library-backed resizes of YUY2 and 4:2:0 frames, planned once for a
 // geometry and field choice: one centre-resample plan for the luma plane
-// and one serving both chroma planes. Run then only finds the planes of
-// the frames it is given and resamples; it allocates nothing.
+// and one serving both chroma planes, and for YUY2 with the double
+// kernels a packed plan that gives the same bytes without the planes.
+// Run then only finds the planes of the frames it is given and resamples;
+// it allocates nothing.
 #pragma once
 
 #include "image/TulImage.h"
+#include "platform/ipp/resize_center_422.h"
 #include "platform/ipp/resize_plan.h"
 
 namespace tul {
@@ -55,6 +58,9 @@ private:
     bool m_paint[2] = {true, true};
     tulipp::ResizeCenterPlan m_luma;
     tulipp::ResizeCenterPlan m_chroma;
+    // YUY2 cubic and super-sampling straight from packed rows to packed
+    // rows (split, plane resizes and join in one pass); empty otherwise.
+    tulipp::ResizeCenter422Plan m_packed;
 };
 
 }  // namespace tul

@@ -117,6 +117,23 @@ IppStatus CheckRest(const ResizeCenterRequest& r)
 double UsableBound(double exact) { return BadFactor(exact) ? 0.0 : exact; }
 
 }  // namespace
+
+IppStatus PlanAxes(const ResizeCenterRequest& r, Axis& x, Axis& y)
+{
+    IppStatus status = CheckSizes(r);
+    if (status == ippStsNoErr)
+        status = CheckRest(r);
+    if (status != ippStsNoErr)
+        return status;
+    int roiX = 0, roiW = 0, roiY = 0, roiH = 0;
+    if (!ClipRange(r.srcRoi.x, r.srcRoi.width, r.srcSize.width, roiX, roiW) ||
+        !ClipRange(r.srcRoi.y, r.srcRoi.height, r.srcSize.height, roiY, roiH))
+        return ippStsWrongIntersectROI;
+    x = MakeAxis(r.dstRoiSize.width, r.xFactor, r.xCenter, roiX, roiW, UsableBound(r.xExactFactor));
+    y = MakeAxis(r.dstRoiSize.height, r.yFactor, r.yCenter, roiY, roiH, UsableBound(r.yExactFactor));
+    return ippStsNoErr;
+}
+
 }  // namespace tulipp::resize_center
 
 namespace tulipp {
@@ -140,23 +157,18 @@ IppStatus ResizeCenterPlan::Prepare(const ResizeCenterRequest& r, SimdLevel leve
 {
     using namespace resize_center;
     m_impl.reset();
-    IppStatus status = CheckSizes(r);
-    if (status == ippStsNoErr)
-        status = CheckRest(r);
+    Axis x, y;
+    const IppStatus status = PlanAxes(r, x, y);
     if (status != ippStsNoErr)
         return status;
-    int roiX = 0, roiW = 0, roiY = 0, roiH = 0;
-    if (!ClipRange(r.srcRoi.x, r.srcRoi.width, r.srcSize.width, roiX, roiW) ||
-        !ClipRange(r.srcRoi.y, r.srcRoi.height, r.srcSize.height, roiY, roiH))
-        return ippStsWrongIntersectROI;
     if (level > DetectedSimdLevel())
         level = DetectedSimdLevel();
     try {
         auto impl = std::make_unique<Impl>();
         impl->request = r;
         impl->channels = r.channels;
-        impl->x = MakeAxis(r.dstRoiSize.width, r.xFactor, r.xCenter, roiX, roiW, UsableBound(r.xExactFactor));
-        impl->y = MakeAxis(r.dstRoiSize.height, r.yFactor, r.yCenter, roiY, roiH, UsableBound(r.yExactFactor));
+        impl->x = x;
+        impl->y = y;
         if (impl->x.Count() > 0 && impl->y.Count() > 0) {
             switch (r.interpolation) {
             case IPPI_INTER_NN:

@@ -11,6 +11,7 @@
 #include "platform/ipp/resize_center_taps.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace tulipp::resize_center {
@@ -32,10 +33,11 @@ struct DestStep {
 
 class CubicPlan final : public KernelPlan {
 public:
-    CubicPlan(int channels, const Axis& x, const Axis& y, SimdLevel level)
-        : m_xt(MakeCubicTaps(x)),
-          m_yt(MakeCubicTaps(y)),
-          m_across(MakeAcrossTable(m_xt, channels)),
+    CubicPlan(AcrossPlacement across, const Axis& y, SimdLevel level)
+        : m_yt(MakeCubicTaps(y)),
+          m_across(std::move(across.table)),
+          m_srcLo(across.srcLo),
+          m_dstLo(across.dstLo),
           m_interleaveRow(kInterleaveRows.For(level)),
           m_acrossRow(kCubicAcrossRows.For(level)),
           m_combineRow(kCombineFourRows.For(level)),
@@ -56,7 +58,7 @@ public:
                 const Ipp8u* rows[4];
                 double* out[4];
                 for (int q = 0; q < 4; ++q) {
-                    rows[q] = f.SrcPixel(pass.row[q], m_xt.lo);
+                    rows[q] = f.src + pass.row[q] * f.srcStep + m_srcLo;
                     out[q] = m_kept[static_cast<std::size_t>(pass.slot[q])].data();
                 }
                 // Chunk by chunk, so that the rows laid side by side are
@@ -72,8 +74,8 @@ public:
             for (int m = 0; m < 4; ++m)
                 h[m] = m_kept[static_cast<std::size_t>(step.slot[m])].data();
             // One pass down the four kept rows, summed in tap order.
-            m_combineRow(h, m_yt.weight.data() + 4 * static_cast<std::size_t>(r), f.DstWritten(f.y.begin + r),
-                         m_kept[0].size());
+            m_combineRow(h, m_yt.weight.data() + 4 * static_cast<std::size_t>(r),
+                         f.dst + (f.y.begin + r) * f.dstStep + m_dstLo, m_kept[0].size());
         }
     }
 
@@ -138,9 +140,10 @@ private:
 
     static constexpr int kSpare = -1;
 
-    WeightTaps m_xt;
     WeightTaps m_yt;
     AcrossTable m_across;
+    std::int64_t m_srcLo;  // source byte of the table's value 0
+    std::int64_t m_dstLo;  // first destination byte written
     InterleaveRow m_interleaveRow;
     CubicAcrossRow m_acrossRow;
     CombineFourRow m_combineRow;
@@ -155,7 +158,12 @@ private:
 
 std::unique_ptr<KernelPlan> PlanCubic(int channels, const Axis& x, const Axis& y, SimdLevel level)
 {
-    return std::make_unique<CubicPlan>(channels, x, y, level);
+    return PlanCubicAcross(PlaceAcross(MakeCubicTaps(x), channels, x), y, level);
+}
+
+std::unique_ptr<KernelPlan> PlanCubicAcross(AcrossPlacement across, const Axis& y, SimdLevel level)
+{
+    return std::make_unique<CubicPlan>(std::move(across), y, level);
 }
 
 }  // namespace tulipp::resize_center

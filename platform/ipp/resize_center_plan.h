@@ -53,6 +53,18 @@ struct Axis {
 // for; only the written range uses it.
 Axis MakeAxis(int dstLen, double factor, double center, int roiStart, int roiLen, double boundFactor = 0.0);
 
+}  // namespace tulipp::resize_center
+
+namespace tulipp {
+struct ResizeCenterRequest;
+}
+
+namespace tulipp::resize_center {
+
+// Checks a request as ippiResizeCenter_8u_* check their arguments (steps
+// aside) and, when it passes, builds both axes from the clipped region.
+IppStatus PlanAxes(const ResizeCenterRequest& r, Axis& x, Axis& y);
+
 // The picture side of a call. All row addressing is 64-bit.
 struct Frame {
     const Ipp8u* src = nullptr;  // pixel (0,0) of the source image

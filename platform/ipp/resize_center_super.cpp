@@ -9,6 +9,7 @@
 #include "platform/ipp/resize_center_taps.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tulipp::resize_center {
@@ -16,10 +17,11 @@ namespace {
 
 class SuperPlan final : public KernelPlan {
 public:
-    SuperPlan(int channels, const Axis& x, const Axis& y, SimdLevel level)
-        : m_xt(MakeAreaTaps(x)),
-          m_yt(MakeAreaTaps(y)),
-          m_across(MakeAcrossTable(m_xt, channels)),
+    SuperPlan(AcrossPlacement across, const Axis& y, SimdLevel level)
+        : m_yt(MakeAreaTaps(y)),
+          m_across(std::move(across.table)),
+          m_srcLo(across.srcLo),
+          m_dstLo(across.dstLo),
           m_sumRow(kSumDownRows.For(level)),
           m_acrossRow(kSuperAcrossRows.For(level)),
           m_lanes(static_cast<std::size_t>(m_across.span) * 4),
@@ -45,10 +47,10 @@ public:
                 taps[q] = static_cast<int>(m_yt.first[r + 1] - first);
                 const Ipp8u** sources = m_rows.data() + most * q;
                 for (int m = 0; m < taps[q]; ++m)
-                    sources[m] = f.SrcPixel(m_yt.lo + m_yt.index[first + m], m_xt.lo);
+                    sources[m] = f.src + (m_yt.lo + m_yt.index[first + m]) * f.srcStep + m_srcLo;
                 rows[q] = sources;
                 w[q] = m_yt.weight.data() + first;
-                out[q] = r0 + q < count ? f.DstWritten(f.y.begin + r) : m_spare.data();
+                out[q] = r0 + q < count ? f.dst + (f.y.begin + r) * f.dstStep + m_dstLo : m_spare.data();
             }
             // Chunk by chunk, so that the sums laid side by side are still in
             // cache when the taps read them.
@@ -68,9 +70,10 @@ public:
     }
 
 private:
-    WeightTaps m_xt;
     WeightTaps m_yt;
     AcrossTable m_across;
+    std::int64_t m_srcLo;  // source byte of the table's value 0
+    std::int64_t m_dstLo;  // first destination byte written
     SumDownRow m_sumRow;
     SuperAcrossRow m_acrossRow;
     std::vector<double> m_lanes;       // vertical sums of four destination rows side by side
@@ -83,7 +86,12 @@ private:
 
 std::unique_ptr<KernelPlan> PlanSuper(int channels, const Axis& x, const Axis& y, SimdLevel level)
 {
-    return std::make_unique<SuperPlan>(channels, x, y, level);
+    return PlanSuperAcross(PlaceAcross(MakeAreaTaps(x), channels, x), y, level);
+}
+
+std::unique_ptr<KernelPlan> PlanSuperAcross(AcrossPlacement across, const Axis& y, SimdLevel level)
+{
+    return std::make_unique<SuperPlan>(std::move(across), y, level);
 }
 
 }  // namespace tulipp::resize_center

@@ -104,11 +104,39 @@ WeightTaps MakeAreaTaps(const Axis& a)
 
 AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
 {
+    ValueTaps v;
+    v.span = t.span * channels;
+    v.steps.fill(channels);
+    const int count = t.Count();
+    v.first.reserve(static_cast<std::size_t>(count) * channels + 1);
+    for (int k = 0; k < count; ++k) {
+        for (int c = 0; c < channels; ++c) {
+            for (std::size_t i = t.first[k]; i < t.first[k + 1]; ++i) {
+                v.offset.push_back(t.index[i] * channels + c);
+                v.weight.push_back(t.weight[i]);
+            }
+            v.first.push_back(v.offset.size());
+        }
+    }
+    return LayOutAcross(v);
+}
+
+AcrossPlacement PlaceAcross(const WeightTaps& t, int channels, const Axis& x)
+{
+    AcrossPlacement p;
+    p.table = MakeAcrossTable(t, channels);
+    p.srcLo = static_cast<std::int64_t>(t.lo) * channels;
+    p.dstLo = static_cast<std::int64_t>(x.begin) * channels;
+    return p;
+}
+
+AcrossTable LayOutAcross(const ValueTaps& v)
+{
     constexpr int B = kAcrossBlock;
     AcrossTable table;
-    table.values = t.Count() * channels;
-    table.span = t.span * channels;
-    table.step = channels;
+    table.values = v.Values();
+    table.span = v.span;
+    table.steps = v.steps;
     const int blocks = (table.values + B - 1) / B;
     // 512 source values of four rows are 16 KiB of doubles.
     constexpr int kChunkValues = 512;
@@ -116,29 +144,27 @@ AcrossTable MakeAcrossTable(const WeightTaps& t, int channels)
         const int valid = std::min(B, table.values - g * B);
         int most = 0;
         for (int j = 0; j < valid; ++j) {
-            const int k = (g * B + j) / channels;
-            most = std::max(most, static_cast<int>(t.first[k + 1] - t.first[k]));
+            const int u = g * B + j;
+            most = std::max(most, static_cast<int>(v.first[u + 1] - v.first[u]));
         }
         table.start.push_back(table.weight.size());
         table.taps.push_back(most);
         for (int m = 0; m < most; ++m) {
             for (int j = 0; j < B; ++j) {
-                const int v = g * B + (j < valid ? j : 0);
-                const int k = v / channels, c = v % channels;
-                const std::size_t n = t.first[k + 1] - t.first[k];
-                const std::size_t at = t.first[k] + std::min(static_cast<std::size_t>(m), n - 1);
+                const int u = g * B + (j < valid ? j : 0);
+                const std::size_t n = v.first[u + 1] - v.first[u];
+                const std::size_t at = v.first[u] + std::min(static_cast<std::size_t>(m), n - 1);
                 const bool real = j < valid && static_cast<std::size_t>(m) < n;
                 // Padding reads on along the row while there is row left.
-                const std::int32_t next = t.index[t.first[k]] + m;
-                const std::int32_t index = real || next >= t.span ? t.index[at] : next;
-                table.weight.push_back(real ? t.weight[at] : 0.0);
-                table.offset.push_back(index * channels + c);
+                const std::int32_t next = v.offset[v.first[u]] + m * v.steps[static_cast<std::size_t>(u % B)];
+                table.weight.push_back(real ? v.weight[at] : 0.0);
+                table.offset.push_back(real || next >= v.span ? v.offset[at] : next);
             }
         }
         const auto first = table.offset.begin() + static_cast<std::ptrdiff_t>(table.start.back());
         bool run = true;
         for (auto o = first + B; o < table.offset.end(); ++o)
-            run = run && *o == *(o - B) + channels;
+            run = run && *o == *(o - B) + v.steps[static_cast<std::size_t>((o - first) % B)];
         table.run.push_back(run ? 1 : 0);
         const int lo = *std::min_element(first, table.offset.end());
         const int hi = *std::max_element(first, table.offset.end()) + 1;

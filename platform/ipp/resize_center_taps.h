@@ -6,6 +6,7 @@
 
 #include "platform/ipp/resize_center_plan.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -63,7 +64,10 @@ struct AcrossTable {
     std::vector<std::size_t> start;  // per block
     std::vector<int> taps;           // per block
     std::vector<std::uint8_t> run;   // per block
-    int step = 1;                    // N: the offset step of a run
+    // The offset step of a run, by value within the block: N for every
+    // value of an interleaved row; a packed 4:2:2 row steps its luma by 2
+    // and its chroma by 4.
+    std::array<int, kAcrossBlock> steps{1, 1, 1, 1};
     std::vector<double> weight;
     std::vector<std::int32_t> offset;
     std::vector<AcrossChunk> chunks;
@@ -71,6 +75,37 @@ struct AcrossTable {
     int Blocks() const { return static_cast<int>(taps.size()); }
 };
 
+// The taps of each output value in value space, before they are laid out
+// in blocks: value v reads offset[i] with weight[i], i in [first[v],
+// first[v + 1]), in tap order.
+struct ValueTaps {
+    int span = 0;  // source values a row holds
+    std::array<int, kAcrossBlock> steps{1, 1, 1, 1};
+    std::vector<std::size_t> first{0};
+    std::vector<std::int32_t> offset;
+    std::vector<double> weight;
+
+    int Values() const { return static_cast<int>(first.size()) - 1; }
+};
+
 AcrossTable MakeAcrossTable(const WeightTaps& t, int channels);
+AcrossTable LayOutAcross(const ValueTaps& v);
+
+// An across pass placed in its rows: the table, the source byte its
+// values are counted from and the first destination byte it writes.
+struct AcrossPlacement {
+    AcrossTable table;
+    std::int64_t srcLo = 0;
+    std::int64_t dstLo = 0;
+};
+
+// The across pass of one interleaved row of `channels` samples a pixel,
+// writing the axis' written columns.
+AcrossPlacement PlaceAcross(const WeightTaps& t, int channels, const Axis& x);
+
+// The double kernels over a placed across pass; PlanCubic and PlanSuper
+// place theirs from the x axis.
+std::unique_ptr<KernelPlan> PlanCubicAcross(AcrossPlacement across, const Axis& y, SimdLevel level);
+std::unique_ptr<KernelPlan> PlanSuperAcross(AcrossPlacement across, const Axis& y, SimdLevel level);
 
 }  // namespace tulipp::resize_center

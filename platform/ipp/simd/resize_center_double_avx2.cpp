@@ -85,16 +85,17 @@ struct AcrossView {
     const std::size_t* start;
     const int* taps;
     const std::uint8_t* run;
-    std::size_t step;  // of a run, in doubles of four rows side by side
+    std::size_t step[kAcrossBlock];  // of a run by value, in doubles of four rows side by side
 
     explicit AcrossView(const AcrossTable& t)
         : weight(t.weight.data()),
           offset(t.offset.data()),
           start(t.start.data()),
           taps(t.taps.data()),
-          run(t.run.data()),
-          step(static_cast<std::size_t>(t.step) * 4)
+          run(t.run.data())
     {
+        for (int j = 0; j < kAcrossBlock; ++j)
+            step[j] = static_cast<std::size_t>(t.steps[static_cast<std::size_t>(j)]) * 4;
     }
 };
 
@@ -120,7 +121,7 @@ TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumRun(const double* 
     for (int m = 1; m < Taps; ++m)
         for (int j = 0; j < 4; ++j)
             a[j] = _mm256_add_pd(a[j], _mm256_mul_pd(_mm256_broadcast_sd(w + 4 * m + j),
-                                                     _mm256_loadu_pd(p[j] + m * t.step)));
+                                                     _mm256_loadu_pd(p[j] + m * t.step[j])));
 }
 
 // Block g's four values of the four rows, value j in a[j] (lane q = row q).
@@ -157,10 +158,10 @@ TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const doubl
         __m256d a3 = _mm256_mul_pd(_mm256_broadcast_sd(w + 3), _mm256_loadu_pd(p3));
         for (int m = 1; m < taps; ++m) {
             w += 4;
-            p0 += t.step;
-            p1 += t.step;
-            p2 += t.step;
-            p3 += t.step;
+            p0 += t.step[0];
+            p1 += t.step[1];
+            p2 += t.step[2];
+            p3 += t.step[3];
             a0 = _mm256_add_pd(a0, _mm256_mul_pd(_mm256_broadcast_sd(w), _mm256_loadu_pd(p0)));
             a1 = _mm256_add_pd(a1, _mm256_mul_pd(_mm256_broadcast_sd(w + 1), _mm256_loadu_pd(p1)));
             a2 = _mm256_add_pd(a2, _mm256_mul_pd(_mm256_broadcast_sd(w + 2), _mm256_loadu_pd(p2)));
