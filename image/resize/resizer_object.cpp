@@ -3,6 +3,7 @@
 // scratch planes of a YUY2 library resize and the resamplers' plans), so a
 // frame allocates nothing.
 #include "image/TulImage.h"
+#include "image/convert/convert_plan.h"
 #include "image/foundation/black_fill.h"
 #include "image/foundation/format_table.h"
 #include "image/resize/resize_geometry.h"
@@ -84,9 +85,10 @@ IppStatus PrepareRgb(tulipp::ResizeCenterPlan& plan, int channels, const RESIZE_
 
 }  // namespace
 
-TulImage::TulImage() : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr) {}
+TulImage::TulImage() : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr), m_convert(nullptr) {}
 
-TulImage::TulImage(const TulImage& other) : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr)
+TulImage::TulImage(const TulImage& other)
+    : m_resizeReady(false), m_resizeInfo{}, m_plan(nullptr), m_convert(nullptr)
 {
     *this = other;
 }
@@ -106,12 +108,14 @@ TulImage& TulImage::operator=(const TulImage& other)
                                             other.m_plan->yExactFactor);
         });
     }
+    tul::ConvertPlan::CopyInto(*this, other);
     return *this;
 }
 
 TulImage::~TulImage()
 {
     tul::ResizePlan::Reset(*this);
+    tul::ConvertPlan::Release(*this);
 }
 
 void tul::ResizePlan::Reset(TulImage& image)
