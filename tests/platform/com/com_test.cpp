@@ -28,7 +28,7 @@ TEST(Guid, EqualityLooksAtEveryByte)
     EXPECT_TRUE(copy == kSample);
 }
 
-TEST(Guid, TextFormIsBracedUppercase)
+TEST(Guid, TextFormIsBracedUppercaseInWholeBuffers)
 {
     const std::pair<const GUID*, const char*> known[] = {
         {&kSample, "{01234567-89AB-CDEF-0123-456789ABCDEF}"},
@@ -42,14 +42,10 @@ TEST(Guid, TextFormIsBracedUppercase)
     wchar_t wide[39];
     ASSERT_EQ(StringFromGUID2(IID_IUnknown, wide, 39), 39);
     EXPECT_EQ(std::wstring(wide), L"{00000000-0000-0000-C000-000000000046}");
-}
-
-TEST(Guid, TextFormRefusesShortOrNullBuffers)
-{
+    // Buffers short of the 39 characters, or none, are refused.
     char text[38];
     EXPECT_EQ(GuidToText(kSample, text, sizeof text), 0);
     EXPECT_EQ(GuidToText(kSample, nullptr, 39), 0);
-    wchar_t wide[38];
     EXPECT_EQ(StringFromGUID2(kSample, wide, 38), 0);
     EXPECT_EQ(StringFromGUID2(kSample, nullptr, 39), 0);
 }
@@ -69,7 +65,7 @@ TEST(TaskMemory, AllocReallocFree)
     CoTaskMemFree(nullptr);
 }
 
-TEST(ModuleObjects, CountsObjectsAndLocks)
+TEST(ModuleObjects, CountsObjectsAndLocksAndIgnoresAStrayUnlock)
 {
     const LONG before = ModuleObjectCount();
     ModuleObjectCreated();
@@ -84,10 +80,7 @@ TEST(ModuleObjects, CountsObjectsAndLocks)
     EXPECT_FALSE(ModuleCanUnload());
     ModuleLockServer(false);
     EXPECT_TRUE(ModuleCanUnload());
-}
-
-TEST(ModuleObjects, StrayUnlockDoesNotHideALaterLock)
-{
+    // A stray unlock does not hide a later lock.
     ModuleLockServer(false);
     ModuleLockServer(true);
     EXPECT_EQ(ModuleLockCount(), 1);
