@@ -33,7 +33,7 @@ struct Knob {
     LONG stored;
 };
 
-TEST_F(Settings, DefaultsBeforeThePinsExistAndStoresWhatItIsGiven)
+TEST_F(Settings, DefaultsBeforeThePinsExistStoresWhatItIsGivenButBadAspects)
 {
     const Knob knobs[] = {
         {"mode", &IResizeSettings::SetResizeMode, &IResizeSettings::GetResizeMode, RESIZE_MODE_FIT, 7},
@@ -65,6 +65,27 @@ TEST_F(Settings, DefaultsBeforeThePinsExistAndStoresWhatItIsGiven)
     EXPECT_EQ(settings->SetBackgroundColor(0x00FF8040u), S_OK);
     EXPECT_EQ(settings->GetBackgroundColor(&color), S_OK);
     EXPECT_EQ(color, 0x00FF8040u);
+
+    // Aspect terms of zero or below are refused, the old ones kept.
+    for (auto terms : {std::pair<LONG, LONG>{0, 9}, {16, 0}, {-16, 9}, {16, -9}, {0, 0}})
+        EXPECT_EQ(settings->SetOutputAspectRatio(terms.first, terms.second), S_FALSE);
+    settings->GetOutputAspectRatio(&x, &y);
+    EXPECT_EQ(x, 1);
+    EXPECT_EQ(y, 1);
+    EXPECT_EQ(settings->SetOutputAspectRatio(16, 9), S_OK);
+    settings->GetOutputAspectRatio(&x, &y);
+    EXPECT_EQ(x, 16);
+    EXPECT_EQ(y, 9);
+    // Null out-parameters are skipped.
+    EXPECT_EQ(settings->GetOutputSize(nullptr, &h, nullptr), S_OK);
+    EXPECT_EQ(h, 240);
+    EXPECT_EQ(settings->GetOutputSize(nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(settings->GetBackgroundColor(nullptr), S_OK);
+    EXPECT_EQ(settings->GetResizeMode(nullptr), S_OK);
+    EXPECT_EQ(settings->GetOutputAspectRatio(nullptr, &h), S_OK);
+    EXPECT_EQ(h, 9);
+    EXPECT_EQ(settings->GetDeinterlaceMethod(nullptr), S_OK);
+    EXPECT_EQ(settings->GetDeinterlacePolicy(nullptr), S_OK);
 }
 
 struct SizeCase {
@@ -93,31 +114,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, OutputSizes,
                                            SizeCase{0, 240, S_FALSE}, SizeCase{320, 0, S_FALSE},
                                            SizeCase{320, -240, S_FALSE}, SizeCase{32768, 32768, S_FALSE},
                                            SizeCase{2147483646, 2, S_FALSE}));
-
-TEST_F(Settings, RefusesAspectTermsOfZeroOrBelowAndSkipsNullOutParameters)
-{
-    for (auto terms : {std::pair<LONG, LONG>{0, 9}, {16, 0}, {-16, 9}, {16, -9}, {0, 0}})
-        EXPECT_EQ(settings->SetOutputAspectRatio(terms.first, terms.second), S_FALSE);
-    LONG x = 0, y = 0;
-    settings->GetOutputAspectRatio(&x, &y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 1);
-    EXPECT_EQ(settings->SetOutputAspectRatio(16, 9), S_OK);
-    settings->GetOutputAspectRatio(&x, &y);
-    EXPECT_EQ(x, 16);
-    EXPECT_EQ(y, 9);
-    // Null out-parameters are skipped.
-    LONG h = 0;
-    EXPECT_EQ(settings->GetOutputSize(nullptr, &h, nullptr), S_OK);
-    EXPECT_EQ(h, 240);
-    EXPECT_EQ(settings->GetOutputSize(nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(settings->GetBackgroundColor(nullptr), S_OK);
-    EXPECT_EQ(settings->GetResizeMode(nullptr), S_OK);
-    EXPECT_EQ(settings->GetOutputAspectRatio(nullptr, &h), S_OK);
-    EXPECT_EQ(h, 9);
-    EXPECT_EQ(settings->GetDeinterlaceMethod(nullptr), S_OK);
-    EXPECT_EQ(settings->GetDeinterlacePolicy(nullptr), S_OK);
-}
 
 class SettingsInGraph : public FilterTest {};
 

@@ -58,7 +58,7 @@ TEST_F(MediaType, FormatBufferHelpers)
     EXPECT_EQ(mt.AllocFormatBuffer(0), nullptr);
 }
 
-TEST_F(MediaType, PartialMatching)
+TEST_F(MediaType, PartialMatchingAndTypedViews)
 {
     const CMediaType full = Yuy2Type(4, 4);
     CMediaType partial;
@@ -70,10 +70,8 @@ TEST_F(MediaType, PartialMatching)
     EXPECT_FALSE(full.MatchesPartial(&partial));
     EXPECT_FALSE(full.IsPartiallySpecified());
     EXPECT_FALSE(full.MatchesPartial(nullptr));
-}
 
-TEST_F(MediaType, TypedViewsNeedTheRightFormatAndLength)
-{
+    // Typed views need the right format and length.
     CMediaType vi = Yuy2Type(4, 4);
     EXPECT_NE(VideoInfoOf(vi), nullptr);
     EXPECT_EQ(VideoInfo2Of(vi), nullptr);
