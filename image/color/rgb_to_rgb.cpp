@@ -13,22 +13,25 @@
 //    without the float picture. Like the primitives, it leaves the bytes
 //    of a destination row past its pixels alone;
 //  - the integer path, (c x 220) >> 8 toward shifted-straight and
-//    min(255, c x 256 / 220) toward plain, writes whole destination rows,
-//    the bytes past the pixels as zero.
+//    min(255, c x 256 / 220) toward plain (platform/ipp/rgb_repack_rows.h,
+//    with the repacks' vector rows), writes whole destination rows, the
+//    bytes past the pixels as zero.
 #include "image/color/kernel_table.h"
+#include "platform/ipp/rgb_repack_rows.h"
 #include "platform/ipp/scale_32f.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
 namespace tul::color {
 namespace {
 
-using ByteMap = std::array<unsigned char, 256>;
+using tulipp::RgbMap;
 
-// What the fourth byte of a 32-bit destination receives.
-enum class Fourth { Zero, Copy };
+// Float path: 0..255 onto [0, 219] and truncated (128 -> 109); 0..219 read
+// as [0, 255] (the identity) and scaled from [0, 219] to bytes, rounded
+// and saturated (219 -> 255).
+using ByteMap = std::array<unsigned char, 256>;
 
 template <typename F>
 ByteMap MapOf(F f)
@@ -38,22 +41,6 @@ ByteMap MapOf(F f)
         map[c] = f(static_cast<unsigned char>(c));
     return map;
 }
-
-ByteMap Identity()
-{
-    return MapOf([](unsigned char c) { return c; });
-}
-
-// Integer path, toward shifted-straight (128 -> 110, 255 -> 219) and back
-// (16 -> 18, 219 -> 254, 220 and above -> 255).
-constexpr unsigned char ToShifted(unsigned char c) { return static_cast<unsigned char>((c * 220) >> 8); }
-constexpr unsigned char ToPlain(unsigned char c) { return static_cast<unsigned char>(std::min(255, c * 256 / 220)); }
-static_assert(ToShifted(128) == 110 && ToShifted(255) == 219);
-static_assert(ToPlain(16) == 18 && ToPlain(219) == 254 && ToPlain(220) == 255);
-
-// Float path: 0..255 onto [0, 219] and truncated (128 -> 109); 0..219 read
-// as [0, 255] (the identity) and scaled from [0, 219] to bytes, rounded
-// and saturated (219 -> 255).
 ByteMap FloatToShifted()
 {
     return MapOf([](unsigned char c) {
@@ -67,28 +54,36 @@ ByteMap FloatToPlain()
     });
 }
 
-template <int SrcBytes, int DstBytes, Fourth F>
-void MapRow(const unsigned char* __restrict s, unsigned char* __restrict d, int width, const ByteMap& map)
+// The float path's rows: three colour bytes through the table, the fourth
+// byte of a 32-bit source dropped.
+template <int SrcBytes>
+void TableRow(const unsigned char* __restrict s, unsigned char* __restrict d, int width, const ByteMap& map)
 {
-    for (int x = 0; x < width; ++x, s += SrcBytes, d += DstBytes) {
+    for (int x = 0; x < width; ++x, s += SrcBytes, d += 3) {
         d[0] = map[s[0]];
         d[1] = map[s[1]];
         d[2] = map[s[2]];
-        if constexpr (DstBytes == 4)
-            d[3] = F == Fourth::Copy && SrcBytes == 4 ? s[3] : 0;
     }
 }
 
-// Every row of the picture through MapRow; `wholeRows` also zeroes each
-// destination row's bytes past its pixels.
-template <int SrcBytes, int DstBytes, Fourth F = Fourth::Zero>
-void MapPicture(const KernelCall& c, const ByteMap& map, bool wholeRows)
+template <int SrcBytes>
+void TablePicture(const KernelCall& c, const ByteMap& map)
 {
+    for (int m = 0; m < c.height; ++m)
+        TableRow<SrcBytes>(c.SrcRow(m), c.DstRow(c.DstRowFor(m)), c.width, map);
+}
+
+// Every row through the arithmetic row set; `wholeRows` (the integer
+// path) also zeroes each destination row's bytes past its pixels.
+template <int SrcBytes, int DstBytes, RgbMap Map, bool CopyFourth = false>
+void RowPicture(const KernelCall& c, bool wholeRows)
+{
+    const auto row = tulipp::kRgbRows<SrcBytes, DstBytes, Map, CopyFourth>.Active();
     const auto pixels = static_cast<std::size_t>(DstBytes) * static_cast<std::size_t>(c.width);
     const auto padding = static_cast<std::size_t>(c.DstPitch()) - pixels;
     for (int m = 0; m < c.height; ++m) {
         unsigned char* d = c.DstRow(c.DstRowFor(m));
-        MapRow<SrcBytes, DstBytes, F>(c.SrcRow(m), d, c.width, map);
+        row(c.SrcRow(m), d, c.width);
         if (wholeRows)
             std::memset(d + pixels, 0, padding);
     }
@@ -97,22 +92,19 @@ void MapPicture(const KernelCall& c, const ByteMap& map, bool wholeRows)
 }  // namespace
 
 // Repacking (also the shifted-straight twins).
-void RGB32ToRGB24(const KernelCall& c) { MapPicture<4, 3>(c, Identity(), false); }
-void RGB24ToRGB32(const KernelCall& c) { MapPicture<3, 4>(c, Identity(), false); }
+void RGB32ToRGB24(const KernelCall& c) { RowPicture<4, 3, RgbMap::Keep>(c, false); }
+void RGB24ToRGB32(const KernelCall& c) { RowPicture<3, 4, RgbMap::Keep>(c, false); }
 
 // Float path.
-void RGB24ToVexoShiftedStraightRGB24(const KernelCall& c) { MapPicture<3, 3>(c, FloatToShifted(), false); }
-void VexoShiftedStraightRGB24ToRGB24(const KernelCall& c) { MapPicture<3, 3>(c, FloatToPlain(), false); }
-void VexoShiftedStraightRGB32ToRGB24(const KernelCall& c) { MapPicture<4, 3>(c, FloatToPlain(), false); }
+void RGB24ToVexoShiftedStraightRGB24(const KernelCall& c) { TablePicture<3>(c, FloatToShifted()); }
+void VexoShiftedStraightRGB24ToRGB24(const KernelCall& c) { TablePicture<3>(c, FloatToPlain()); }
+void VexoShiftedStraightRGB32ToRGB24(const KernelCall& c) { TablePicture<4>(c, FloatToPlain()); }
 
 // Integer path.
-void RGB24ToVexoShiftedStraightRGB32(const KernelCall& c) { MapPicture<3, 4>(c, MapOf(ToShifted), true); }
-void RGB32ToVexoShiftedStraightRGB24(const KernelCall& c) { MapPicture<4, 3>(c, MapOf(ToShifted), true); }
-void RGB32ToVexoShiftedStraightRGB32(const KernelCall& c)
-{
-    MapPicture<4, 4, Fourth::Copy>(c, MapOf(ToShifted), true);
-}
-void VexoShiftedStraightRGB24ToRGB32(const KernelCall& c) { MapPicture<3, 4>(c, MapOf(ToPlain), true); }
-void VexoShiftedStraightRGB32ToRGB32(const KernelCall& c) { MapPicture<4, 4, Fourth::Copy>(c, MapOf(ToPlain), true); }
+void RGB24ToVexoShiftedStraightRGB32(const KernelCall& c) { RowPicture<3, 4, RgbMap::ToShifted>(c, true); }
+void RGB32ToVexoShiftedStraightRGB24(const KernelCall& c) { RowPicture<4, 3, RgbMap::ToShifted>(c, true); }
+void RGB32ToVexoShiftedStraightRGB32(const KernelCall& c) { RowPicture<4, 4, RgbMap::ToShifted, true>(c, true); }
+void VexoShiftedStraightRGB24ToRGB32(const KernelCall& c) { RowPicture<3, 4, RgbMap::ToPlain>(c, true); }
+void VexoShiftedStraightRGB32ToRGB32(const KernelCall& c) { RowPicture<4, 4, RgbMap::ToPlain, true>(c, true); }
 
 }  // namespace tul::color
