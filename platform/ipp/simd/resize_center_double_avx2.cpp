@@ -7,6 +7,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tulipp::resize_center {
@@ -107,8 +108,10 @@ TUL_TARGET_AVX2 inline __m256d Product(const double* lanes, const AcrossView& t,
 }
 
 // A run block of exactly Taps taps, unrolled: each value's samples step by
-// a fixed stride from its first offset.
-template <int Taps>
+// a fixed stride from its first offset. S0 and S1 are the strides of the
+// even and odd values when the row's pattern is known when compiling
+// (they then become address displacements), 0 when read from the table.
+template <int Taps, int S0, int S1>
 TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumRun(const double* lanes, const AcrossView& t,
                                                                   std::size_t i, __m256d a[4])
 {
@@ -118,13 +121,18 @@ TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumRun(const double* 
         p[j] = lanes + static_cast<std::size_t>(t.offset[i + j]) * 4;
         a[j] = _mm256_mul_pd(_mm256_broadcast_sd(w + j), _mm256_loadu_pd(p[j]));
     }
-    for (int m = 1; m < Taps; ++m)
-        for (int j = 0; j < 4; ++j)
+    for (int m = 1; m < Taps; ++m) {
+        for (int j = 0; j < 4; ++j) {
+            const int fixed = j % 2 == 0 ? S0 : S1;
+            const std::size_t stride = fixed != 0 ? static_cast<std::size_t>(fixed) * 4 : t.step[j];
             a[j] = _mm256_add_pd(a[j], _mm256_mul_pd(_mm256_broadcast_sd(w + 4 * m + j),
-                                                     _mm256_loadu_pd(p[j] + m * t.step[j])));
+                                                     _mm256_loadu_pd(p[j] + m * stride)));
+        }
+    }
 }
 
 // Block g's four values of the four rows, value j in a[j] (lane q = row q).
+template <int S0, int S1>
 TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const double* lanes, const AcrossView& t,
                                                                      std::size_t g, __m256d a[4])
 {
@@ -136,13 +144,13 @@ TUL_TARGET_AVX2 __attribute__((always_inline)) inline void SumValues(const doubl
         // mild reductions) unrolled.
         switch (taps) {
         case 2:
-            SumRun<2>(lanes, t, i, a);
+            SumRun<2, S0, S1>(lanes, t, i, a);
             return;
         case 3:
-            SumRun<3>(lanes, t, i, a);
+            SumRun<3, S0, S1>(lanes, t, i, a);
             return;
         case 4:
-            SumRun<4>(lanes, t, i, a);
+            SumRun<4, S0, S1>(lanes, t, i, a);
             return;
         default:
             break;
@@ -267,35 +275,65 @@ TUL_TARGET_AVX2 void SumDownAvx2(const Ipp8u* const* const rows[4], const double
     SumDownScalarFrom(rows, w, taps, lanes, x, n);
 }
 
+namespace {
+
+// Whole blocks [g0, g1), each handed to store(a, g) with value j of the
+// four rows in a[j].
+template <int S0, int S1, typename Store>
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void EachBlock(const double* lanes, const AcrossView& view,
+                                                                     int g0, int g1, Store store)
+{
+    for (int g = g0; g < g1; ++g) {
+        __m256d a[4];
+        SumValues<S0, S1>(lanes, view, static_cast<std::size_t>(g), a);
+        store(a, g);
+    }
+}
+
+// The row's run strides as constants where they are the common ones: one,
+// three and four channels interleaved, and packed 4:2:2 (luma 2, chroma 4).
+template <typename Store>
+TUL_TARGET_AVX2 __attribute__((always_inline)) inline void AllBlocks(const double* lanes, const AcrossTable& t,
+                                                                     int g0, int g1, Store store)
+{
+    const AcrossView view(t);
+    const int s0 = t.steps[0], s1 = t.steps[1];
+    const bool paired = t.steps[2] == s0 && t.steps[3] == s1;
+    if (paired && s0 == 1 && s1 == 1)
+        EachBlock<1, 1>(lanes, view, g0, g1, store);
+    else if (paired && s0 == 3 && s1 == 3)
+        EachBlock<3, 3>(lanes, view, g0, g1, store);
+    else if (paired && s0 == 4 && s1 == 4)
+        EachBlock<4, 4>(lanes, view, g0, g1, store);
+    else if (paired && s0 == 2 && s1 == 4)
+        EachBlock<2, 4>(lanes, view, g0, g1, store);
+    else
+        EachBlock<0, 0>(lanes, view, g0, g1, store);
+}
+
+}  // namespace
+
 TUL_TARGET_AVX2 void CubicAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1,
                                      double* const out[4])
 {
-    const AcrossView view(t);
     double* const rows[4] = {out[0], out[1], out[2], out[3]};
     const int whole = WholeBlocksEnd(t, g1);
-    int g = g0;
-    for (; g < whole; ++g) {
-        __m256d a[4];
-        SumValues(lanes, view, static_cast<std::size_t>(g), a);
+    AllBlocks(lanes, t, g0, whole, [&](__m256d a[4], int g) TUL_TARGET_AVX2 {
         Transpose(a);
         for (int q = 0; q < 4; ++q)
             _mm256_storeu_pd(rows[q] + g * kAcrossBlock, a[q]);
-    }
-    CubicAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
+    });
+    CubicAcrossValues(lanes, t, std::max(g0, whole) * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 TUL_TARGET_AVX2 void SuperAcrossAvx2(const double* lanes, const AcrossTable& t, int g0, int g1, Ipp8u* const out[4])
 {
-    const AcrossView view(t);
     Ipp8u* const rows[4] = {out[0], out[1], out[2], out[3]};
     const int whole = WholeBlocksEnd(t, g1);
-    int g = g0;
-    for (; g < whole; ++g) {
-        __m256d a[4];
-        SumValues(lanes, view, static_cast<std::size_t>(g), a);
+    AllBlocks(lanes, t, g0, whole, [&](__m256d a[4], int g) TUL_TARGET_AVX2 {
         StoreRounded(a, rows, static_cast<std::size_t>(g) * kAcrossBlock);
-    }
-    SuperAcrossValues(lanes, t, g * kAcrossBlock, ValuesEnd(t, g1), out);
+    });
+    SuperAcrossValues(lanes, t, std::max(g0, whole) * kAcrossBlock, ValuesEnd(t, g1), out);
 }
 
 }  // namespace tulipp::resize_center
