@@ -14,33 +14,26 @@ constexpr float kInf = std::numeric_limits<float>::infinity(), kNaN = std::numer
 
 TEST(ScaleConvert32f, WorkedValuesAndRoundingEdges)
 {
-    // Bytes onto [0, 219]: 128 -> 109.92941, 254 -> 218.14117, 255 -> 219.
+    // Bytes onto [0, 219] (128 -> 109.92941, 254 -> 218.14117, 255 -> 219),
+    // two rows apart, the padding between them left alone.
     const Ipp8u bytes[8] = {128, 254, 255, 0, 0, 0, 0, 0xAA};
     float f[8] = {};
     ASSERT_EQ(ippiScale_8u32f_C3R(bytes, 4, f, 16, {1, 2}, 0.0f, 219.0f), ippStsNoErr);
-    EXPECT_FLOAT_EQ(f[0], 109.92941f);
-    EXPECT_FLOAT_EQ(f[1], 218.14117f);
-    EXPECT_EQ(f[2], 219.0f);
-    EXPECT_EQ(f[3], 0.0f);  // padding between the rows left alone
-    struct Case {
-        float v;
-        Ipp8u zero, near, financial, scaled;  // scaled: from [0, 219]
-    };
-    const Case cases[] = {{109.93f, 109, 110, 110, 128}, {-0.7f, 0, 0, 0, 0},        {0.5f, 0, 0, 1, 1},
-                          {1.5f, 1, 2, 2, 2},            {2.5f, 2, 2, 3, 3},         {254.5f, 254, 254, 255, 255},
-                          {109.5f, 109, 110, 110, 128},  {219.0f, 219, 219, 219, 255}, {255.5f, 255, 255, 255, 255},
-                          {kInf, 255, 255, 255, 255},    {-kInf, 0, 0, 0, 0},        {kNaN, 0, 0, 0, 0}};
-    for (const Case& c : cases) {
-        const float src[3] = {c.v, c.v, c.v};
-        Ipp8u out[4][3];
-        for (int mode = 0; mode < 3; ++mode)
-            ASSERT_EQ(ippiConvert_32f8u_C3R(src, 12, out[mode], 3, {1, 1}, static_cast<IppRoundMode>(mode)), 0);
-        ASSERT_EQ(ippiScale_32f8u_C3R(src, 12, out[3], 3, {1, 1}, 0.0f, 219.0f), ippStsNoErr);
-        EXPECT_EQ(out[0][2], c.zero) << c.v;
-        EXPECT_EQ(out[1][2], c.near) << c.v;
-        EXPECT_EQ(out[2][2], c.financial) << c.v;
-        EXPECT_EQ(out[3][2], c.scaled) << c.v;  // 109.5 x 255 / 219 is 127.5 exactly: to even
-    }
+    EXPECT_TRUE(f[0] == 109.92941f && f[1] == 218.14117f && f[2] == 219.0f && f[3] == 0.0f);
+    // Floats to bytes by each rounding mode, and scaled from [0, 219]
+    // (109.5 x 255 / 219 is 127.5 exactly: halves go even).
+    const float v[12] = {109.93f, -0.7f, 0.5f, 1.5f, 2.5f, 254.5f, 109.5f, 219.0f, 255.5f, kInf, -kInf, kNaN};
+    const Ipp8u expected[4][12] = {{109, 0, 0, 1, 2, 254, 109, 219, 255, 255, 0, 0},
+                                   {110, 0, 0, 2, 2, 254, 110, 219, 255, 255, 0, 0},
+                                   {110, 0, 1, 2, 3, 255, 110, 219, 255, 255, 0, 0},
+                                   {128, 0, 1, 2, 3, 255, 128, 255, 255, 255, 0, 0}};
+    Ipp8u out[4][12];
+    for (int mode = 0; mode < 3; ++mode)
+        ASSERT_EQ(ippiConvert_32f8u_C3R(v, 48, out[mode], 12, {4, 1}, static_cast<IppRoundMode>(mode)), 0);
+    ASSERT_EQ(ippiScale_32f8u_C3R(v, 48, out[3], 12, {4, 1}, 0.0f, 219.0f), ippStsNoErr);
+    for (int m = 0; m < 4; ++m)
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(out[m][i], expected[m][i]) << "mode " << m << ", " << v[i];
 }
 
 // Null pointers, sizes, steps (at or below 0, or written rows that would
