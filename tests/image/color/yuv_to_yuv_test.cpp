@@ -118,5 +118,26 @@ TEST(YuvRoundTrip, IsExact)
             }
 }
 
+// Rows without a chroma row of their own take the nearest one of their own
+// field (of the other field when theirs has none): the U of each YUY2 row
+// from a 4:2:0 picture whose chroma row i holds i.
+TEST(YuvRoundTrip, NearestChromaOfTheOwnField)
+{
+    const struct {
+        int h;
+        bool progressive;
+        std::vector<int> u;
+    } cases[] = {{5, true, {0, 0, 1, 1, 1}}, {6, false, {0, 1, 0, 1, 2, 1}}, {3, false, {0, 0, 0}},
+                 {10, false, {0, 1, 0, 1, 2, 3, 2, 3, 4, 3}}, {7, false, {0, 1, 0, 1, 2, 1, 2}}};
+    for (const auto& c : cases) {
+        ColorPicture i420(kI420, 2, c.h, 2), yuy2(kYUY2, 2, c.h, 4);
+        for (int i = 0; i < c.h / 2; ++i)
+            *ChromaRow(i420, 1, i) = static_cast<unsigned char>(i);
+        ASSERT_EQ(RunKernel(*FindKernel(kI420, kYUY2), i420, yuy2, c.progressive), TulImage::TUL_SUCCESS);
+        for (int r = 0; r < c.h; ++r)
+            EXPECT_EQ(yuy2.data()[4 * r + 1], c.u[r]) << "height " << c.h << " row " << r;
+    }
+}
+
 }  // namespace
 }  // namespace tultest
