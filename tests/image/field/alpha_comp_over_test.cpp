@@ -41,12 +41,6 @@ TEST_P(AlphaCompOver, MatchesModel)
                             << x << "," << y;
                         const int B = bg24[y * row24 + 3 * x + c];
                         ASSERT_EQ(out24[y * row24 + 3 * x + c], Round((a * A + (255 - a) * B) / 255.0)) << x << "," << y;
-                        if (a == 255) {
-                            ASSERT_EQ(out32[4 * i + c], A);
-                        }
-                        if (a == 0) {
-                            ASSERT_EQ(out24[y * row24 + 3 * x + c], B);
-                        }
                     }
                     ASSERT_EQ(out32[4 * i + 3], Round(a + (255 - a) * b / 255.0));
                 }

@@ -44,6 +44,17 @@ inline std::vector<std::int64_t> PictureBytes(TulImage::COLOR_FORMAT_TYPE f, int
     return at;
 }
 
+// The simple blend of a format.
+inline ULONG Blend(TulImage::COLOR_FORMAT_TYPE f, const unsigned char* s, unsigned char* d, ULONG w, ULONG h,
+                   int step, float wt)
+{
+    using Fn = ULONG (*)(const unsigned char*, unsigned char*, ULONG, ULONG, int, float);
+    const Fn fn = f == TulImage::COLOR_FORMAT_YUV420 ? Fn(&TulImage::BlendYUV420)
+                : f == TulImage::COLOR_FORMAT_YUY2   ? Fn(&TulImage::BlendYUY2)
+                : f == TulImage::COLOR_FORMAT_RGB24  ? Fn(&TulImage::BlendRGB24) : Fn(&TulImage::BlendRGB32);
+    return fn(s, d, w, h, step, wt);
+}
+
 inline std::size_t BufferBytes(TulImage::COLOR_FORMAT_TYPE f, int h, int pitch)
 {
     return f == TulImage::COLOR_FORMAT_YUV420 ? std::size_t(pitch) * h + 2 * std::size_t(h / 2) * (pitch / 2)

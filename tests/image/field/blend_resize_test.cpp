@@ -1,9 +1,10 @@
 // Resize-blends: a frame equals a simple blend followed by the resize of
-// the mix (every format and mode, both orientations, padded steps); a field
+// the mix (every format and mode, both orientations, padded steps, equal
+// sizes, src == dst); a field
 // mixes exactly the displayed field's rows and writes only the selected
 // rows of `out`, with the resamplers' field-path bytes for top-down
-// pictures and mirrored rows when one picture is bottom-up; equal sizes
-// copy, src == dst only resizes; refusals write nothing.
+// pictures and mirrored rows when one picture is bottom-up; refusals
+// write nothing.
 #include "image/resize/resize_geometry.h"
 #include "image/resize/resize_workers.h"
 #include "tests/image/field/blend_model.h"
@@ -62,12 +63,7 @@ TEST_P(ResizeBlendFrame, EqualsBlendThenResize)
             const float wt = 0.4f;
             ASSERT_EQ(ResizeBlend(f, src.buf.data(), mix.buf.data(), nullptr, nullptr, 0, 0, 0, 0, 0, 0, wt,
                                   T::FIELD_FRAME, mode), T::TUL_INVALID_REQUEST);
-            switch (f) {  // the simple blend of the same pictures
-            case T::COLOR_FORMAT_YUV420: T::BlendYUV420(src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt); break;
-            case T::COLOR_FORMAT_YUY2: T::BlendYUY2(src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt); break;
-            case T::COLOR_FORMAT_RGB24: T::BlendRGB24(src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt); break;
-            default: T::BlendRGB32(src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt); break;
-            }
+            blendtest::Blend(f, src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt);
             ULONG size = ULONG(expected.buf.size());
             ASSERT_EQ(T::Resize(mix.buf.data(), expected.buf.data(), &size, sw, sh, ssign * mix.pitch, dw, dh,
                                 dsign * expected.pitch, f, mode), T::TUL_SUCCESS);
@@ -82,6 +78,11 @@ TEST_P(ResizeBlendFrame, EqualsBlendThenResize)
                 want[at] = expected.buf[at];
             ASSERT_TRUE(tultest::SameBytes(want, out.buf.Bytes()));
             ASSERT_TRUE(out.buf.GuardsIntact());
+            // src == dst: nothing mixed, the picture only resized.
+            ASSERT_EQ(ResizeBlend(f, mix.buf.data(), mix.buf.data(), out.buf.data(), &outSize, sw, sh,
+                                  ssign * src.pitch, dw, dh, dsign * out.pitch, wt, T::FIELD_FRAME, mode), T::TUL_SUCCESS);
+            ASSERT_EQ(dst.buf.Bytes(), mix.buf.Bytes());
+            ASSERT_TRUE(tultest::SameBytes(want, out.buf.Bytes()));
         }
     }
 }
@@ -109,6 +110,16 @@ std::vector<std::int64_t> FieldBytes(T::COLOR_FORMAT_TYPE f, int w, int h, int p
     return at;
 }
 
+// The offset of byte `b` with its row mirrored within its plane.
+std::int64_t Mirrored(std::int64_t b, int h, int pitch)
+{
+    const std::int64_t luma = std::int64_t(pitch) * h, cp = pitch / 2, rows = h / 2;
+    if (b < luma)
+        return (h - 1 - b / pitch) * pitch + b % pitch;
+    const std::int64_t base = luma + (b - luma) / (cp * rows) * cp * rows;
+    return base + (rows - 1 - (b - base) / cp) * cp + (b - base) % cp;
+}
+
 class ResizeBlendField : public ::testing::TestWithParam<std::tuple<T::COLOR_FORMAT_TYPE, T::INTERPOLATION_MODE>> {};
 
 TEST_P(ResizeBlendField, DisplayedFieldOnly)
@@ -116,7 +127,7 @@ TEST_P(ResizeBlendField, DisplayedFieldOnly)
     const auto [f, mode] = GetParam();
     const int sw = 16, sh = 12, dw = 24, dh = 16;
     for (auto field : {T::FIELD_EVEN, T::FIELD_ODD}) {
-        std::vector<unsigned char> topDownOut;
+        std::vector<unsigned char> topDown;
         for (int signs = 0; signs < 4; ++signs) {
             const int ssign = signs & 1 ? -1 : 1, dsign = signs & 2 ? -1 : 1;
             Pic src(f, sw, sh, 4, 7), dst(f, sw, sh, 4, 9), out(f, dw, dh, 2, 0);
@@ -131,53 +142,34 @@ TEST_P(ResizeBlendField, DisplayedFieldOnly)
             for (std::int64_t at : FieldBytes(f, sw, sh, src.pitch, Parity(field, ssign)))
                 mixed[at] = blendtest::MixByte(p, src.buf[at], before[at]);
             ASSERT_TRUE(tultest::SameBytes(mixed, dst.buf.Bytes()));
+            EXPECT_EQ(size, ULONG(f == T::COLOR_FORMAT_YUV420 ? out.pitch * dh + out.pitch / 2 * dh : out.pitch * dh));
             // Only the selected rows of out are written.
             const auto selected = FieldBytes(f, dw, dh, out.pitch, Parity(field, dsign));
             std::vector<unsigned char> untouched = out.buf.Bytes();
             for (std::int64_t at : selected)
                 untouched[at] = kMark;
             ASSERT_EQ(untouched, std::vector<unsigned char>(out.buf.size(), kMark));
-            std::vector<unsigned char> rows;
-            for (std::int64_t at : selected)
-                rows.push_back(out.buf[at]);
             if (signs == 0)
-                topDownOut = rows;
-            if (signs == 2) {  // only out bottom-up: the same field rows, mirrored
-                const auto top = FieldBytes(f, dw, dh, out.pitch, Parity(field, 1));
-                std::vector<unsigned char> fromTop(rows.size());
-                for (std::size_t i = 0; i < top.size(); ++i) {
-                    const std::int64_t b = top[i], luma = std::int64_t(out.pitch) * dh;
-                    const std::int64_t pitch = b < luma ? out.pitch : out.pitch / 2;
-                    const std::int64_t base = b < luma ? 0 : luma + (b - luma) / (pitch * (dh / 2)) * pitch * (dh / 2);
-                    const std::int64_t rowsIn = b < luma ? dh : dh / 2, r = (b - base) / pitch;
-                    const std::int64_t mirrored = base + (rowsIn - 1 - r) * pitch + (b - base) % pitch;
-                    fromTop[std::find(selected.begin(), selected.end(), mirrored) - selected.begin()] = topDownOut[i];
-                }
-                ASSERT_EQ(rows, fromTop);
-            }
+                topDown = out.buf.Bytes();
+            for (std::size_t i = 0; signs == 2 && i < selected.size(); ++i)  // out bottom-up: mirrored rows
+                ASSERT_EQ(out.buf[selected[i]], topDown[Mirrored(selected[i], dh, out.pitch)]) << selected[i];
             if (signs == 0 && f != T::COLOR_FORMAT_RGB24 && f != T::COLOR_FORMAT_RGB32) {
                 // Top-down: the bytes of the resamplers' own field path.
                 Pic want(f, dw, dh, 2, 0);
-                for (std::int64_t at : selected)
-                    want.buf[at] = f == T::COLOR_FORMAT_YUY2 ? (at % 2 ? 0x7F : 0)
-                                 : at < std::int64_t(want.pitch) * dh ? 0 : 0x7F;
+                for (std::int64_t at : selected)  // painted black, as the call does first
+                    want.buf[at] = (f == T::COLOR_FORMAT_YUY2 ? at % 2 : at >= std::int64_t(want.pitch) * dh) ? 0x7F : 0;
                 const IppiSize s{sw, sh}, d{dw, dh};
                 double xf = 0, yf = 0;
                 int sm = 0, dm = 0;
                 tul::GetResizeFactor(s, d, &xf, &yf, &sm, &dm);
-                bool ok = false;
                 tul::ScratchPlanes scratch;
                 ASSERT_TRUE(scratch.Allocate({sw, sh / 2}, {dw, dh / 2}));
-                if (mode == T::INTERPOLATION_VEXO)
-                    ok = (f == T::COLOR_FORMAT_YUY2 ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420)(
-                        dst.buf.data(), want.buf.data(), src.pitch, want.pitch, s, d, sm, dm, 0, field, true);
-                else if (f == T::COLOR_FORMAT_YUY2)
-                    ok = tul::IppResizeYUY2(dst.buf.data(), want.buf.data(), src.pitch, want.pitch, s, d,
-                                            {0, 0, sw, sh}, xf, yf, mode, scratch.Get(), field, true);
-                else
-                    ok = tul::IppResizeYUV420(dst.buf.data(), want.buf.data(), src.pitch, want.pitch, s, d,
-                                              {0, 0, sw, sh}, xf, yf, mode, field, true);
-                ASSERT_TRUE(ok);
+                unsigned char *from = dst.buf.data(), *to = want.buf.data();
+                const bool yuy2 = f == T::COLOR_FORMAT_YUY2;
+                ASSERT_TRUE(mode == T::INTERPOLATION_VEXO
+                                ? (yuy2 ? tul::VexoResizeYUY2 : tul::VexoResizeYUV420)(from, to, src.pitch, want.pitch, s, d, sm, dm, 0, field, true)
+                            : yuy2 ? tul::IppResizeYUY2(from, to, src.pitch, want.pitch, s, d, {0, 0, sw, sh}, xf, yf, mode, scratch.Get(), field, true)
+                                   : tul::IppResizeYUV420(from, to, src.pitch, want.pitch, s, d, {0, 0, sw, sh}, xf, yf, mode, field, true));
                 ASSERT_TRUE(tultest::SameBytes(want.buf.Bytes(), out.buf.Bytes()));
             }
         }
@@ -188,30 +180,6 @@ INSTANTIATE_TEST_SUITE_P(FormatsModes, ResizeBlendField,
                          ::testing::Combine(::testing::Values(T::COLOR_FORMAT_YUV420, T::COLOR_FORMAT_YUY2,
                                                               T::COLOR_FORMAT_RGB24, T::COLOR_FORMAT_RGB32),
                                             ::testing::Values(T::INTERPOLATION_LINEAR, T::INTERPOLATION_VEXO)));
-
-// 720x480 into 360x240, FIELD_ODD, top-down: rows 1, 3, 5, ... mixed, the
-// size |step| x 240; src == dst mixes nothing; equal sizes copy the mix.
-TEST(ResizeBlendCases, OddFieldSrcIsDstAndEqualSizes)
-{
-    const auto f = T::COLOR_FORMAT_YUY2;
-    Pic src(f, 720, 480, 0, 1), dst(f, 720, 480, 0, 2), out(f, 360, 240, 8, 0);
-    const auto before = dst.buf.Bytes();
-    ULONG size = 0;
-    ASSERT_EQ(T::BlendYUY2(src.buf.data(), dst.buf.data(), out.buf.data(), &size, 720, 480, 1440, 360, 240, 728,
-                           0.5f, T::FIELD_ODD, T::INTERPOLATION_LINEAR), T::TUL_SUCCESS);
-    EXPECT_EQ(size, 728u * 240);
-    for (int r = 0; r < 480; r += 47)
-        EXPECT_EQ(std::equal(before.begin() + r * 1440, before.begin() + (r + 1) * 1440, dst.buf.data() + r * 1440),
-                  r % 2 == 0) << r;
-    const auto mixed = dst.buf.Bytes();
-    ASSERT_EQ(T::BlendYUY2(dst.buf.data(), dst.buf.data(), out.buf.data(), &size, 720, 480, 1440, 360, 240, 728,
-                           0.5f, T::FIELD_FRAME, T::INTERPOLATION_LINEAR), T::TUL_SUCCESS);
-    EXPECT_EQ(dst.buf.Bytes(), mixed);
-    Pic same(f, 720, 480, 0, 0);
-    ASSERT_EQ(T::BlendYUY2(src.buf.data(), dst.buf.data(), same.buf.data(), &size, 720, 480, 1440, 720, 480, 1440,
-                           0.25f, T::FIELD_FRAME, T::INTERPOLATION_CUBIC), T::TUL_SUCCESS);
-    EXPECT_EQ(same.buf.Bytes(), dst.buf.Bytes());
-}
 
 // Refusals: 3, nothing written (not even the size).
 TEST(ResizeBlendCases, Refusals)

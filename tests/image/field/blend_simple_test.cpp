@@ -1,7 +1,7 @@
 // Simple blends against the plain model: every format, widths 1 to 720,
 // tight, padded and negative steps, buffers exactly the picture with guard
 // bytes around (a chroma pitch wider than |step| / 2 would write past
-// them), the weight table, out-of-range and NaN weights, and refusals.
+// them), the weights 0 to 1, out-of-range and NaN weights, and refusals.
 #include "tests/image/field/blend_model.h"
 #include "tests/support/picture.h"
 
@@ -15,16 +15,6 @@ namespace {
 
 using T = TulImage;
 using tultest::GuardedBuffer;
-
-ULONG Blend(T::COLOR_FORMAT_TYPE f, const unsigned char* s, unsigned char* d, ULONG w, ULONG h, int step, float wt)
-{
-    switch (f) {
-    case T::COLOR_FORMAT_YUV420: return T::BlendYUV420(s, d, w, h, step, wt);
-    case T::COLOR_FORMAT_YUY2: return T::BlendYUY2(s, d, w, h, step, wt);
-    case T::COLOR_FORMAT_RGB24: return T::BlendRGB24(s, d, w, h, step, wt);
-    default: return T::BlendRGB32(s, d, w, h, step, wt);
-    }
-}
 
 int RowBytes(T::COLOR_FORMAT_TYPE f, int w)
 {
@@ -52,7 +42,7 @@ TEST_P(SimpleBlend, MatchesModel)
                         expected[at] = blendtest::MixByte(p, src[at], dst[at]);
                     SCOPED_TRACE(::testing::Message() << "h " << h << " pad " << pad << " sign " << sign << " w "
                                                       << wt);
-                    ASSERT_EQ(Blend(f, src.data(), dst.data(), w, h, sign * pitch, wt), T::TUL_SUCCESS);
+                    ASSERT_EQ(blendtest::Blend(f, src.data(), dst.data(), w, h, sign * pitch, wt), T::TUL_SUCCESS);
                     ASSERT_TRUE(tultest::SameBytes(expected, dst.Bytes()));
                     ASSERT_TRUE(dst.GuardsIntact());
                     for (std::int64_t at : blendtest::PictureBytes(f, w, h, pitch)) {
@@ -71,35 +61,22 @@ INSTANTIATE_TEST_SUITE_P(Formats, SimpleBlend,
                                                               T::COLOR_FORMAT_RGB24, T::COLOR_FORMAT_RGB32),
                                             ::testing::Values(1, 2, 6, 10, 17, 720)));
 
-// The alpha pairs of the weight table; α1 + α2 is 254 for mid weights.
-TEST(SimpleBlendWeights, AlphaPairs)
-{
-    const std::pair<float, blendtest::Pair> table[] = {
-        {0.0f, {0, 255}}, {0.25f, {63, 191}}, {0.5f, {127, 127}}, {0.75f, {191, 63}}, {1.0f, {255, 0}}};
-    for (const auto& [wt, pair] : table) {
-        unsigned char src[4] = {255, 0, 255, 0}, dst[4] = {0, 255, 255, 0};
-        ASSERT_EQ(T::BlendRGB32(src, dst, 1, 1, 4, wt), T::TUL_SUCCESS);
-        EXPECT_EQ(dst[0], blendtest::MixByte(pair, 255, 0)) << wt;
-        EXPECT_EQ(dst[1], blendtest::MixByte(pair, 0, 255)) << wt;
-    }
-}
-
 // NaN weights and geometry that cannot be served: 3, nothing written.
 TEST(SimpleBlendRefusals, NothingWritten)
 {
     GuardedBuffer src(64, 1), dst(64, 2);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (auto f : {T::COLOR_FORMAT_YUV420, T::COLOR_FORMAT_YUY2, T::COLOR_FORMAT_RGB24, T::COLOR_FORMAT_RGB32}) {
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 2, 2, 16, nan), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, nullptr, dst.data(), 2, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), nullptr, 2, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 0, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 2, 0, 16, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 2, 2, 0, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 2, 2, INT32_MIN, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 5, 2, RowBytes(f, 5) - 1, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 2, 0x40000000u, 16, 0.5f), T::TUL_INVALID_REQUEST);
-        EXPECT_EQ(Blend(f, src.data(), dst.data(), 0x80000000u, 1, INT32_MAX, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 2, 2, 16, nan), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, nullptr, dst.data(), 2, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), nullptr, 2, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 0, 2, 16, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 2, 0, 16, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 2, 2, 0, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 2, 2, INT32_MIN, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 5, 2, RowBytes(f, 5) - 1, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 2, 0x40000000u, 16, 0.5f), T::TUL_INVALID_REQUEST);
+        EXPECT_EQ(blendtest::Blend(f, src.data(), dst.data(), 0x80000000u, 1, INT32_MAX, 0.5f), T::TUL_INVALID_REQUEST);
     }
     EXPECT_EQ(dst.Bytes(), std::vector<unsigned char>(64, 2));
 }

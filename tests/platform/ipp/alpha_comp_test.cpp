@@ -61,40 +61,31 @@ TEST_P(AlphaCompModel, EveryTypeMatchesModel)
     const int s1 = row + pad, s2 = row + 2 * pad, sd = row + 3 * pad;
     for (int t = 0; t < 12; ++t) {
         for (int alphas = 0; alphas < 4; ++alphas) {  // 0, 255, random, and the destination as background
-            GuardedBuffer fg(std::size_t(s1) * height), bg(std::size_t(s2) * height), out(std::size_t(sd) * height, 0x5A);
+            GuardedBuffer fg(std::size_t(s1 * height) & 0xFFFF), bg(std::size_t(s2 * height) & 0xFFFF),
+                out(std::size_t(sd * height) & 0xFFFF, 0x5A);
             tultest::FillRandom(fg, 31u * t + alphas + width);
             tultest::FillRandom(bg, 77u * t + alphas + width);
             const Ipp8u ca = alphas == 0 ? 0 : alphas == 1 ? 255 : Ipp8u(37 * t + 11), cb = Ipp8u(255 - 19 * t);
-            for (int y = 0; y < height && channels == 0 && alphas < 2; ++y)
-                for (int x = 0; x < width; ++x)
-                    fg[y * s1 + 4 * x + 3] = ca;
+            for (int i = 0; channels == 0 && alphas < 2 && i < width * height; ++i)
+                fg[i / width * s1 + i % width * 4 + 3] = ca;
             const bool inPlace = alphas == 3;
             Ipp8u* dst = inPlace ? bg.data() : out.data();
             const int dStep = inPlace ? s2 : sd;
-            std::vector<Ipp8u> expected(std::size_t(dStep) * height);
-            std::copy(dst, dst + expected.size(), expected.begin());
-            for (int y = 0; y < height; ++y)
+            std::vector<Ipp8u> expected(dst, dst + std::size_t(dStep) * height);
+            for (int y = 0; y < height; ++y) {
                 for (int i = 0; i < row; ++i) {
-                    const Ipp8u* f = &fg[y * s1 + i];
-                    const Ipp8u* g = &bg[y * s2 + i];
                     const int a = channels == 0 ? fg[y * s1 + i / 4 * 4 + 3] : ca;
                     const int b = channels == 0 ? bg[y * s2 + i / 4 * 4 + 3] : cb;
                     expected[y * dStep + i] = Ipp8u(channels == 0 && i % 4 == 3 ? ModelAlpha(t, a, b)
-                                                                                 : ModelColour(t, a, b, *f, *g));
+                                                    : ModelColour(t, a, b, fg[y * s1 + i], bg[y * s2 + i]));
                 }
+            }
             const IppiSize roi{width, height};
             const auto type = static_cast<IppiAlphaType>(t);
-            IppStatus s = ippStsNoErr;
-            if (channels == 0)
-                s = ippiAlphaComp_8u_AC4R(fg.data(), s1, bg.data(), s2, dst, dStep, roi, type);
-            else {
-                const auto f = channels == 1 ? ippiAlphaCompC_8u_C1R
-                                             : channels == 3 ? ippiAlphaCompC_8u_C3R : ippiAlphaCompC_8u_C4R;
-                s = f(fg.data(), s1, ca, bg.data(), s2, cb, dst, dStep, roi, type);
-            }
-            ASSERT_EQ(s, ippStsNoErr);
-            const std::vector<Ipp8u> actual(dst, dst + expected.size());
-            ASSERT_TRUE(tultest::SameBytes(expected, actual)) << "type " << t << " alphas " << alphas;
+            const auto f = channels == 1 ? ippiAlphaCompC_8u_C1R : channels == 3 ? ippiAlphaCompC_8u_C3R : ippiAlphaCompC_8u_C4R;
+            ASSERT_EQ(channels == 0 ? ippiAlphaComp_8u_AC4R(fg.data(), s1, bg.data(), s2, dst, dStep, roi, type)
+                                    : f(fg.data(), s1, ca, bg.data(), s2, cb, dst, dStep, roi, type), ippStsNoErr);
+            ASSERT_TRUE(tultest::SameBytes(expected, {dst, dst + expected.size()})) << "type " << t << " alphas " << alphas;
             ASSERT_TRUE(out.GuardsIntact() && bg.GuardsIntact());
         }
     }
@@ -104,79 +95,44 @@ INSTANTIATE_TEST_SUITE_P(Shapes, AlphaCompModel,
                          ::testing::Combine(::testing::Values(0, 1, 3, 4), ::testing::Values(1, 7, 33, 70),
                                             ::testing::Values(0, 5)));
 
-// Both row families at every level against the scalar rows; the variants
-// walk the twelve types (and alpha pairs for the constant rows).
-struct ConstRows {
-    using Row = tulipp::AlphaCompConstRowFn;
+// The three row families at every level against their scalar rows, in
+// one adapter (Kind 0 constant, 1 scaled, 2 per pixel); the variants walk
+// the twelve types and alpha pairs.
+template <class Fn, int Kind>
+struct Rows {
+    using Row = Fn;
     struct Inputs {
         tultest::RowInput<Ipp8u> fg, bg;
-        int kA, kB;
+        int p, q;
     };
-    tulipp::RowSet<Row> rows = tulipp::kAlphaCompConstRows;
-    int lanes = 32;
+    tulipp::RowSet<Row> rows;
+    int lanes = Kind == 2 ? 8 : 32;
     int variants = 12;
-    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
+    static constexpr int kBytes = Kind == 2 ? 4 : 1;
+    Inputs Make(int n, int v, int offset, std::mt19937& rng) const
     {
-        const int a = variant % 3 == 0 ? 255 : int(rng() % 256), b = variant % 4 == 0 ? 0 : int(rng() % 256);
-        const tulipp::AlphaRule& r = tulipp::kAlphaRules[variant];
-        return {tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255),
-                tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255), r.KA(a, b), r.KB(a, b)};
+        const int a = v % 3 == 0 ? 255 : int(rng() % 256);
+        const int b = Kind == 1 ? int(rng() % (256 - a)) : v % 4 == 0 ? 0 : int(rng() % 256);
+        const tulipp::AlphaRule& r = tulipp::kAlphaRules[v];
+        return {tultest::RandomRowInput<Ipp8u>(kBytes * std::size_t(n), kBytes * offset, rng, 0, 255),
+                tultest::RandomRowInput<Ipp8u>(kBytes * std::size_t(n), kBytes * offset, rng, 0, 255),
+                Kind == 0 ? r.KA(a, b) : Kind == 1 ? a : v, Kind == 0 ? r.KB(a, b) : b};
     }
-    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{1, std::size_t(n)}}; }
+    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{kBytes, std::size_t(n)}}; }
     void Call(Row row, const Inputs& in, void* const* out, int n) const
     {
-        row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.kA, in.kB);
-    }
-};
-
-struct ScaledRows {
-    using Row = tulipp::AlphaCompScaledRowFn;
-    struct Inputs {
-        tultest::RowInput<Ipp8u> fg, bg;
-        int a, b;
-    };
-    tulipp::RowSet<Row> rows = tulipp::kAlphaCompScaledRows;
-    int lanes = 32;
-    int variants = 3;
-    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
-    {
-        const int a = variant == 0 ? 255 : int(rng() % 256);
-        return {tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255),
-                tultest::RandomRowInput<Ipp8u>(n, offset, rng, 0, 255), a, variant == 2 ? 255 - a : int(rng() % (256 - a))};
-    }
-    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{1, std::size_t(n)}}; }
-    void Call(Row row, const Inputs& in, void* const* out, int n) const
-    {
-        row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.a, in.b);
-    }
-};
-
-struct PixelRows {
-    using Row = tulipp::AlphaCompPixelRowFn;
-    struct Inputs {
-        tultest::RowInput<Ipp8u> fg, bg;
-        int type;
-    };
-    tulipp::RowSet<Row> rows = tulipp::kAlphaCompPixelRows;
-    int lanes = 8;
-    int variants = 12;
-    Inputs Make(int n, int variant, int offset, std::mt19937& rng) const
-    {
-        return {tultest::RandomRowInput<Ipp8u>(4 * std::size_t(n), 4 * offset, rng, 0, 255),
-                tultest::RandomRowInput<Ipp8u>(4 * std::size_t(n), 4 * offset, rng, 0, 255), variant};
-    }
-    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{4, std::size_t(n)}}; }
-    void Call(Row row, const Inputs& in, void* const* out, int n) const
-    {
-        row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, tulipp::kAlphaRules[in.type]);
+        if constexpr (Kind == 2)
+            row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, tulipp::kAlphaRules[in.p]);
+        else
+            row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.p, in.q);
     }
 };
 
 TEST(AlphaCompRows, EveryLevelMatchesScalar)
 {
-    EXPECT_TRUE(tultest::RowsMatchScalar(ConstRows{}));
-    EXPECT_TRUE(tultest::RowsMatchScalar(ScaledRows{}));
-    EXPECT_TRUE(tultest::RowsMatchScalar(PixelRows{}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompConstRowFn, 0>{tulipp::kAlphaCompConstRows}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompScaledRowFn, 1>{tulipp::kAlphaCompScaledRows}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompPixelRowFn, 2>{tulipp::kAlphaCompPixelRows}));
 }
 
 // Refusals in the order null, size, step, stride, type; nothing written.
