@@ -8,26 +8,18 @@ namespace {
 
 class Snapshot : public FilterTest {};
 
-TEST_F(Snapshot, UnconnectedFilterHasNoSourceSize)
-{
-    auto filter = MakeFilter();
-    std::vector<BYTE> still(160 * 120 * 2, 0xEE);
-    ULONG written = 12345;
-    EXPECT_EQ(filter->GetCurrentFrame(still.data(), &written, 160, 120, SNAPSHOT_FORMAT_YUY2, 1), E_FAIL);
-    EXPECT_EQ(filter->GetCurrentFrame(nullptr, nullptr, 160, 120, SNAPSHOT_FORMAT_YUY2, 1), E_FAIL);
-    EXPECT_EQ(written, 12345u);
-    EXPECT_EQ(still[0], 0xEE);
-    EXPECT_EQ(filter->Reserved(42), S_OK);
-}
-
-// Connected, before any sample: nothing is written, and a null buffer
-// only prepares, once per geometry.
-TEST_F(Snapshot, ConnectedBeforeAnySampleWritesNothingAndPreparesOnce)
+// Unconnected, the filter has no source size: refused. Connected, before
+// any sample: nothing is written, and a null buffer only prepares, once
+// per geometry.
+TEST_F(Snapshot, BeforeAnySampleWritesNothingAndPreparesOnce)
 {
     ResizeGraph g(VideoType(720, 480), 0);
-    ASSERT_EQ(g.ConnectInput(), S_OK);
     std::vector<BYTE> still(160 * 120 * 3, 0xEE);
     ULONG written = 12345;
+    EXPECT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 160, 120, SNAPSHOT_FORMAT_YUY2, 1), E_FAIL);
+    EXPECT_EQ(g.filter->GetCurrentFrame(nullptr, nullptr, 160, 120, SNAPSHOT_FORMAT_YUY2, 1), E_FAIL);
+    EXPECT_EQ(g.filter->Reserved(42), S_OK);
+    ASSERT_EQ(g.ConnectInput(), S_OK);
     for (LONG format : {SNAPSHOT_FORMAT_YUY2, 0}) {
         EXPECT_EQ(g.filter->GetCurrentFrame(still.data(), &written, 160, 120, format, 1), S_OK);
         EXPECT_EQ(written, 12345u);
