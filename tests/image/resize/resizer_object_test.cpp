@@ -92,21 +92,6 @@ TEST(ResizerObject, LetterboxedOwnResizeLeavesBlackBarsAboveAndBelow)
     }
 }
 
-TEST(ResizerObject, CapacityOneByteShortIsRefused)
-{
-    T image;
-    ASSERT_EQ(image.Initialize(64, 32, 32, 16, T::INTERPOLATION_LINEAR), 0u);
-    auto src = RandomFrame(64, 32, 2, 4);
-    tultest::GuardedBuffer dst(32 * 2 * 16, 0xEE);
-    ULONG size = 32 * 2 * 16 - 1;
-    EXPECT_EQ(image.ResizeYUY2(src.data(), dst.data(), &size), 2u);
-    EXPECT_EQ(size, 32u * 2 * 16 - 1);
-    for (std::size_t i = 0; i < dst.size(); ++i)
-        ASSERT_EQ(dst[i], 0xEE);
-    EXPECT_EQ(image.ResizeYUY2(nullptr, dst.data(), &size), 3u);
-    EXPECT_EQ(image.ResizeYUY2(src.data(), nullptr, &size), 3u);
-}
-
 struct BadRects {
     ULONG sw, sh;
     tagRECT src;
@@ -141,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadRects{64, 32, Rect(0, 0, 64, 32), 0x40000000u, 16,
                                Rect(0, 0, 32, 16)}));
 
-TEST(ResizerObjectCopy, CopiesOwnTheirScratchAndOutliveTheOriginal)
+TEST(ResizerObjectCopy, CopiesOwnTheirScratchOutliveTheOriginalAndRefuseShortCapacity)
 {
     auto original = std::make_unique<T>();
     ASSERT_EQ(original->Initialize(96, 40, 50, 30, T::INTERPOLATION_LINEAR), 0u);
@@ -159,6 +144,15 @@ TEST(ResizerObjectCopy, CopiesOwnTheirScratchAndOutliveTheOriginal)
     copy = copy;  // self-assignment keeps the planes
     ASSERT_EQ(copy.ResizeYUY2(src.data(), fromCopy.data(), &s2), 0u);
     EXPECT_EQ(fromOriginal, fromCopy);
+    // A capacity one byte short, or a null picture, is refused untouched.
+    tultest::GuardedBuffer dst(fromCopy.size(), 0xEE);
+    ULONG size = static_cast<ULONG>(dst.size()) - 1;
+    EXPECT_EQ(copy.ResizeYUY2(src.data(), dst.data(), &size), 2u);
+    EXPECT_EQ(size, dst.size() - 1);
+    EXPECT_EQ(copy.ResizeYUY2(nullptr, dst.data(), &size), 3u);
+    EXPECT_EQ(copy.ResizeYUY2(src.data(), nullptr, &size), 3u);
+    EXPECT_TRUE(tultest::SameBytes(std::vector<unsigned char>(dst.size(), 0xEE), dst.Bytes()));
+    EXPECT_TRUE(dst.GuardsIntact());
 }
 
 }  // namespace
