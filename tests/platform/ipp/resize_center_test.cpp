@@ -115,8 +115,9 @@ INSTANTIATE_TEST_SUITE_P(All, ResizeCenterStatus,
 
 // ------------------------------------------------------ worked placements
 
-// 720x480 shown 1:1 in a 704-wide frame: source columns 8..711, any kernel.
-TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
+// 720x480 shown 1:1 in a 704-wide frame: source columns 8..711, any kernel;
+// and halved by super-sampling.
+TEST(ResizeCenterPlacement, FullWidthCroppedToActiveAndHalved)
 {
     for (int interp : {IPPI_INTER_NN, IPPI_INTER_LINEAR, IPPI_INTER_CUBIC, IPPI_INTER_SUPER}) {
         for (int channels : {1, 3, 4}) {
@@ -128,12 +129,8 @@ TEST(ResizeCenterPlacement, FullWidthCroppedToActive)
                 << Describe(c);
         }
     }
-}
-
-// 720x480 to 352x240 super-sampled: the rounded (half up) mean of 2x2
-// blocks starting at source column 2*xd + 8.
-TEST(ResizeCenterPlacement, FullWidthHalvedIsBlockMean)
-{
+    // 720x480 to 352x240 super-sampled: the rounded (half up) mean of 2x2
+    // blocks starting at source column 2*xd + 8.
     for (int channels : {1, 3}) {
         const CenterCall c = WholeCall(channels, {720, 480}, {352, 240}, 0.5, 0.5, 360, 240, IPPI_INTER_SUPER);
         const CenterRun run = RunCenter(c, 0, 0, 0, 13);
