@@ -57,3 +57,6 @@ DEFINE_GUID(GUID_NULL, 0x00000000, 0x0000, 0x0000, 0x00, 0x00, 0x00, 0x00, 0x00,
 int StringFromGUID2(REFGUID guid, wchar_t* text, int capacity);
 // The same in narrow characters, for registry key names and messages.
 int GuidToText(REFGUID guid, char* text, std::size_t capacity);
+// Reads the braced form back (hex digits in either case); false, leaving
+// *guid alone, for anything else.
+bool TextToGuid(const char* text, GUID* guid);
