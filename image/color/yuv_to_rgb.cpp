@@ -31,13 +31,21 @@ void Yuy2ToBgr(const KernelCall& call, Yuy2ToBgrRowFn row)
         row(call.SrcRow(m), call.DstRow(call.DstRowFor(m)), call.width);
 }
 
+// Luma rows that share a chroma row go through the row together: the
+// frame's rows 2c and 2c + 1, a field's rows m and m + 2 (m % 4 < 2). A
+// row without such a partner (the last of an odd height or of a field)
+// goes alone.
 void I420ToBgr(const KernelCall& call, I420ToBgrRowFn row)
 {
     const Planes420 planes = call.SrcPlanes();
+    const int gap = call.progressive ? 1 : 2;
     for (int m = 0; m < call.height; ++m) {
+        if (m % (2 * gap) >= gap)
+            continue;  // the partner of m - gap
+        const int partner = m + gap < call.height ? m + gap : m;
         const std::ptrdiff_t c = planes.chromaPitch * ChromaFieldOf(m, call.height, call.progressive).Row();
-        row(call.SrcRow(m), call.src + planes.offset[1] + c, call.src + planes.offset[2] + c,
-            call.DstRow(call.DstRowFor(m)), call.width);
+        row(call.SrcRow(m), call.SrcRow(partner), call.src + planes.offset[1] + c, call.src + planes.offset[2] + c,
+            call.DstRow(call.DstRowFor(m)), call.DstRow(call.DstRowFor(partner)), call.width);
     }
 }
 

@@ -81,13 +81,17 @@ void I420ToBgr32Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst,
 }
 void Yuy2ToBgr24RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<3>(yuy2, dst, 0, width); }
 void Yuy2ToBgr32RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width) { Yuy2ToBgrRow<4>(yuy2, dst, 0, width); }
-void I420ToBgr24RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+void I420ToBgr24RowScalar(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0, Ipp8u* d1,
+                          int width)
 {
-    I420ToBgrRow<3>(y, u, v, dst, 0, width);
+    I420ToBgrRow<3>(y0, u, v, d0, 0, width);
+    I420ToBgrRow<3>(y1, u, v, d1, 0, width);
 }
-void I420ToBgr32RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+void I420ToBgr32RowScalar(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0, Ipp8u* d1,
+                          int width)
 {
-    I420ToBgrRow<4>(y, u, v, dst, 0, width);
+    I420ToBgrRow<4>(y0, u, v, d0, 0, width);
+    I420ToBgrRow<4>(y1, u, v, d1, 0, width);
 }
 void JfifToShiftedBgr24Row(const Ipp8u* y, const Ipp8u* cb, const Ipp8u* cr, Ipp8u* dst, int width)
 {
@@ -174,9 +178,9 @@ IppStatus ippiYCbCr420ToBGR_8u_P3C3R(const Ipp8u* const pSrc[3], int srcStep[3],
         return status;
     const I420ToBgrRowFn row = kI420ToBgr24Rows.Active();
     const int width = roiSize.width & ~1;
-    for (int y = 0; width > 0 && y < (roiSize.height & ~1); ++y)
-        row(RowAt(pSrc[0], srcStep[0], y), RowAt(pSrc[1], srcStep[1], y / 2), RowAt(pSrc[2], srcStep[2], y / 2),
-            RowAt(pDst, dstStep, y), width);
+    for (int y = 0; width > 0 && y < (roiSize.height & ~1); y += 2)
+        row(RowAt(pSrc[0], srcStep[0], y), RowAt(pSrc[0], srcStep[0], y + 1), RowAt(pSrc[1], srcStep[1], y / 2),
+            RowAt(pSrc[2], srcStep[2], y / 2), RowAt(pDst, dstStep, y), RowAt(pDst, dstStep, y + 1), width);
     return ippStsNoErr;
 }
 

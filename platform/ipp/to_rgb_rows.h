@@ -49,14 +49,19 @@ inline int LastPair(int width) { return width >= 2 ? width / 2 - 1 : 0; }
 // Packed 4:2:2 row (Y0 U Y1 V per pair) to B, G, R (and a zero fourth
 // byte for 32-bit pixels), `width` pixels, the odd-width rule above.
 using Yuy2ToBgrRowFn = void (*)(const Ipp8u* yuy2, Ipp8u* dst, int width);
-// One row of 4:2:0 luma with its chroma rows (width / 2 samples used) to
-// B, G, R (and a zero fourth byte), the odd-width rule above.
-using I420ToBgrRowFn = void (*)(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
+// Two rows of 4:2:0 luma that share one row of each chroma plane (width /
+// 2 samples used) to B, G, R (and a zero fourth byte), the odd-width rule
+// above: the chroma terms are computed once for both. A lone luma row
+// passes itself (and its destination) twice.
+using I420ToBgrRowFn = void (*)(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                                Ipp8u* d1, int width);
 
 void Yuy2ToBgr24RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void Yuy2ToBgr32RowScalar(const Ipp8u* yuy2, Ipp8u* dst, int width);
-void I420ToBgr24RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
-void I420ToBgr32RowScalar(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
+void I420ToBgr24RowScalar(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
+void I420ToBgr32RowScalar(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
 
 // The scalar rows from pixel `from` (even) on, for the vector rows' tails;
 // the odd-width rule still looks at the whole row.
@@ -67,13 +72,17 @@ void I420ToBgr32Tail(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst,
 
 void Yuy2ToBgr24RowSse2(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void Yuy2ToBgr32RowSse2(const Ipp8u* yuy2, Ipp8u* dst, int width);
-void I420ToBgr24RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
-void I420ToBgr32RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
+void I420ToBgr24RowSse2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
+void I420ToBgr32RowSse2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
 
 void Yuy2ToBgr24RowAvx2(const Ipp8u* yuy2, Ipp8u* dst, int width);
 void Yuy2ToBgr32RowAvx2(const Ipp8u* yuy2, Ipp8u* dst, int width);
-void I420ToBgr24RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
-void I420ToBgr32RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width);
+void I420ToBgr24RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
+void I420ToBgr32RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                        Ipp8u* d1, int width);
 
 inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr24Rows{Yuy2ToBgr24RowScalar, Yuy2ToBgr24RowSse2, nullptr,
                                                          Yuy2ToBgr24RowAvx2};

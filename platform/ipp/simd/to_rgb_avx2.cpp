@@ -20,18 +20,29 @@ struct Channels {
 
 TUL_TARGET_AVX2 inline __m256i Channel(__m256 luma, __m256 chroma) { return _mm256_cvttps_epi32(_mm256_add_ps(luma, chroma)); }
 
-// Even-pixel luma, odd-pixel luma, Cb and Cr of eight pairs (0..255 each).
-TUL_TARGET_AVX2 inline Channels Convert(__m256i y0, __m256i y1, __m256i u, __m256i v)
+// The chroma terms of eight pairs (Cb and Cr 0..255), shared by the two
+// pixels of each pair and, for 4:2:0, by two luma rows.
+struct Chroma {
+    __m256 cb, cg, cr;
+};
+
+TUL_TARGET_AVX2 inline Chroma ChromaOf(__m256i u, __m256i v)
 {
     const __m256 fu = _mm256_cvtepi32_ps(u), fv = _mm256_cvtepi32_ps(v);
-    const __m256 cr = _mm256_add_ps(_mm256_mul_ps(fv, _mm256_set1_ps(kRv)), _mm256_set1_ps(kR0));
-    const __m256 cg = _mm256_add_ps(
-        _mm256_add_ps(_mm256_mul_ps(fu, _mm256_set1_ps(kGu)), _mm256_mul_ps(fv, _mm256_set1_ps(kGv))),
-        _mm256_set1_ps(kG0));
-    const __m256 cb = _mm256_add_ps(_mm256_mul_ps(fu, _mm256_set1_ps(kBu)), _mm256_set1_ps(kB0));
+    return {_mm256_add_ps(_mm256_mul_ps(fu, _mm256_set1_ps(kBu)), _mm256_set1_ps(kB0)),
+            _mm256_add_ps(
+                _mm256_add_ps(_mm256_mul_ps(fu, _mm256_set1_ps(kGu)), _mm256_mul_ps(fv, _mm256_set1_ps(kGv))),
+                _mm256_set1_ps(kG0)),
+            _mm256_add_ps(_mm256_mul_ps(fv, _mm256_set1_ps(kRv)), _mm256_set1_ps(kR0))};
+}
+
+// Even-pixel and odd-pixel luma of the eight pairs (0..255).
+TUL_TARGET_AVX2 inline Channels Convert(const Chroma& c, __m256i y0, __m256i y1)
+{
     const __m256 l0 = _mm256_mul_ps(_mm256_cvtepi32_ps(y0), _mm256_set1_ps(kLuma));
     const __m256 l1 = _mm256_mul_ps(_mm256_cvtepi32_ps(y1), _mm256_set1_ps(kLuma));
-    return {Channel(l0, cb), Channel(l1, cb), Channel(l0, cg), Channel(l1, cg), Channel(l0, cr), Channel(l1, cr)};
+    return {Channel(l0, c.cb), Channel(l1, c.cb), Channel(l0, c.cg), Channel(l1, c.cg), Channel(l0, c.cr),
+            Channel(l1, c.cr)};
 }
 
 // Saturated bytes, per lane: B even 0-3, B odd 0-3, G even, G odd (bg)
@@ -91,18 +102,21 @@ TUL_TARGET_AVX2 inline Channels LoadYuy2(const Ipp8u* p)
 {
     const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i byte = _mm256_set1_epi32(0xFF);
-    return Convert(_mm256_and_si256(d, byte), _mm256_and_si256(_mm256_srli_epi32(d, 16), byte),
-                   _mm256_and_si256(_mm256_srli_epi32(d, 8), byte), _mm256_srli_epi32(d, 24));
+    return Convert(ChromaOf(_mm256_and_si256(_mm256_srli_epi32(d, 8), byte), _mm256_srli_epi32(d, 24)),
+                   _mm256_and_si256(d, byte), _mm256_and_si256(_mm256_srli_epi32(d, 16), byte));
 }
 
-// Sixteen luma samples and eight of each chroma row.
-TUL_TARGET_AVX2 inline Channels LoadI420(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v)
+// Eight samples of each chroma row, and sixteen luma samples.
+TUL_TARGET_AVX2 inline Chroma LoadChroma(const Ipp8u* u, const Ipp8u* v)
+{
+    return ChromaOf(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(u))),
+                    _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(v))));
+}
+
+TUL_TARGET_AVX2 inline Channels LoadLuma(const Chroma& c, const Ipp8u* y)
 {
     const __m256i pairs = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y)));
-    const __m256i byte = _mm256_set1_epi32(0xFF);
-    return Convert(_mm256_and_si256(pairs, byte), _mm256_srli_epi32(pairs, 8),
-                   _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(u))),
-                   _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(v))));
+    return Convert(c, _mm256_and_si256(pairs, _mm256_set1_epi32(0xFF)), _mm256_srli_epi32(pairs, 8));
 }
 
 // Vector steps cover whole pairs only: the lone last pixel of an odd row
@@ -127,20 +141,30 @@ TUL_TARGET_AVX2 void Yuy2ToBgr32RowAvx2(const Ipp8u* yuy2, Ipp8u* dst, int width
     Yuy2ToBgr32Tail(yuy2, dst, x, width);
 }
 
-TUL_TARGET_AVX2 void I420ToBgr24RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+TUL_TARGET_AVX2 void I420ToBgr24RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                                        Ipp8u* d1, int width)
 {
     int x = 0;
-    for (; x + kStep <= (width & ~1); x += kStep)
-        Store24(dst + 3 * x, LoadI420(y + x, u + x / 2, v + x / 2));
-    I420ToBgr24Tail(y, u, v, dst, x, width);
+    for (; x + kStep <= (width & ~1); x += kStep) {
+        const Chroma c = LoadChroma(u + x / 2, v + x / 2);
+        Store24(d0 + 3 * x, LoadLuma(c, y0 + x));
+        Store24(d1 + 3 * x, LoadLuma(c, y1 + x));
+    }
+    I420ToBgr24Tail(y0, u, v, d0, x, width);
+    I420ToBgr24Tail(y1, u, v, d1, x, width);
 }
 
-TUL_TARGET_AVX2 void I420ToBgr32RowAvx2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+TUL_TARGET_AVX2 void I420ToBgr32RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                                        Ipp8u* d1, int width)
 {
     int x = 0;
-    for (; x + kStep <= (width & ~1); x += kStep)
-        Store32(dst + 4 * x, LoadI420(y + x, u + x / 2, v + x / 2));
-    I420ToBgr32Tail(y, u, v, dst, x, width);
+    for (; x + kStep <= (width & ~1); x += kStep) {
+        const Chroma c = LoadChroma(u + x / 2, v + x / 2);
+        Store32(d0 + 4 * x, LoadLuma(c, y0 + x));
+        Store32(d1 + 4 * x, LoadLuma(c, y1 + x));
+    }
+    I420ToBgr32Tail(y0, u, v, d0, x, width);
+    I420ToBgr32Tail(y1, u, v, d1, x, width);
 }
 
 }  // namespace tulipp

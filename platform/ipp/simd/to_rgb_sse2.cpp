@@ -27,13 +27,22 @@ TUL_TARGET_SSE2 inline __m128i InOrder(__m128i even, __m128i odd)
     return _mm_packs_epi32(_mm_unpacklo_epi32(even, odd), _mm_unpackhi_epi32(even, odd));
 }
 
-TUL_TARGET_SSE2 inline Bgra8 Convert(__m128i y0, __m128i y1, __m128i u, __m128i v)
+struct Chroma {
+    __m128 cb, cg, cr;
+};
+
+TUL_TARGET_SSE2 inline Chroma ChromaOf(__m128i u, __m128i v)
 {
     const __m128 fu = _mm_cvtepi32_ps(u), fv = _mm_cvtepi32_ps(v);
-    const __m128 cr = _mm_add_ps(_mm_mul_ps(fv, _mm_set1_ps(kRv)), _mm_set1_ps(kR0));
-    const __m128 cg = _mm_add_ps(_mm_add_ps(_mm_mul_ps(fu, _mm_set1_ps(kGu)), _mm_mul_ps(fv, _mm_set1_ps(kGv))),
-                                 _mm_set1_ps(kG0));
-    const __m128 cb = _mm_add_ps(_mm_mul_ps(fu, _mm_set1_ps(kBu)), _mm_set1_ps(kB0));
+    return {_mm_add_ps(_mm_mul_ps(fu, _mm_set1_ps(kBu)), _mm_set1_ps(kB0)),
+            _mm_add_ps(_mm_add_ps(_mm_mul_ps(fu, _mm_set1_ps(kGu)), _mm_mul_ps(fv, _mm_set1_ps(kGv))),
+                       _mm_set1_ps(kG0)),
+            _mm_add_ps(_mm_mul_ps(fv, _mm_set1_ps(kRv)), _mm_set1_ps(kR0))};
+}
+
+TUL_TARGET_SSE2 inline Bgra8 Convert(const Chroma& c, __m128i y0, __m128i y1)
+{
+    const __m128 cb = c.cb, cg = c.cg, cr = c.cr;
     const __m128 l0 = _mm_mul_ps(_mm_cvtepi32_ps(y0), _mm_set1_ps(kLuma));
     const __m128 l1 = _mm_mul_ps(_mm_cvtepi32_ps(y1), _mm_set1_ps(kLuma));
     const __m128i zero = _mm_setzero_si128();
@@ -74,8 +83,8 @@ TUL_TARGET_SSE2 inline Bgra8 LoadYuy2(const Ipp8u* p)
 {
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i byte = _mm_set1_epi32(0xFF);
-    return Convert(_mm_and_si128(d, byte), _mm_and_si128(_mm_srli_epi32(d, 16), byte),
-                   _mm_and_si128(_mm_srli_epi32(d, 8), byte), _mm_srli_epi32(d, 24));
+    return Convert(ChromaOf(_mm_and_si128(_mm_srli_epi32(d, 8), byte), _mm_srli_epi32(d, 24)), _mm_and_si128(d, byte),
+                   _mm_and_si128(_mm_srli_epi32(d, 16), byte));
 }
 
 // Four chroma bytes widened to 32-bit lanes.
@@ -87,11 +96,11 @@ TUL_TARGET_SSE2 inline __m128i Widen4(const Ipp8u* p)
     return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(bytes), zero), zero);
 }
 
-// Eight luma samples and four of each chroma row.
-TUL_TARGET_SSE2 inline Bgra8 LoadI420(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v)
+// Eight luma samples.
+TUL_TARGET_SSE2 inline Bgra8 LoadLuma(const Chroma& c, const Ipp8u* y)
 {
     const __m128i pairs = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y)), _mm_setzero_si128());
-    return Convert(_mm_and_si128(pairs, _mm_set1_epi32(0xFF)), _mm_srli_epi32(pairs, 8), Widen4(u), Widen4(v));
+    return Convert(c, _mm_and_si128(pairs, _mm_set1_epi32(0xFF)), _mm_srli_epi32(pairs, 8));
 }
 
 // Whole pairs only, and room for the 4 bytes a 24-bit step's last store
@@ -117,20 +126,30 @@ void Yuy2ToBgr32RowSse2(const Ipp8u* yuy2, Ipp8u* dst, int width)
     Yuy2ToBgr32Tail(yuy2, dst, x, width);
 }
 
-void I420ToBgr24RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+void I420ToBgr24RowSse2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0, Ipp8u* d1,
+                        int width)
 {
     int x = 0;
-    for (; x + kStep + kRoom24 <= width; x += kStep)
-        Store24(dst + 3 * x, LoadI420(y + x, u + x / 2, v + x / 2));
-    I420ToBgr24Tail(y, u, v, dst, x, width);
+    for (; x + kStep + kRoom24 <= width; x += kStep) {
+        const Chroma c = ChromaOf(Widen4(u + x / 2), Widen4(v + x / 2));
+        Store24(d0 + 3 * x, LoadLuma(c, y0 + x));
+        Store24(d1 + 3 * x, LoadLuma(c, y1 + x));
+    }
+    I420ToBgr24Tail(y0, u, v, d0, x, width);
+    I420ToBgr24Tail(y1, u, v, d1, x, width);
 }
 
-void I420ToBgr32RowSse2(const Ipp8u* y, const Ipp8u* u, const Ipp8u* v, Ipp8u* dst, int width)
+void I420ToBgr32RowSse2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0, Ipp8u* d1,
+                        int width)
 {
     int x = 0;
-    for (; x + kStep <= (width & ~1); x += kStep)
-        Store32(dst + 4 * x, LoadI420(y + x, u + x / 2, v + x / 2));
-    I420ToBgr32Tail(y, u, v, dst, x, width);
+    for (; x + kStep <= (width & ~1); x += kStep) {
+        const Chroma c = ChromaOf(Widen4(u + x / 2), Widen4(v + x / 2));
+        Store32(d0 + 4 * x, LoadLuma(c, y0 + x));
+        Store32(d1 + 4 * x, LoadLuma(c, y1 + x));
+    }
+    I420ToBgr32Tail(y0, u, v, d0, x, width);
+    I420ToBgr32Tail(y1, u, v, d1, x, width);
 }
 
 }  // namespace tulipp
