@@ -209,3 +209,20 @@ TEST(ResizeBlendCases, Refusals)
 }
 
 }  // namespace
+
+namespace {
+
+// A resample the library cannot make (YUY2 into one pixel has no chroma
+// column): 4, the size stored, the row it would have written zeroed and
+// its padding untouched.
+TEST(ResizeBlendCases, FailureZeroesSelectedRows)
+{
+    GuardedBuffer src(64, 1), dst(64, 2), out(12, 3);
+    ULONG size = 0;
+    EXPECT_EQ(T::BlendYUY2(src.data(), dst.data(), out.data(), &size, 4, 4, 16, 1, 2, 6, 0.5f, T::FIELD_FRAME,
+                           T::INTERPOLATION_LINEAR), T::TUL_FAILED);
+    EXPECT_EQ(size, 12u);
+    EXPECT_EQ(out.Bytes(), (std::vector<unsigned char>{0, 0, 3, 3, 3, 3, 0, 0, 3, 3, 3, 3}));
+}
+
+}  // namespace
