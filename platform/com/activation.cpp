@@ -4,7 +4,7 @@
 // so CoFreeUnusedLibraries on another thread cannot unload it mid-call.
 #include "platform/com/activation.h"
 
-#include "platform/win32/registry.h"
+#include "platform/win32/registry_key.h"
 #include "platform/win32/registry_text.h"
 
 #include <dlfcn.h>
@@ -91,25 +91,17 @@ HRESULT ServerPath(REFCLSID rclsid, std::string* path)
 {
     wchar_t guid[39];
     StringFromGUID2(rclsid, guid, 39);
-    const std::wstring keyName = std::wstring(L"CLSID\\") + guid + L"\\InprocServer32";
-    HKEY key = nullptr;
-    LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key);
+    RegistryKey key;
+    LSTATUS status = key.Open(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + guid + L"\\InprocServer32");
+    std::wstring text;
+    if (status == ERROR_SUCCESS)
+        status = key.GetString(L"", &text);
     if (status == ERROR_FILE_NOT_FOUND)
         return REGDB_E_CLASSNOTREG;
     if (status != ERROR_SUCCESS)
         return REGDB_E_READREGDB;
-    DWORD type = 0, size = 0;
-    status = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size);
-    std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
-    if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ))
-        status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
-    RegCloseKey(key);
-    if (status == ERROR_FILE_NOT_FOUND)
-        return REGDB_E_CLASSNOTREG;
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return REGDB_E_READREGDB;
     // Paths are bytes on Linux, kept in the registry as UTF-8 text.
-    *path = regtext::ToUtf8(text.data());
+    *path = regtext::ToUtf8(text);
     return path->empty() ? CO_E_DLLNOTFOUND : S_OK;
 }
 
