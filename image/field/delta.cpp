@@ -5,6 +5,7 @@
 // whole 32-bit words. A null picture or an empty size measures 0.
 #include "image/TulImage.h"
 #include "image/foundation/format_table.h"
+#include "image/resize/status_guard.h"
 
 #include <cstdint>
 
@@ -39,15 +40,15 @@ int Luma(const unsigned char* p) { return (3 * p[0] + 6 * p[1] + p[2]) / 10; }
 
 ULONG TulImage::GetDeltaFromYUV420(const unsigned char* a, const unsigned char* b, ULONG width, ULONG height)
 {
-    return Delta(a, b, width, height, 8, Byte);
+    return tul::Guarded([&] { return Delta(a, b, width, height, 8, Byte); });
 }
 
 ULONG TulImage::GetDeltaFromYUY2(const unsigned char* a, const unsigned char* b, ULONG width, ULONG height)
 {
-    return Delta(a, b, tul::WordRow<std::uint64_t>(16, width), height, 16, Byte);
+    return tul::Guarded([&] { return Delta(a, b, tul::WordRow<std::uint64_t>(16, width), height, 16, Byte); });
 }
 
 ULONG TulImage::GetDeltaFromRGB24(const unsigned char* a, const unsigned char* b, ULONG width, ULONG height)
 {
-    return Delta(a, b, tul::WordRow<std::uint64_t>(24, width), height, 24, Luma);
+    return tul::Guarded([&] { return Delta(a, b, tul::WordRow<std::uint64_t>(24, width), height, 24, Luma); });
 }
