@@ -6,6 +6,7 @@
 #include "platform/win32/registry_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -20,11 +21,13 @@ using regtext::Value;
 
 constexpr char kRoot[] = "HKEY_CLASSES_ROOT";
 
-thread_local std::string t_reason;
+// A plain array: a thread_local with a destructor would pin a module that
+// links this code in memory until the thread ends, so it could not unload.
+thread_local char t_reason[512];
 
 LSTATUS Fail(LSTATUS code, const std::string& why)
 {
-    t_reason = why;
+    std::snprintf(t_reason, sizeof t_reason, "%s", why.c_str());
     return code;
 }
 
@@ -171,7 +174,7 @@ bool ValidData(DWORD type, const BYTE* data, DWORD size)
 
 }  // namespace
 
-const char* RegistryFailureReason() { return t_reason.c_str(); }
+const char* RegistryFailureReason() { return t_reason; }
 
 std::string RegistryFilePath()
 {
