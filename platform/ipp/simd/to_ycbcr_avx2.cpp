@@ -2,8 +2,16 @@
 // low 128-bit lane carries pixels 0-7 and the high lane pixels 8-15 from
 // the loads on, so every step works within lanes (as AVX2's pack and
 // shuffle instructions do) and only the planar stores reorder across them.
-// The arithmetic, and why single-precision division gives the exact
-// rounding, is that of the SSE2 rows (to_ycbcr_sse2.cpp).
+//
+// Each numerator is an exact integer: pshufb spreads every pixel into a
+// dword of B and G words and a dword of its R word, and two pmaddwd by the
+// x1000 coefficients add up to the pixel's sum (its 2x2 block's or pair's
+// after the rows and the neighbouring columns are added). The rounding
+// division floor((N + offset + d/2) / d) is then exact in integers: d is
+// 125 x 2^k (1000, 2000, 4000), so a shift by k comes first, leaving a
+// non-negative value below 2^15 (kMaxQuotientInput), and floor(x / 125)
+// of that is (x x 33555) >> 22, a pmulhuw and a shift (checked for every
+// such x below).
 #include "platform/ipp/to_ycbcr_rows.h"
 
 #include <immintrin.h>
@@ -13,7 +21,19 @@ namespace {
 
 using namespace tulipp::color;
 
-#define TUL_BGRX(b, g, r) _mm256_setr_epi16(b, g, r, 0, b, g, r, 0, b, g, r, 0, b, g, r, 0)
+// The largest shifted numerator: luma (219045 + 16500) >> 3; 4:2:0 chroma
+// (447780 + 514000) >> 5; 4:2:2 chroma (223890 + 257000) >> 4.
+constexpr int kMaxQuotientInput = 30055;
+constexpr bool DividesBy125(int limit)
+{
+    for (int x = 0; x <= limit; ++x)
+        if (((x * 33555) >> 22) != x / 125)
+            return false;
+    return true;
+}
+static_assert(DividesBy125(kMaxQuotientInput) && kMaxQuotientInput < 32768);
+static_assert(((219045 + 16500) >> 3) <= kMaxQuotientInput && ((447780 + 514000) >> 5) <= kMaxQuotientInput &&
+              ((223890 + 257000) >> 4) <= kMaxQuotientInput);
 
 TUL_TARGET_AVX2 inline __m256i Lanes(const Ipp8u* low, const Ipp8u* high)
 {
@@ -21,99 +41,101 @@ TUL_TARGET_AVX2 inline __m256i Lanes(const Ipp8u* low, const Ipp8u* high)
                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
 }
 
-// Pixels 0-3 | 8-11 (half 0) or 4-7 | 12-15 (half 1) of the 16 at p, as
-// dwords B, G, R, x. RGB24 loads read exactly the 48 bytes of the 16.
-template <int Bytes>
-TUL_TARGET_AVX2 inline __m256i LoadPixels(const Ipp8u* p, int half)
-{
-    if constexpr (Bytes == 4) {
-        return Lanes(p + 16 * half, p + 32 + 16 * half);
-    } else {
-        const __m256i spread0 = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
-                                                 0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-        const __m256i spread1 = _mm256_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1,  //
-                                                 4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
-        return half == 0 ? _mm256_shuffle_epi8(Lanes(p, p + 24), spread0)
-                         : _mm256_shuffle_epi8(Lanes(p + 8, p + 32), spread1);
-    }
-}
-
-struct Words {
-    __m256i lo, hi;
+// Four pixels per lane: B, G words per dword, and R words (high word 0).
+struct Pixels {
+    __m256i bg, r;
 };
 
-TUL_TARGET_AVX2 inline Words Widen(__m256i px)
+// Masks that spread four pixels of `bytes` bytes starting at lane byte
+// `first`.
+template <int Bytes, int First>
+struct Spread {
+    static constexpr char At(int k, int c) { return static_cast<char>(First + Bytes * k + c); }
+    TUL_TARGET_AVX2 static Pixels Of(__m256i raw)
+    {
+        const __m256i bg = _mm256_setr_epi8(At(0, 0), -1, At(0, 1), -1, At(1, 0), -1, At(1, 1), -1, At(2, 0), -1,
+                                            At(2, 1), -1, At(3, 0), -1, At(3, 1), -1, At(0, 0), -1, At(0, 1), -1,
+                                            At(1, 0), -1, At(1, 1), -1, At(2, 0), -1, At(2, 1), -1, At(3, 0), -1,
+                                            At(3, 1), -1);
+        const __m256i r = _mm256_setr_epi8(At(0, 2), -1, -1, -1, At(1, 2), -1, -1, -1, At(2, 2), -1, -1, -1,
+                                           At(3, 2), -1, -1, -1, At(0, 2), -1, -1, -1, At(1, 2), -1, -1, -1,
+                                           At(2, 2), -1, -1, -1, At(3, 2), -1, -1, -1);
+        return {_mm256_shuffle_epi8(raw, bg), _mm256_shuffle_epi8(raw, r)};
+    }
+};
+
+// Pixels 0-3 | 8-11 (half 0) or 4-7 | 12-15 (half 1) of the sixteen at p.
+// RGB24 loads read exactly the 48 bytes of the sixteen.
+template <int Bytes>
+TUL_TARGET_AVX2 inline Pixels Load(const Ipp8u* p, int half)
 {
-    const __m256i zero = _mm256_setzero_si256();
-    return {_mm256_unpacklo_epi8(px, zero), _mm256_unpackhi_epi8(px, zero)};
+    if constexpr (Bytes == 4)
+        return Spread<4, 0>::Of(Lanes(p + 16 * half, p + 32 + 16 * half));
+    else
+        return half == 0 ? Spread<3, 0>::Of(Lanes(p, p + 24)) : Spread<3, 4>::Of(Lanes(p + 8, p + 32));
 }
 
-TUL_TARGET_AVX2 inline Words Add(Words a, Words b)
+TUL_TARGET_AVX2 inline Pixels Add(Pixels a, Pixels b)
 {
-    return {_mm256_add_epi16(a.lo, b.lo), _mm256_add_epi16(a.hi, b.hi)};
+    return {_mm256_add_epi16(a.bg, b.bg), _mm256_add_epi16(a.r, b.r)};
 }
 
-TUL_TARGET_AVX2 inline __m256i PairSums(Words w)
+// The equation's numerator (offset aside) for each pixel or column.
+TUL_TARGET_AVX2 inline __m256i Dot(Pixels p, int cb, int cg, int cr)
 {
-    return _mm256_add_epi16(_mm256_unpacklo_epi64(w.lo, w.hi), _mm256_unpackhi_epi64(w.lo, w.hi));
+    const __m256i bg = _mm256_set1_epi32(static_cast<int>((static_cast<unsigned>(cg) << 16) | (cb & 0xFFFF)));
+    return _mm256_add_epi32(_mm256_madd_epi16(p.bg, bg), _mm256_madd_epi16(p.r, _mm256_set1_epi32(cr & 0xFFFF)));
 }
 
-TUL_TARGET_AVX2 inline __m256i Dot(__m256i first, __m256i second, __m256i coef)
+// floor((n + offset + d/2) / d) for d = 125 << shift, of two registers of
+// dwords, as words (a's before b's in each lane).
+TUL_TARGET_AVX2 inline __m256i Divide(__m256i a, __m256i b, int offset, int shift)
 {
-    return _mm256_hadd_epi32(_mm256_madd_epi16(first, coef), _mm256_madd_epi16(second, coef));
+    const __m256i bias = _mm256_set1_epi32(offset + (125 << shift) / 2);
+    const __m256i x = _mm256_packs_epi32(_mm256_srli_epi32(_mm256_add_epi32(a, bias), shift),
+                                         _mm256_srli_epi32(_mm256_add_epi32(b, bias), shift));
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(33555))), 6);
 }
 
-TUL_TARGET_AVX2 inline __m256i Divide(__m256i n, int offset, int d)
-{
-    const __m256 v =
-        _mm256_add_ps(_mm256_cvtepi32_ps(n), _mm256_set1_ps(static_cast<float>(offset + d / 2) + 0.5f));
-    return _mm256_cvttps_epi32(_mm256_mul_ps(v, _mm256_set1_ps(1.0f / static_cast<float>(d))));
-}
-
-TUL_TARGET_AVX2 inline __m256i Luma16(Words a, Words b)
+TUL_TARGET_AVX2 inline __m256i Luma(Pixels a, Pixels b)
 {
     using namespace bt601;
-    const __m256i coef = TUL_BGRX(kYb, kYg, kYr);
-    const int offset = kYOffset * kScale;
-    return _mm256_packs_epi32(Divide(Dot(a.lo, a.hi, coef), offset, kScale),
-                              Divide(Dot(b.lo, b.hi, coef), offset, kScale));
+    return Divide(Dot(a, kYb, kYg, kYr), Dot(b, kYb, kYg, kYr), kYOffset * kScale, 3);
 }
 
+// Cb and Cr of adjacent columns' sums: pixels 0+1, 2+3 of a, then of b.
 struct Chroma {
     __m256i cb, cr;
 };
-
-TUL_TARGET_AVX2 inline Chroma Chroma8(__m256i blocks01, __m256i blocks23, int n)
+TUL_TARGET_AVX2 inline Chroma PairChroma(Pixels a, Pixels b)
 {
     using namespace bt601;
-    const int d = kScale * n, offset = kChromaOffset * kScale * n;
-    return {Divide(Dot(blocks01, blocks23, TUL_BGRX(kCbB, kCbG, kCbR)), offset, d),
-            Divide(Dot(blocks01, blocks23, TUL_BGRX(kCrB, kCrG, kCrR)), offset, d)};
+    return {_mm256_hadd_epi32(Dot(a, kCbB, kCbG, kCbR), Dot(b, kCbB, kCbG, kCbR)),
+            _mm256_hadd_epi32(Dot(a, kCrB, kCrG, kCrR), Dot(b, kCrB, kCrG, kCrR))};
 }
+
+static_assert(bt601::kScale == 1000);
 
 template <class L>
 TUL_TARGET_AVX2 void Rows420(const Ipp8u* row0, const Ipp8u* row1, Ipp8u* y0, Ipp8u* y1, Ipp8u* u, Ipp8u* v, int width)
 {
     constexpr int B = L::kBytes;
-    int x = 0;
-    for (; x + 16 <= width; x += 16) {
-        const Ipp8u* p0 = row0 + B * x;
-        const Ipp8u* p1 = row1 + B * x;
-        const Words a0 = Widen(LoadPixels<B>(p0, 0)), b0 = Widen(LoadPixels<B>(p0, 1));
-        const Words a1 = Widen(LoadPixels<B>(p1, 0)), b1 = Widen(LoadPixels<B>(p1, 1));
+    for (int x = 0; x + 16 <= width; x += 16) {
+        const Pixels a0 = Load<B>(row0 + B * x, 0), b0 = Load<B>(row0 + B * x, 1);
+        const Pixels a1 = Load<B>(row1 + B * x, 0), b1 = Load<B>(row1 + B * x, 1);
         // Lanes: y0 0-7, y1 0-7 | y0 8-15, y1 8-15, then rows apart.
-        const __m256i ys =
-            _mm256_permute4x64_epi64(_mm256_packus_epi16(Luma16(a0, b0), Luma16(a1, b1)), 0xD8);
+        const __m256i ys = _mm256_permute4x64_epi64(_mm256_packus_epi16(Luma(a0, b0), Luma(a1, b1)), 0xD8);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(y0 + x), _mm256_castsi256_si128(ys));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(y1 + x), _mm256_extracti128_si256(ys, 1));
-        const Chroma c = Chroma8(PairSums(Add(a0, a1)), PairSums(Add(b0, b1)), 4);
-        // Lanes: cb 0-3, cr 0-3 | cb 4-7, cr 4-7 (twice); then cb 0-7, cr 0-7.
-        const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(c.cb, c.cr), _mm256_setzero_si256());
-        const __m128i uv = _mm256_castsi256_si128(
-            _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7)));
+        const Chroma c = PairChroma(Add(a0, a1), Add(b0, b1));
+        // Lanes: cb 0-3, cr 0-3 | cb 4-7, cr 4-7; then cb 0-7, cr 0-7.
+        const __m256i w = Divide(c.cb, c.cr, bt601::kChromaOffset * 4000, 5);
+        const __m128i uv = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
+            _mm256_packus_epi16(w, _mm256_setzero_si256()), _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7)));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(u + x / 2), uv);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(v + x / 2), _mm_srli_si128(uv, 8));
     }
+    const int x = width / 16 * 16;
     Rows420Scalar<L>(row0 + B * x, row1 + B * x, y0 + x, y1 + x, u + x / 2, v + x / 2, width - x);
 }
 
@@ -121,23 +143,19 @@ template <class L>
 TUL_TARGET_AVX2 void Yuy2Row(const Ipp8u* row, Ipp8u* yuy2, int width)
 {
     constexpr int B = L::kBytes;
-    int x = 0;
-    for (; x + 16 <= width; x += 16) {
-        const Ipp8u* p = row + B * x;
-        const Words a = Widen(LoadPixels<B>(p, 0)), b = Widen(LoadPixels<B>(p, 1));
-        const __m256i ys = Luma16(a, b);
-        const Chroma c = Chroma8(PairSums(a), PairSums(b), 2);
-        const __m256i uv =
-            _mm256_packs_epi32(_mm256_unpacklo_epi32(c.cb, c.cr), _mm256_unpackhi_epi32(c.cb, c.cr));
+    for (int x = 0; x + 16 <= width; x += 16) {
+        const Pixels a = Load<B>(row + B * x, 0), b = Load<B>(row + B * x, 1);
+        const __m256i ys = Luma(a, b);
+        const Chroma c = PairChroma(a, b);
+        const __m256i uv = Divide(_mm256_unpacklo_epi32(c.cb, c.cr), _mm256_unpackhi_epi32(c.cb, c.cr),
+                                  bt601::kChromaOffset * 2000, 4);
         // Each lane: the packed row of its own eight pixels.
         const __m256i out = _mm256_unpacklo_epi8(_mm256_packus_epi16(ys, ys), _mm256_packus_epi16(uv, uv));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(yuy2 + 2 * x), out);
     }
-    Yuy2PairsScalar<L>(row, yuy2, x / 2, width / 2);
+    Yuy2PairsScalar<L>(row, yuy2, width / 16 * 8, width / 2);
     Yuy2LoneScalar<L>(row, yuy2, width);
 }
-
-#undef TUL_BGRX
 
 }  // namespace
 

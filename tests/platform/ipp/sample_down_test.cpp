@@ -53,15 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SampleDown,
                          ::testing::Values(Case{{8, 4}, {4, 2}}, Case{{40, 6}, {20, 3}}, Case{{7, 5}, {4, 3}},
                                            Case{{7, 5}, {3, 2}}, Case{{5, 3}, {6, 4}}, Case{{1, 1}, {1, 1}}));
 
-TEST(SampleDownRounding, FlatOddSumsAlternate)
-{
-    const Ipp8u row[8] = {10, 11, 10, 11, 10, 11, 10, 11};
-    Ipp8u out[4];
-    ASSERT_EQ(ippiSampleDownH2V1_JPEG_8u_C1R(row, 8, {8, 1}, out, 4, {4, 1}), ippStsNoErr);
-    EXPECT_EQ(std::vector<Ipp8u>(out, out + 4), (std::vector<Ipp8u>{10, 11, 10, 11}));
-}
-
-TEST(SampleDownRounding, BadArgumentsWriteNothing)
+TEST(SampleDownArgs, BadArgumentsWriteNothing)
 {
     GuardedBuffer src(64, 1), dst(64, 2);
     for (auto fn : {ippiSampleDownH2V1_JPEG_8u_C1R, ippiSampleDownH2V2_JPEG_8u_C1R}) {
