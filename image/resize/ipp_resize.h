@@ -1,7 +1,8 @@
 // Library-backed resizes of YUY2 and 4:2:0 frames, planned once for a
 // geometry and field choice: one centre-resample plan for the luma plane
-// and one serving both chroma planes, and for YUY2 with the double
-// kernels a packed plan that gives the same bytes without the planes.
+// and one serving both chroma planes, and for YUY2 a packed plan that gives
+// the same bytes without the planes where it can (cubic, super-sampling,
+// linear blending rows first).
 // Run then only finds the planes of the frames it is given and resamples;
 // it allocates nothing.
 #pragma once
@@ -58,8 +59,9 @@ private:
     bool m_paint[2] = {true, true};
     tulipp::ResizeCenterPlan m_luma;
     tulipp::ResizeCenterPlan m_chroma;
-    // YUY2 cubic and super-sampling straight from packed rows to packed
-    // rows (split, plane resizes and join in one pass); empty otherwise.
+    // YUY2 straight from packed rows to packed rows (split, plane resizes
+    // and join in one pass) where the packed plan takes the request;
+    // empty otherwise.
     tulipp::ResizeCenter422Plan m_packed;
 };
 

@@ -5,8 +5,10 @@
 #include "platform/ipp/resize_center_422.h"
 
 #include "platform/ipp/ippi.h"
+#include "platform/ipp/resize_center_linear.h"
 #include "platform/ipp/resize_center_plan.h"
 #include "platform/ipp/resize_center_taps.h"
+#include "platform/ipp/split_join422.h"
 
 #include <algorithm>
 #include <new>
@@ -97,6 +99,84 @@ void FillBlack(Ipp8u* row, std::int64_t from, std::int64_t to, const Ipp8u black
         row[b] = black[b % 4];
 }
 
+// The linear kernel, rows first (reduction or equal heights): each
+// destination row blends its two packed source rows over the pixel pairs
+// any plane reads, split into luma, U and V words on the way; gathers each
+// plane's written columns into its row, whose other columns stay black;
+// and joins the three rows. The same blends and gathers as the planes'
+// own plans, with the planes kept to one row each.
+class LinearPacked final : public KernelPlan {
+public:
+    LinearPacked(const Axis& lx, const Axis& cx, const Axis& y, int dstWidth, const Ipp8u black[4], SimdLevel level)
+        : m_lt(MakeLinearTaps(lx)),
+          m_ct(MakeLinearTaps(cx)),
+          m_yt(MakeLinearTaps(y)),
+          m_lx(lx),
+          m_cx(cx),
+          m_dstWidth(dstWidth),
+          m_blendSplit(kBlendSplitRows.For(level)),
+          m_join(kJoin422Rows.For(level))
+    {
+        m_lumaRows = ChooseLinearRows(1, level, m_lt, true);
+        m_chromaRows = ChooseLinearRows(1, level, m_ct, true);
+        int lo = INT32_MAX, hi = 0;
+        if (lx.Count() > 0) {
+            lo = m_lt.lo / 2;
+            hi = (m_lt.lo + m_lt.span + 1) / 2;
+        }
+        if (cx.Count() > 0) {
+            lo = std::min(lo, m_ct.lo);
+            hi = std::max(hi, m_ct.lo + m_ct.span);
+        }
+        m_pairLo = lo;
+        m_pairs = hi - lo;
+        // Room for each plane's zero-weight sample after its span and the
+        // gathers' vector reads past it.
+        m_blended.assign(4 * static_cast<std::size_t>(m_pairs) + 2 + kGatherPadWords + 16, 0);
+        m_luma.assign(static_cast<std::size_t>(dstWidth), black[0]);
+        m_u.assign(static_cast<std::size_t>(dstWidth + 1) / 2, black[1]);
+        m_v.assign(static_cast<std::size_t>(dstWidth + 1) / 2, black[3]);
+    }
+
+    void Run(const Frame& f) override
+    {
+        const std::int64_t pairs = m_pairs;
+        std::int16_t* const y = m_blended.data();
+        const std::int16_t* const lumaWords = y + (m_lt.lo - 2 * m_pairLo);
+        const std::int16_t* const uWords = y + 2 * pairs + (m_ct.lo - m_pairLo);
+        const std::int16_t* const vWords = y + 3 * pairs + (m_ct.lo - m_pairLo);
+        const GatherTable lumaTable{m_lt.pos.data(), m_lt.pair.data(),
+                                    m_lt.shuffle.empty() ? nullptr : m_lt.shuffle.data()};
+        const GatherTable chromaTable{m_ct.pos.data(), m_ct.pair.data(),
+                                      m_ct.shuffle.empty() ? nullptr : m_ct.shuffle.data()};
+        for (int r = 0; r < f.y.Count(); ++r) {
+            const int j0 = m_yt.lo + m_yt.pos[static_cast<std::size_t>(r)];
+            const int w = PairWeight(m_yt.pair[static_cast<std::size_t>(r)]);
+            const Ipp8u* upper = f.src + j0 * f.srcStep + 4 * static_cast<std::int64_t>(m_pairLo);
+            const Ipp8u* lower = w != 0 ? upper + f.srcStep : upper;
+            m_blendSplit(upper, lower, w, y, static_cast<int>(4 * pairs));
+            if (m_lx.Count() > 0)
+                m_lumaRows.gatherWords(lumaWords, lumaTable, m_luma.data() + m_lx.begin, m_lx.Count());
+            if (m_cx.Count() > 0) {
+                m_chromaRows.gatherWords(uWords, chromaTable, m_u.data() + m_cx.begin, m_cx.Count());
+                m_chromaRows.gatherWords(vWords, chromaTable, m_v.data() + m_cx.begin, m_cx.Count());
+            }
+            m_join(m_luma.data(), m_u.data(), m_v.data(), f.dst + (f.y.begin + r) * f.dstStep, m_dstWidth);
+        }
+    }
+
+private:
+    LinearTaps m_lt, m_ct, m_yt;
+    Axis m_lx, m_cx;
+    int m_dstWidth;
+    BlendBytesRow m_blendSplit;
+    Join422RowFn m_join;
+    LinearRows m_lumaRows{}, m_chromaRows{};
+    int m_pairLo = 0, m_pairs = 0;        // source pixel pairs blended
+    std::vector<std::int16_t> m_blended;  // luma, U and V words of a row
+    std::vector<Ipp8u> m_luma, m_u, m_v;  // a destination row's planes
+};
+
 }  // namespace
 
 ResizeCenter422Plan::ResizeCenter422Plan() = default;
@@ -111,7 +191,8 @@ bool ResizeCenter422Plan::Prepare(const ResizeCenterRequest& luma, const ResizeC
 {
     m_impl.reset();
     const int interp = luma.interpolation;
-    if ((interp != IPPI_INTER_CUBIC && interp != IPPI_INTER_SUPER) || chroma.interpolation != interp ||
+    const bool linear = interp == IPPI_INTER_LINEAR;
+    if ((interp != IPPI_INTER_CUBIC && interp != IPPI_INTER_SUPER && !linear) || chroma.interpolation != interp ||
         luma.channels != 1 || chroma.channels != 1)
         return false;
     const IppiSize s = luma.srcSize, d = luma.dstRoiSize;
@@ -123,6 +204,10 @@ bool ResizeCenter422Plan::Prepare(const ResizeCenterRequest& luma, const ResizeC
         return false;
     if (level > DetectedSimdLevel())
         level = DetectedSimdLevel();
+    // Linear goes packed when it blends rows first, over whole pixel pairs
+    // (an even source width), with a fused blend and split to pay for it.
+    if (linear && (ly.factor > 1.0 || s.width % 2 != 0 || !kBlendSplitRows.Vectorised(level)))
+        return false;
     try {
         auto impl = std::make_unique<Impl>();
         impl->srcWidth = s.width;
@@ -141,7 +226,12 @@ bool ResizeCenter422Plan::Prepare(const ResizeCenterRequest& luma, const ResizeC
             first = std::min(first, 4 * static_cast<std::int64_t>(cx.begin) + 1);
             last = std::max(last, 4 * static_cast<std::int64_t>(cx.end));
         }
-        if (ly.Count() > 0 && first < last) {
+        if (linear) {
+            impl->begin = 0;
+            impl->end = 2 * static_cast<std::int64_t>(d.width);
+            if (ly.Count() > 0 && (lx.Count() > 0 || cx.Count() > 0))
+                impl->kernel = std::make_unique<LinearPacked>(lx, cx, ly, d.width, black, level);
+        } else if (ly.Count() > 0 && first < last) {
             impl->begin = first - first % 4;
             impl->end = last;
             const bool cubic = interp == IPPI_INTER_CUBIC;

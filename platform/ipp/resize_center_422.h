@@ -1,6 +1,6 @@
-// A packed 4:2:2 picture (Y0 U Y1 V) resized by the double-precision
-// centre kernels (cubic, super-sampling) straight from packed rows to
-// packed rows, planned once.
+// A packed 4:2:2 picture (Y0 U Y1 V) resized by the centre kernels
+// (cubic, super-sampling, and linear when it blends rows first) straight
+// from packed rows to packed rows, planned once.
 //
 // The result is byte for byte what splitting the picture into its Y, U and
 // V planes, resizing the luma plane by one request and both chroma planes
@@ -29,9 +29,11 @@ public:
     ResizeCenter422Plan(const ResizeCenter422Plan&) = delete;
     ResizeCenter422Plan& operator=(const ResizeCenter422Plan&) = delete;
 
-    // Plans the pair when it can go packed: cubic or super-sampling, one
-    // channel each, the chroma sizes the luma ones halved across, the same
-    // rows read and written for both, pictures two or more pixels wide.
+    // Plans the pair when it can go packed: cubic, super-sampling, or
+    // linear over an even source width with rows blended first and an
+    // AVX2 level; one channel each, the chroma sizes the luma ones halved
+    // across, the same rows read and written for both, pictures two or
+    // more pixels wide.
     // `black` is the packed black pixel pair. False (and an empty plan)
     // otherwise, for a request the primitive refuses, or without memory.
     bool Prepare(const ResizeCenterRequest& luma, const ResizeCenterRequest& chroma, const Ipp8u black[4],

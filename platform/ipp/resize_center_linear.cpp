@@ -46,6 +46,26 @@ void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, 
         out[i] = BlendPair(a[i], b[i], w);
 }
 
+void BlendSplitScalarFrom(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* y, std::int16_t* u,
+                          std::int16_t* v, int from, int n)
+{
+    for (int i = from; i < n; ++i) {
+        const std::int16_t blended = BlendPair(a[i], b[i], w);
+        if (i % 2 == 0)
+            y[i / 2] = blended;
+        else if (i % 4 == 1)
+            u[i / 4] = blended;
+        else
+            v[i / 4] = blended;
+    }
+}
+
+void BlendSplitScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n)
+{
+    std::int16_t* u = out + (n + 1) / 2;
+    BlendSplitScalarFrom(a, b, w, out, u, u + (n + 2) / 4, 0, n);
+}
+
 void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n)
 {
     for (int i = 0; i < n; ++i)

@@ -122,6 +122,17 @@ using GatherBytesRow = void (*)(const Ipp8u* s, const GatherTable& t, std::int16
 // Scalar rows: the reference every vector row matches, and the tails of
 // the vector rows.
 void BlendBytesScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+
+// The same blend of packed 4:2:2 rows (Y0 U Y1 V), split into planes on the
+// way: of n bytes, the (n + 1) / 2 luma words come first, then the
+// (n + 2) / 4 U words, then the n / 4 V words, each in row order. One pass
+// instead of a split into planes and a blend of each.
+void BlendSplitScalar(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
+// Bytes [from, n) of such a row (from a multiple of four) into the planes'
+// words from their starts: the vector rows' tail.
+void BlendSplitScalarFrom(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* y, std::int16_t* u,
+                          std::int16_t* v, int from, int n);
+void BlendSplitAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n);
 void BlendWordsScalar(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n);
 
 template <int N>
@@ -170,6 +181,8 @@ void GatherBytesGrayAvx2(const Ipp8u* s, const GatherTable& t, std::int16_t* out
 // The row families. pshufb brings nothing to the blends, and one pixel at
 // a time gains nothing from wider registers.
 inline constexpr RowSet<BlendBytesRow> kBlendBytesRows{BlendBytesScalar, BlendBytesSse2, nullptr, BlendBytesAvx2};
+// Below AVX2 a split into planes and the blend rows of each serve better.
+inline constexpr RowSet<BlendBytesRow> kBlendSplitRows{BlendSplitScalar, nullptr, nullptr, BlendSplitAvx2};
 inline constexpr RowSet<BlendWordsRow> kBlendWordsRows{BlendWordsScalar, BlendWordsSse2, nullptr, BlendWordsAvx2};
 inline constexpr RowSet<GatherWordsRow> kGatherWordsGrayRows{GatherWordsScalar<1>, GatherWordsGraySse2, nullptr,
                                                             GatherWordsGrayAvx2};

@@ -23,6 +23,46 @@ TUL_TARGET_AVX2 void BlendBytesAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::
     BlendBytesScalar(a + i, b + i, w, out + i, n - i);
 }
 
+TUL_TARGET_AVX2 void BlendSplitAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::int16_t* out, int n)
+{
+    const __m256i wa = _mm256_set1_epi16(static_cast<short>(kLinearOne - w));
+    const __m256i wb = _mm256_set1_epi16(static_cast<short>(w));
+    const __m256i bias = _mm256_set1_epi16(static_cast<short>(0x8000));
+    // Four pixel pairs as Y0..Y7, U0..U3, V0..V3.
+    const __m128i planar = _mm_setr_epi8(0, 2, 4, 6, 8, 10, 12, 14, 1, 5, 9, 13, 3, 7, 11, 15);
+    std::int16_t* y = out;
+    std::int16_t* u = y + (n + 1) / 2;
+    std::int16_t* v = u + (n + 2) / 4;
+    int i = 0;
+    if (w == 0 || w == kLinearOne) {
+        // One row taken whole (an exact source row, as in halving): its
+        // bytes times 256 are the bytes moved up into the high half.
+        const Ipp8u* whole = w == 0 ? a : b;
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i bias16 = _mm_set1_epi16(static_cast<short>(0x8000));
+        for (; i + 16 <= n; i += 16) {
+            const __m128i p = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(whole + i)), planar);
+            const __m128i luma = _mm_xor_si128(_mm_unpacklo_epi8(zero, p), bias16);
+            const __m128i chroma = _mm_xor_si128(_mm_unpackhi_epi8(zero, p), bias16);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(y + i / 2), luma);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(u + i / 4), chroma);
+            _mm_storeh_pd(reinterpret_cast<double*>(v + i / 4), _mm_castsi128_pd(chroma));
+        }
+    }
+    for (; i + 16 <= n; i += 16) {
+        const __m128i pa = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)), planar);
+        const __m128i pb = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i)), planar);
+        const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_cvtepu8_epi16(pa), wa),
+                                             _mm256_mullo_epi16(_mm256_cvtepu8_epi16(pb), wb));
+        const __m256i words = _mm256_xor_si256(sum, bias);
+        const __m128i chroma = _mm256_extracti128_si256(words, 1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(y + i / 2), _mm256_castsi256_si128(words));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(u + i / 4), chroma);
+        _mm_storeh_pd(reinterpret_cast<double*>(v + i / 4), _mm_castsi128_pd(chroma));
+    }
+    BlendSplitScalarFrom(a, b, w, y, u, v, i, n);
+}
+
 TUL_TARGET_AVX2 void BlendWordsAvx2(const std::int16_t* a, const std::int16_t* b, int w, Ipp8u* out, int n)
 {
     const __m256i pair = _mm256_set1_epi32(WeightPair(w));

@@ -100,6 +100,7 @@ using GatherBytes = LinearGatherRows<Ipp8u, std::int16_t, rc::GatherBytesRow, N>
 TEST(LinearRows, EveryLevelMatchesScalar)
 {
     EXPECT_TRUE(RowsMatchScalar(LinearBlendRows<Ipp8u, std::int16_t, rc::BlendBytesRow>{rc::kBlendBytesRows, 0, 255}));
+    EXPECT_TRUE(RowsMatchScalar(LinearBlendRows<Ipp8u, std::int16_t, rc::BlendBytesRow>{rc::kBlendSplitRows, 0, 255}));
     EXPECT_TRUE(RowsMatchScalar(
         LinearBlendRows<std::int16_t, Ipp8u, rc::BlendWordsRow>{rc::kBlendWordsRows, kWordMin, kWordMax}));
     EXPECT_TRUE(RowsMatchScalar(GatherWords<1>{rc::kGatherWordsGrayRows}));
