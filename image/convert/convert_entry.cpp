@@ -7,6 +7,7 @@
 #include "image/resize/status_guard.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -54,8 +55,20 @@ ULONG ConvertPlan::Run(const unsigned char* s, unsigned char* d)
     if (differ) {
         unsigned char* target = useBlock ? static_cast<unsigned char*>(info.convertBuffer->GetBuffer()) : d;
         ULONG capacity = useBlock ? intermediateSize : required;
-        const ULONG r = T::ColorConvert(source, target, &capacity, src.width, src.height, src.colorFormat,
-                                        dst.colorFormat, src.step, intermediateStep, progressive);
+        ULONG r;
+        if (convertField < 0) {
+            r = T::ColorConvert(source, target, &capacity, src.width, src.height, src.colorFormat,
+                                dst.colorFormat, src.step, intermediateStep, progressive);
+        } else {
+            // The field's rows: every other row from the field's first, both
+            // sides keeping their orientation.
+            const std::size_t from = static_cast<std::size_t>(convertField) * std::abs(src.step);
+            const ULONG to = static_cast<ULONG>(convertField) * static_cast<ULONG>(info.srcStep);
+            capacity -= to;
+            r = T::ColorConvert(source + from, target + to, &capacity, src.width, src.height / 2,
+                                src.colorFormat, dst.colorFormat, 2 * src.step, 2 * intermediateStep,
+                                progressive);
+        }
         if (r != T::TUL_SUCCESS)
             return r;
         stageSource = target;

@@ -71,6 +71,10 @@ struct ConvertPlan {
     int intermediateStep = 0;      // signed step of the colour-converted picture; 0 same format
     ULONG intermediateSize = 0;    // its bytes
     bool useBlock = false;         // converted into info.convertBuffer, not the destination
+    // When the stage reads one field only (and every row converts on its
+    // own), only that field's rows are converted: the memory row parity of
+    // the field (0 or 1), -1 when the whole picture is converted.
+    int convertField = -1;
     StageResamplers resamplers;
 };
 

@@ -237,6 +237,18 @@ ULONG ConvertPlan::Plan(const PICTURE_INFO& s, const PICTURE_INFO& d, const CONV
     // block: always before a resize, and when its default pitch is wider
     // than the destination's (tight RGB24 of width 5, YUY2 of odd width).
     useBlock = intermediateStep != 0 && (info.resizeKind != 0 || intermediateSize > required);
+    // A picture resized from one field needs only that field converted,
+    // into the rows the stage reads; packed pictures convert row by row
+    // (4:2:0 chroma is shared between rows, so those convert whole). The
+    // block takes a row more, the field's own rows ending a row later.
+    const bool packedPair = FormatOf(src.colorFormat).family != FormatFamily::Planar420 &&
+                            FormatOf(dst.colorFormat).family != FormatFamily::Planar420;
+    if (useBlock && packedPair && info.fieldAction == 0 &&
+        (info.resizeKind == 3 || info.resizeKind == 4) && info.srcStep <= INT32_MAX / 2 &&
+        intermediateSize + static_cast<std::uint64_t>(info.srcStep) <= UINT32_MAX) {
+        convertField = info.resizeKind == 4 ? 1 : 0;
+        intermediateSize += static_cast<ULONG>(info.srcStep);
+    }
     return T::TUL_SUCCESS;
 }
 
