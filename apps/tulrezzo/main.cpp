@@ -1,5 +1,5 @@
 // tulrezzo: streams video through the Vexo Tul Rezzo Filter from a
-// terminal. Exit status 0 on success, 2 for a wrong command line, 1 for
+// terminal, and registers the filter module. Exit status 0 on success, 2 for a wrong command line, 1 for
 // anything else.
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/options.h"
@@ -16,7 +16,11 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     try {
         tulrezzo::ResizeOptions options;
-        const tulrezzo::ParseOutcome parsed = tulrezzo::ParseCommandLine(argc, argv, &options, std::cout, std::cerr);
+        tulrezzo::RegistrationCommand registration;
+        const tulrezzo::ParseOutcome parsed =
+            tulrezzo::ParseCommandLine(argc, argv, &options, std::cout, std::cerr, &registration);
+        if (parsed.registration)
+            return tulrezzo::RunRegistrationCommand(registration, std::cout, std::cerr);
         if (!parsed.run)
             return parsed.status;
         return tulrezzo::RunResize(options, std::cerr, isatty(STDERR_FILENO) == 1);

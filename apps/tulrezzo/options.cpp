@@ -6,6 +6,7 @@
 #include "apps/tulrezzo/file_name.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include <filesystem>
 #include <ostream>
@@ -206,7 +207,7 @@ const char* ModeName(LONG mode) { return NameOf(kModes, mode); }
 const char* MethodName(LONG method) { return NameOf(kMethods, method); }
 
 ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* options, std::ostream& out,
-                              std::ostream& err)
+                              std::ostream& err, RegistrationCommand* registration)
 {
     Words w;
     CLI::App app("Streams video through the Vexo Tul Rezzo Filter, which resizes every YUY2 frame. Run "
@@ -260,8 +261,16 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
     interlaced->excludes(progressive);
     resize->add_flag("-q,--quiet", w.quiet, "no progress line and no summary");
 
-    if (argc > 1 && argv[1][0] != '-' && std::string_view(argv[1]) != resize->get_name()) {
-        err << "tulrezzo: unknown command '" << argv[1] << "' (the command is resize; see tulrezzo --help)\n";
+    if (registration != nullptr)
+        AddRegistrationCommands(app, registration);
+    const std::vector<CLI::App*> commands = app.get_subcommands({});
+    const bool known = argc <= 1 || argv[1][0] == '-' ||
+                       std::any_of(commands.begin(), commands.end(),
+                                   [&](const CLI::App* sub) { return sub->get_name() == argv[1]; });
+    if (!known) {
+        err << "tulrezzo: unknown command '" << argv[1] << "' (the command"
+            << (registration != nullptr ? "s are resize, register, unregister and filters" : " is resize")
+            << "; see tulrezzo --help)\n";
         return {false, kExitUsage};
     }
     try {
@@ -272,6 +281,8 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
         err << "tulrezzo: " << e.what() << " (see tulrezzo resize --help)\n";
         return {false, kExitUsage};
     }
+    if (registration != nullptr && !registration->name.empty())
+        return {false, kExitOk, true};
     try {
         Check(w, options);
     } catch (const AppError& e) {

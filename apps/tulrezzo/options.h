@@ -4,6 +4,7 @@
 
 #include "apps/tulrezzo/frame_writer.h"
 #include "apps/tulrezzo/numbers.h"
+#include "apps/tulrezzo/registration_command.h"
 #include "filter/core/resize_settings_values.h"
 
 #include <iosfwd>
@@ -37,12 +38,14 @@ struct ResizeOptions {
 struct ParseOutcome {
     bool run = false;  // true: options are complete, go on
     int status = 0;    // the exit status when run is false
+    bool registration = false;  // true: a registration command was chosen instead
 };
 
 // Parses the arguments. Help goes to out (status 0); a usage error is
-// one line on err (status 2).
+// one line on err (status 2). With registration, the register, unregister
+// and filters commands are offered too and fill it when chosen.
 ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* options, std::ostream& out,
-                              std::ostream& err);
+                              std::ostream& err, RegistrationCommand* registration = nullptr);
 
 // Names used on the command line, for messages and the summary.
 const char* ModeName(LONG mode);
