@@ -59,7 +59,6 @@ inline CMediaType VideoType(LONG width, LONG height, Block block = Block::VideoI
 // What the sink saw of one sample.
 struct Delivered {
     std::vector<BYTE> bytes;
-    LONG bufferSize = 0;
     HRESULT timeResult = S_OK;
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
@@ -144,7 +143,6 @@ private:
         BYTE* p = nullptr;
         s->GetPointer(&p);
         d.bytes.assign(p, p + s->GetActualDataLength());
-        d.bufferSize = s->GetSize();
         d.timeResult = s->GetTime(&d.start, &d.stop);
         d.sync = s->IsSyncPoint() == S_OK;
         d.discontinuity = s->IsDiscontinuity() == S_OK;
