@@ -6,6 +6,7 @@
 #include "platform/win32/registry_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
