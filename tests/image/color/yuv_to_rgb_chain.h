@@ -99,7 +99,10 @@ inline void ExpectEveryPixelDefined(const KernelEntry& k)
                         const int ss = StepOf(k.source, w, pad) * (flip ? -1 : 1), ds = StepOf(k.destination, w, pad);
                         ColorPicture src(k.source, w, h, ss);
                         FillRandom(src.buffer, 7u * w + h);
-                        const std::size_t bytes = src.buffer.size();
+                        // A 4:2:0 source ends with its second chroma plane: for an odd
+                        // height that is a chroma row short of the size of a destination.
+                        const std::size_t bytes = planarSrc ? std::size_t(tul::PlanesOf420(std::abs(ss), h).end)
+                                                            : src.buffer.size();
                         const std::unique_ptr<unsigned char[]> exact(new unsigned char[bytes]);
                         const auto run = [&](unsigned char fill) {
                             ColorPicture dst(k.destination, w, h, ds, fill);
