@@ -46,7 +46,7 @@ TUL_TARGET_AVX2 void BlendSplitAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::
             const __m128i chroma = _mm_xor_si128(_mm_unpackhi_epi8(zero, p), bias16);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(y + i / 2), luma);
             _mm_storel_epi64(reinterpret_cast<__m128i*>(u + i / 4), chroma);
-            _mm_storeh_pd(reinterpret_cast<double*>(v + i / 4), _mm_castsi128_pd(chroma));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(v + i / 4), _mm_unpackhi_epi64(chroma, chroma));
         }
     }
     for (; i + 16 <= n; i += 16) {
@@ -58,7 +58,7 @@ TUL_TARGET_AVX2 void BlendSplitAvx2(const Ipp8u* a, const Ipp8u* b, int w, std::
         const __m128i chroma = _mm256_extracti128_si256(words, 1);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(y + i / 2), _mm256_castsi256_si128(words));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(u + i / 4), chroma);
-        _mm_storeh_pd(reinterpret_cast<double*>(v + i / 4), _mm_castsi128_pd(chroma));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(v + i / 4), _mm_unpackhi_epi64(chroma, chroma));
     }
     BlendSplitScalarFrom(a, b, w, y, u, v, i, n);
 }
