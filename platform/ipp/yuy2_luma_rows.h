@@ -2,7 +2,8 @@
 // ...: every even byte), one per instruction-set path, and the row set
 // that chooses among them. The YUY2 to 4:2:0 conversion uses them on the
 // rows whose chroma it does not keep. Every path gives the bytes of the
-// scalar one for any width and reads no byte past Y[width - 1].
+// scalar one for any width and reads at most 2 x width bytes (the chroma
+// byte after the last luma, which every YUY2 row holds, may be read).
 #pragma once
 
 #include "platform/ipp/ippdefs.h"
