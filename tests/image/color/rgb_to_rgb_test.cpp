@@ -3,7 +3,7 @@
 // over all 256 values of each colour byte against a model of its
 // rescaling, fourth-byte and row-padding rules.
 #include "platform/ipp/ippi.h"
-#include "tests/image/color/yuv_to_yuv_sweep.h"
+#include "tests/image/color/color_harness.h"
 
 #include <cmath>
 #include <memory>
@@ -32,7 +32,7 @@ void ThroughFloats(const Ipp8u* s, int sp, ColorPicture& d, bool toShifted)
 }
 
 // The primitive-based kernels' chains, with absolute steps, then the flip.
-void Chain(ColorPicture& s, ColorPicture& d, bool)
+void PrimitiveChain(ColorPicture& s, ColorPicture& d, bool)
 {
     const IppiSize roi{d.width, d.height};
     const int sp = std::abs(s.step), dp = std::abs(d.step);
@@ -69,7 +69,7 @@ TEST_P(RgbKernel, SweepAgainstChain)
 {
     const KernelEntry& k = *GetParam();
     const bool primitives = FloatPath(k.source, k.destination) || Shifted(k.source) == Shifted(k.destination);
-    SweepAgainstChain(k, primitives ? Chain : nullptr, [](int, int, bool) { return true; });
+    ExpectSweep(k, primitives ? Chain(PrimitiveChain) : Chain());
 }
 
 // Pixel x of a 256-wide picture carries x, 255 - x, 7x mod 256 and a

@@ -1,5 +1,5 @@
-// YUY2 to VUYA against its primitive chain (split, flip, H2V1 widening,
-// V U Y A interleave) and the guarded odd-size sweep.
+// YUY2 to VUYA: the shared guarded sweep against its primitive chain
+// (split, flip, H2V1 widening, V U Y A interleave).
 #include "tests/image/color/yuv_to_rgb_chain.h"
 
 namespace tultest {
@@ -19,12 +19,7 @@ void Yuy2ToVuya(const ChainRun& r)
     Interleave(r, full[2], full[1], full[0], full[3], full.step);
 }
 
-TEST(Yuy2ToVuya, MatchesItsPrimitiveChainAndDefinesEveryPixel)
-{
-    const KernelEntry& k = Kernel("CCIR601YUY2ToVUYA");
-    ExpectChainBytes(k, Yuy2ToVuya);
-    ExpectEveryPixelDefined(k);
-}
+TEST(Yuy2ToVuya, SweepAgainstChain) { ExpectSweep(Kernel("CCIR601YUY2ToVUYA"), OfRun(Yuy2ToVuya), true); }
 
 }  // namespace
 }  // namespace tultest
