@@ -2,10 +2,11 @@
 // scale factors against a double model (halves to even, saturated), in
 // place and not; the worked examples; bad arguments.
 #include "platform/ipp/ippi.h"
-#include "tests/support/picture.h"
+#include "tests/support/ipp_refusals.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -40,23 +41,21 @@ TEST(AddC, MatchesModel)
         }
 }
 
+// The shared refusals; in place the one picture is the destination, at
+// the lower of the two steps. A null constant is refused as well.
 TEST(AddC, BadArgumentsWriteNothing)
 {
-    GuardedBuffer src(64, 1), dst(64, 2);
     const Ipp8u v[3] = {16, 16, 16};
-    auto both = [&](IppStatus e, const Ipp8u* value, Ipp8u* d, int step, IppiSize roi) {
-        EXPECT_EQ(ippiAddC_8u_C3RSfs(src.data(), 12, value, d, step, roi, 0), e);
-        EXPECT_EQ(ippiAddC_8u_C3IRSfs(value, d, step, roi, 0), e);
-    };
-    both(ippStsNullPtrErr, nullptr, dst.data(), 12, {4, 2});
-    both(ippStsNullPtrErr, v, nullptr, 12, {4, 2});
-    EXPECT_EQ(ippiAddC_8u_C3RSfs(nullptr, 12, v, dst.data(), 12, {4, 2}, 0), ippStsNullPtrErr);
-    both(ippStsSizeErr, v, dst.data(), 12, {0, 2});
-    both(ippStsSizeErr, v, dst.data(), 12, {4, 0});
-    both(ippStsStepErr, v, dst.data(), 0, {4, 2});
-    EXPECT_EQ(ippiAddC_8u_C3RSfs(src.data(), -12, v, dst.data(), 12, {4, 2}, 0), ippStsStepErr);
-    both(ippStsStrideErr, v, dst.data(), 11, {4, 2});
-    EXPECT_EQ(dst.Bytes(), std::vector<Ipp8u>(64, 2));
+    tultest::ExpectRefusals([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        return ippiAddC_8u_C3RSfs(s, ss, v, d, ds, r, 0);
+    }, 12, 12);
+    tultest::ExpectRefusals([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        return ippiAddC_8u_C3IRSfs(v, s ? d : nullptr, std::min(ss, ds), r, 0);
+    }, 12, 12);
+    GuardedBuffer p(64, 2);
+    EXPECT_EQ(ippiAddC_8u_C3RSfs(p.data(), 12, nullptr, p.data(), 12, {4, 2}, 0), ippStsNullPtrErr);
+    EXPECT_EQ(ippiAddC_8u_C3IRSfs(nullptr, p.data(), 12, {4, 2}, 0), ippStsNullPtrErr);
+    EXPECT_EQ(p.Bytes(), std::vector<Ipp8u>(64, 2));
 }
 
 }  // namespace

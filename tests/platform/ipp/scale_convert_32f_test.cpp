@@ -2,10 +2,10 @@
 // worked values and rounding edges on a padded two-row picture (the
 // kernels' chain tests run them over whole pictures), and the refusals.
 #include "platform/ipp/ippi.h"
+#include "tests/support/ipp_refusals.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -36,32 +36,28 @@ TEST(ScaleConvert32f, WorkedValuesAndRoundingEdges)
             EXPECT_EQ(out[m][i], expected[m][i]) << "mode " << m << ", " << v[i];
 }
 
-// Null pointers, sizes, steps (at or below 0, or written rows that would
-// overlap), empty, reversed or NaN ranges and unknown rounding modes.
+// The shared refusals (float pictures through the byte buffers), then
+// unknown rounding modes and empty, reversed or NaN ranges.
 TEST(ScaleConvert32f, RefusalsWriteNothing)
 {
+    const auto F = [](const Ipp8u* p) { return reinterpret_cast<const Ipp32f*>(p); };
+    tultest::ExpectRefusals([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        return ippiConvert_32f8u_C3R(F(s), ss, d, ds, r, ippRndZero);
+    }, 48, 12);
+    tultest::ExpectRefusals([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        return ippiScale_8u32f_C3R(s, ss, reinterpret_cast<Ipp32f*>(d), ds, r, 0, 1);
+    }, 12, 48);
+    tultest::ExpectRefusals([&](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        return ippiScale_32f8u_C3R(F(s), ss, d, ds, r, 0, 219);
+    }, 48, 12);
     const float f[6] = {};
-    const Ipp8u b[6] = {};
-    Ipp8u out[6];
-    float outF[6];
-    std::memset(out, 0x77, sizeof out);
-    std::memset(outF, 0x77, sizeof outF);
-    const IppiSize two{1, 2};
-    EXPECT_EQ(ippiConvert_32f8u_C3R(nullptr, 12, out, 3, two, ippRndZero), ippStsNullPtrErr);
-    EXPECT_EQ(ippiConvert_32f8u_C3R(f, 12, out, 3, {0, 2}, ippRndZero), ippStsSizeErr);
-    EXPECT_EQ(ippiConvert_32f8u_C3R(f, 0, out, 3, two, ippRndZero), ippStsStepErr);
-    EXPECT_EQ(ippiConvert_32f8u_C3R(f, 12, out, 2, two, ippRndZero), ippStsStrideErr);
-    EXPECT_EQ(ippiConvert_32f8u_C3R(f, 12, out, 3, two, static_cast<IppRoundMode>(3)), ippStsRoundModeNotSupportedErr);
-    EXPECT_EQ(ippiScale_8u32f_C3R(b, 3, nullptr, 12, two, 0, 1), ippStsNullPtrErr);
-    EXPECT_EQ(ippiScale_8u32f_C3R(b, 3, outF, 12, {1, -1}, 0, 1), ippStsSizeErr);
-    EXPECT_EQ(ippiScale_8u32f_C3R(b, -3, outF, 12, two, 0, 1), ippStsStepErr);
-    EXPECT_EQ(ippiScale_8u32f_C3R(b, 3, outF, 8, two, 0, 1), ippStsStrideErr);
-    EXPECT_EQ(ippiScale_8u32f_C3R(b, 3, outF, 12, two, 0, kNaN), ippStsScaleRangeErr);
-    EXPECT_EQ(ippiScale_32f8u_C3R(f, 12, nullptr, 3, two, 0, 1), ippStsNullPtrErr);
-    EXPECT_EQ(ippiScale_32f8u_C3R(f, 12, out, 3, two, 5, 5), ippStsScaleRangeErr);
-    EXPECT_EQ(ippiScale_32f8u_C3R(f, 12, out, 3, two, 5, 4), ippStsScaleRangeErr);
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(out[i] == 0x77 && std::memcmp(&outF[i], "\x77\x77\x77\x77", 4) == 0) << i;
+    Ipp8u out[6] = {};
+    std::vector<float> outF(6, 7.0f);
+    EXPECT_EQ(ippiConvert_32f8u_C3R(f, 12, out, 3, {1, 2}, static_cast<IppRoundMode>(3)), ippStsRoundModeNotSupportedErr);
+    EXPECT_EQ(ippiScale_8u32f_C3R(out, 3, outF.data(), 12, {1, 2}, 0, kNaN), ippStsScaleRangeErr);
+    EXPECT_EQ(ippiScale_32f8u_C3R(f, 12, out, 3, {1, 2}, 5, 5), ippStsScaleRangeErr);
+    EXPECT_EQ(ippiScale_32f8u_C3R(f, 12, out, 3, {1, 2}, 5, 4), ippStsScaleRangeErr);
+    EXPECT_TRUE(std::vector<Ipp8u>(out, out + 6) == std::vector<Ipp8u>(6, 0) && outF == std::vector<float>(6, 7.0f));
 }
 
 }  // namespace

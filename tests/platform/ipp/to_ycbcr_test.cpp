@@ -4,6 +4,7 @@
 // odd edges; bad arguments; the kernels' vector rows against scalar.
 #include "platform/ipp/ippi.h"
 #include "platform/ipp/to_ycbcr_rows.h"
+#include "tests/support/ipp_refusals.h"
 #include "tests/support/simd_conformance.h"
 
 #include <gtest/gtest.h>
@@ -100,28 +101,22 @@ TEST(RGBToYCbCr, MatchesModels)
     }
 }
 
-// Null, size, step, then rows written over each other; nothing written.
+// The shared refusals, the planes of a planar picture in one buffer.
 TEST(RGBToYCbCr, BadArgumentsWriteNothing)
 {
-    GuardedBuffer src(256, 1), out(256, 2);
-    Ipp8u* p = out.data();
-    Ipp8u* planes[3] = {p, p + 64, p + 128};
-    const Ipp8u* in[3] = {src.data(), src.data() + 64, src.data() + 128};
-    auto all = [&](IppStatus expected, IppiSize roi, int s, int d, int chroma = 0) {
-        std::array<int, 3> steps{d, chroma ? chroma : d, chroma ? chroma : d};
-        EXPECT_EQ(ippiRGBToYCbCr420_8u_C3P3R(src.data(), s, planes, steps.data(), roi), expected);
-        EXPECT_EQ(ippiRGBToYCbCr422_8u_P3C2R(in, s / 3, p, 2 * d - (chroma != 0), roi), expected);
-        EXPECT_EQ(ippiBGRToYCbCr_JPEG_8u_C3P3R(src.data(), s, planes, d, roi), expected);
-    };
-    EXPECT_EQ(ippiRGBToYCbCr420_8u_C3P3R(nullptr, 12, planes, nullptr, {4, 2}), ippStsNullPtrErr);
-    EXPECT_EQ(ippiRGBToYCbCr422_8u_P3C2R(nullptr, 4, p, 8, {4, 2}), ippStsNullPtrErr);
-    EXPECT_EQ(ippiBGRToYCbCr_JPEG_8u_C3P3R(src.data(), 12, nullptr, 4, {4, 2}), ippStsNullPtrErr);
-    all(ippStsSizeErr, {0, 2}, 12, 4);
-    all(ippStsSizeErr, {4, -1}, 12, 4);
-    all(ippStsStepErr, {4, 2}, 0, 4);
-    all(ippStsStepErr, {4, 2}, 12, -4);
-    all(ippStsStrideErr, {4, 4}, 12, 3, 2);  // luma (and the JFIF planes) one byte short
-    EXPECT_EQ(out.Bytes(), std::vector<Ipp8u>(256, 2));
+    tultest::ExpectRefusals([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        Ipp8u* planes[3] = {d, d + 128, d + 256};
+        int steps[3] = {ds, ds, ds};
+        return ippiRGBToYCbCr420_8u_C3P3R(s, ss, d ? planes : nullptr, steps, r);
+    }, 12, 4);
+    tultest::ExpectRefusals([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        const Ipp8u* in[3] = {s, s + 64, s + 128};
+        return ippiRGBToYCbCr422_8u_P3C2R(s ? in : nullptr, ss, d, ds, r);
+    }, 4, 8);
+    tultest::ExpectRefusals([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        Ipp8u* planes[3] = {d, d + 128, d + 256};
+        return ippiBGRToYCbCr_JPEG_8u_C3P3R(s, ss, d ? planes : nullptr, ds, r);
+    }, 12, 4);
 }
 
 // The kernels' vector rows against their scalar rows, RGB24 and RGB32
