@@ -61,8 +61,6 @@ TEST_P(ResizeBlendFrame, EqualsBlendThenResize)
             Pic mix(f, sw, sh, pad, 0), expected(f, dw, dh, pad + 2, 0);
             mix.buf = dst.buf;
             const float wt = 0.4f;
-            ASSERT_EQ(ResizeBlend(f, src.buf.data(), mix.buf.data(), nullptr, nullptr, 0, 0, 0, 0, 0, 0, wt,
-                                  T::FIELD_FRAME, mode), T::TUL_INVALID_REQUEST);
             blendtest::Blend(f, src.buf.data(), mix.buf.data(), sw, sh, ssign * src.pitch, wt);
             ULONG size = ULONG(expected.buf.size());
             ASSERT_EQ(T::Resize(mix.buf.data(), expected.buf.data(), &size, sw, sh, ssign * mix.pitch, dw, dh,

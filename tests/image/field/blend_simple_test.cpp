@@ -45,11 +45,6 @@ TEST_P(SimpleBlend, MatchesModel)
                     ASSERT_EQ(blendtest::Blend(f, src.data(), dst.data(), w, h, sign * pitch, wt), T::TUL_SUCCESS);
                     ASSERT_TRUE(tultest::SameBytes(expected, dst.Bytes()));
                     ASSERT_TRUE(dst.GuardsIntact());
-                    for (std::int64_t at : blendtest::PictureBytes(f, w, h, pitch)) {
-                        if (wt >= 1.0f) {  // weight 1 (and above) copies the source exactly
-                            ASSERT_EQ(dst[at], src[at]);
-                        }
-                    }
                 }
             }
         }

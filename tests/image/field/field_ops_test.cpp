@@ -72,7 +72,7 @@ GuardedBuffer Lettered(const Family& f, const std::string& rows, int step)
 
 TEST_P(FieldOps, RowExamples)
 {
-    enum Op { Get, Make, Swap, Double, DoubleInPlace };
+    enum Op { Get, Make, Swap };
     constexpr int TFF = T::SCAN_TOP_FIELD_FIRST, BFF = T::SCAN_BOTTOM_FIELD_FIRST;
     // Memory rows in (MakeFrame: first field | second field) and out; the
     // argument is topField or the scan type.
@@ -81,9 +81,6 @@ TEST_P(FieldOps, RowExamples)
         {Make, 0, -1, "AC|BD", "BADC"}, {Make, 0, +1, "ACE|BD", "ABCDE"},
         {Swap, TFF, +1, "ABCDE", "BABCD"}, {Swap, BFF, +1, "ABCDE", "BCDED"}, {Swap, TFF, -1, "ABCDE", "BCDED"},
         {Swap, TFF, +1, "AB", "AA"}, {Swap, BFF, +1, "AB", "BB"}, {Swap, 0, +1, "ABC", "ABC"},
-        {Double, TFF, +1, "ABCD", "BBDD"}, {DoubleInPlace, TFF, +1, "ABCD", "BBDD"},
-        {Double, TFF, -1, "ABCD", "AACC"}, {Double, BFF, +1, "ABCD", "AACC"},
-        {Double, TFF, +1, "ABCDE", "BBDDD"}, {DoubleInPlace, TFF, +1, "ABCDE", "BBDDD"}, {Double, TFF, +1, "A", "A"},
     };
     const Family& f = GetParam();
     for (const auto& c : cases) {
@@ -93,7 +90,7 @@ TEST_P(FieldOps, RowExamples)
         GuardedBuffer src = Lettered(f, c.in.substr(0, bar), step), dst = Lettered(f, std::string(c.out.size(), '.'), step);
         const auto h = static_cast<ULONG>(c.op == Make ? c.out.size() : c.in.size());
         const auto scan = static_cast<T::SCAN_TYPE>(c.arg);
-        unsigned char* to = c.op == DoubleInPlace ? src.data() : dst.data();
+        unsigned char* to = dst.data();
         ULONG status = 0;
         if (c.op == Get)
             status = f.getField(src.data(), to, 2, h, step, c.arg != 0);
@@ -101,8 +98,6 @@ TEST_P(FieldOps, RowExamples)
             status = f.makeFrame(src.data(), Lettered(f, c.in.substr(bar + 1), step).data(), to, 2, h, step);
         if (c.op == Swap)
             status = f.fieldSwap(src.data(), to, 2, h, step, scan);
-        if (c.op == Double || c.op == DoubleInPlace)
-            status = f.deInterlace(src.data(), to, 2, h, step, scan, T::DEINTERLACE_LINE_DOUBLE, T::INTERPOLATION_LINEAR);
         EXPECT_EQ(status, 0u);
         std::string got;
         for (std::size_t r = 0; r < c.out.size(); ++r)
