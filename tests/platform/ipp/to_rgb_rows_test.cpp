@@ -2,32 +2,17 @@
 // the conformance harness for widths, tails, odd widths and offsets, and
 // every (Y, Cb, Cr) once through each level's arithmetic.
 #include "platform/ipp/to_rgb_rows.h"
-#include "tests/support/simd_conformance.h"
+#include "tests/support/one_row_family.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Yuy2Rows {
-    using Row = tulipp::Yuy2ToBgrRowFn;
-    struct Inputs {
-        tultest::RowInput<Ipp8u> packed;
-    };
-    tulipp::RowSet<Row> rows;
-    int pixel;
-    int lanes = 16;
-    int variants = 1;
-    Inputs Make(int n, int, int offset, std::mt19937& rng) const
-    {
-        // A lone last pixel's group is whole in memory (4 bytes).
-        return {tultest::RandomRowInput<Ipp8u>(4 * std::size_t((n + 1) / 2), offset, rng, 0, 255)};
-    }
-    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{std::size_t(pixel), std::size_t(n)}}; }
-    void Call(Row row, const Inputs& in, void* const* out, int n) const
-    {
-        row(in.packed.data(), static_cast<Ipp8u*>(out[0]), n);
-    }
-};
+// A lone last pixel's YUY2 group is whole in memory (4 bytes).
+tultest::OneRowFamily<tulipp::Yuy2ToBgrRowFn> Yuy2Rows(tulipp::RowSet<tulipp::Yuy2ToBgrRowFn> rows, int pixel)
+{
+    return {rows, 4, pixel, 2, 1};
+}
 
 // Two luma rows over one chroma row each.
 struct I420Rows {
@@ -58,8 +43,8 @@ struct I420Rows {
 
 TEST(ToRgbRows, EveryLevelMatchesScalar)
 {
-    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2ToBgr24Rows, 3}));
-    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2ToBgr32Rows, 4}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows(tulipp::kYuy2ToBgr24Rows, 3)));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows(tulipp::kYuy2ToBgr32Rows, 4)));
     EXPECT_TRUE(tultest::RowsMatchScalar(I420Rows{tulipp::kI420ToBgr24Rows, 3}));
     EXPECT_TRUE(tultest::RowsMatchScalar(I420Rows{tulipp::kI420ToBgr32Rows, 4}));
 }

@@ -5,7 +5,7 @@
 #include "platform/ipp/ippi.h"
 #include "platform/ipp/to_ycbcr_rows.h"
 #include "tests/support/ipp_refusals.h"
-#include "tests/support/simd_conformance.h"
+#include "tests/support/one_row_family.h"
 
 #include <gtest/gtest.h>
 
@@ -142,25 +142,14 @@ struct Rows420 {
     }
 };
 
-struct Yuy2Rows {
-    using Row = tulipp::Yuy2RowFn;
-    using Inputs = tultest::RowInput<Ipp8u>;
-    tulipp::RowSet<Row> rows;
-    int bytes, lanes = 16, variants = 1;
-    Inputs Make(int n, int, int offset, std::mt19937& rng) const
-    {
-        return tultest::RandomRowInput<Ipp8u>(std::size_t(bytes) * n, offset, rng, 0, 255);
-    }
-    std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{4, std::size_t(n + 1) / 2}}; }
-    void Call(Row row, const Inputs& in, void* const* o, int n) const { row(in.data(), static_cast<Ipp8u*>(o[0]), n); }
-};
+using Yuy2Rows = tultest::OneRowFamily<tulipp::Yuy2RowFn>;  // pixels into YUY2 groups
 
 TEST(RGBToYCbCrRows, EveryLevelMatchesScalar)
 {
     EXPECT_TRUE(tultest::RowsMatchScalar(Rows420{tulipp::kRows420Bgr3, 3}));
     EXPECT_TRUE(tultest::RowsMatchScalar(Rows420{tulipp::kRows420Bgr4, 4}));
-    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2RowsBgr3, 3}));
-    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2RowsBgr4, 4}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2RowsBgr3, 3, 4, 1, 2}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Yuy2Rows{tulipp::kYuy2RowsBgr4, 4, 4, 1, 2}));
 }
 
 }  // namespace
