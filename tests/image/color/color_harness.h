@@ -5,6 +5,7 @@
 #pragma once
 
 #include "image/color/kernel_table.h"
+#include "platform/ipp/ippi.h"
 #include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,21 @@ inline int StepOf(Format format, int width, int pad = 0)
     const auto row = static_cast<int>(tul::PixelRow(tul::FormatOf(format), static_cast<std::uint64_t>(width)));
     return (row + pad) * tul::FormatOf(format).defaultStepSign;
 }
+
+// A temporary of `planes` single-channel planes of w x h sharing one step
+// (the JPEG primitives take one step for all their planes).
+class PlaneSet {
+public:
+    PlaneSet(int w, int h, int planes) : m_base(ippiMalloc_8u_C1(w, h * planes, &step), ippiFree), m_h(h) {}
+    Ipp8u* operator[](int i) const { return m_base.get() + static_cast<std::ptrdiff_t>(step) * m_h * i; }
+    int step = 0;
+
+private:
+    std::unique_ptr<Ipp8u, void (*)(void*)> m_base;
+    int m_h;
+};
+
+inline void Check(IppStatus s) { ASSERT_EQ(s, ippStsNoErr); }
 
 inline bool Planar(Format f) { return tul::FormatOf(f).family == tul::FormatFamily::Planar420; }
 

@@ -30,21 +30,6 @@ inline Chain OfRun(RunChain chain)
     };
 }
 
-// A temporary of `planes` single-channel planes of w x h sharing one step
-// (the JPEG primitives take one step for all their planes).
-class PlaneSet {
-public:
-    PlaneSet(int w, int h, int planes) : m_base(ippiMalloc_8u_C1(w, h * planes, &step), ippiFree), m_h(h) {}
-    Ipp8u* operator[](int i) const { return m_base.get() + static_cast<std::ptrdiff_t>(step) * m_h * i; }
-    int step = 0;
-
-private:
-    std::unique_ptr<Ipp8u, void (*)(void*)> m_base;
-    int m_h;
-};
-
-inline void Check(IppStatus s) { ASSERT_EQ(s, ippStsNoErr); }
-
 // Flips each plane of `planes` in place when the run turns over.
 inline void FlipPlanes(const ChainRun& r, const PlaneSet& p, int count, int width)
 {
