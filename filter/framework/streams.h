@@ -10,6 +10,7 @@
 #include "filter/framework/input_pin.h"
 #include "filter/framework/media_type.h"
 #include "filter/framework/output_pin.h"
+#include "filter/framework/property_page.h"
 #include "filter/framework/transform_filter.h"
 #include "platform/com/module_objects.h"
 #include "platform/com/task_memory.h"

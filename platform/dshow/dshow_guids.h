@@ -26,6 +26,8 @@ DEFINE_GUID(IID_IMemInputPin, 0x56a8689d, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20
 DEFINE_GUID(IID_IFilterGraph, 0x56a8689f, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70);
 DEFINE_GUID(IID_IMediaEventSink, 0x56a868a2, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70);
 DEFINE_GUID(IID_ISpecifyPropertyPages, 0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+DEFINE_GUID(IID_IPropertyPage, 0xB196B28D, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+DEFINE_GUID(IID_IPropertyPageSite, 0xB196B28C, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
 
 // FOURCC identifiers carry their four characters in Data1 over one tail;
 // the filter interfaces of quartz share another.
@@ -44,3 +46,6 @@ static_assert(SameGuidFamily(IID_IBaseFilter, IID_IMediaFilter) && SameGuidFamil
                   SameGuidFamily(IID_IBaseFilter, IID_IFilterGraph) &&
                   SameGuidFamily(IID_IBaseFilter, IID_IMediaEventSink),
               "quartz interfaces differ in Data1 alone");
+static_assert(SameGuidFamily(IID_IPropertyPage, IID_ISpecifyPropertyPages) &&
+                  SameGuidFamily(IID_IPropertyPageSite, IID_ISpecifyPropertyPages),
+              "the property frame's interfaces differ in Data1 alone");
