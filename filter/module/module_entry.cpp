@@ -1,12 +1,11 @@
 // The module's four exported entry points over its template table: the
-// filter, and its property page class, which is registered with the
-// filter (the filter names it in its page list) but created only once the
-// page exists; until then asking for one gives CLASS_E_CLASSNOTAVAILABLE.
+// filter, and its property page, which the filter names in its page list.
 // Nothing else leaves the module (exports.map), so a host's copy of the
 // framework and this one never interpose.
 #include "filter/framework/registration.h"
 #include "filter/framework/setup.h"
 #include "filter/resize_filter.h"
+#include "filter/resize_property_page.h"
 #include "platform/dshow/dshow_guids.h"
 
 #include <new>
@@ -14,12 +13,6 @@
 #define TUL_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
-
-CUnknown* CreatePageNotYetBuilt(LPUNKNOWN, HRESULT* phr)
-{
-    *phr = CLASS_E_CLASSNOTAVAILABLE;
-    return nullptr;
-}
 
 // Any video on both pins: the YUY2 restriction belongs to connection time.
 const AMOVIESETUP_MEDIATYPE kPinTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_NULL}};
@@ -32,7 +25,7 @@ const AMOVIESETUP_FILTER kFilterSetup = {&CLSID_ResizeFilter, kResizeFilterName,
 
 const CFactoryTemplate kTemplates[] = {
     {kResizeFilterName, &CLSID_ResizeFilter, CResizeFilter::CreateInstance, nullptr, &kFilterSetup},
-    {L"Resize Detail", &CLSID_ResizePropertyPage, CreatePageNotYetBuilt, nullptr, nullptr},
+    {L"Resize Detail", &CLSID_ResizePropertyPage, CResizePropertyPage::CreateInstance, nullptr, nullptr},
 };
 constexpr int kTemplateCount = sizeof kTemplates / sizeof kTemplates[0];
 static_assert(MERIT_DO_NOT_USE == 0x00200000, "the filter registers at merit 0x00200000");

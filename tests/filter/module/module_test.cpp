@@ -1,10 +1,15 @@
 // The built module as an in-process server: registered into a scratch
-// registry, created by class id through it, streaming at the size set
-// through IResizeSettings, unloaded once everything is released, and
-// unregistered without a trace. Its entry points, lifetime rules and
+// registry, created by class id through it, streaming at the size set on
+// its property page (itself created by class id, its dialog worked through
+// this program's own copy of the dialog layer), unloaded once everything
+// is released, and unregistered without a trace. Its entry points, lifetime rules and
 // exported symbols are checked on the loaded module itself.
 #include "platform/com/activation.h"
+#include "platform/com/task_memory.h"
 #include "platform/dshow/filter_mapper.h"
+#include "platform/dshow/property_frame.h"
+#include "platform/win32/dialog.h"
+#include "platform/win32/dialog_user.h"
 #include "platform/win32/registry_key.h"
 #include "tests/filter/resize_graph.h"
 
@@ -138,9 +143,25 @@ TEST_F(ModuleTest, RegisteredModuleStreamsUnloadsAndUnregistersCleanly)
                                    reinterpret_cast<void**>(filter.ReleaseAndGetAddressOf())),
                   S_OK);
         EXPECT_TRUE(Loaded());
-        ComPtr<IResizeSettings> settings;
-        ASSERT_EQ(filter.As(IID_IResizeSettings, &settings), S_OK);
-        ASSERT_EQ(settings->SetOutputSize(640, 480), S_OK);
+        ComPtr<ISpecifyPropertyPages> pages;
+        ASSERT_EQ(filter.As(IID_ISpecifyPropertyPages, &pages), S_OK);
+        CAUUID list{};
+        ASSERT_EQ(pages->GetPages(&list), S_OK);
+        ASSERT_EQ(list.cElems, 1u);
+        const CLSID pageClass = list.pElems[0];
+        CoTaskMemFree(list.pElems);
+        ComPtr<IPropertyPage> page;
+        ASSERT_EQ(CoCreateInstance(pageClass, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                   reinterpret_cast<void**>(page.ReleaseAndGetAddressOf())),
+                  S_OK);
+        {
+            PropertyFrame frame;
+            ASSERT_EQ(frame.Open(page.Get(), filter.Get()), S_OK);
+            ASSERT_TRUE(UserTypeText(GetDlgItem(frame.Dialog(), 1012), L"640"));
+            ASSERT_TRUE(UserTypeText(GetDlgItem(frame.Dialog(), 1014), L"480"));
+            EXPECT_EQ(page->Apply(), S_OK);
+        }
+        page.Reset();
         TestGraph<IBaseFilter> graph(VideoType(176, 144), 3, filter, L"resize", [](PushFrame& f) {
             FillFlat(f.pData, static_cast<std::size_t>(f.lActual), 90);
             return S_OK;
@@ -202,9 +223,10 @@ TEST_F(ModuleTest, EntryPointsKeepTheModuleWhileAnythingOfItLives)
     EXPECT_EQ(module.Call("DllCanUnloadNow"), S_FALSE);
     factoryOf(CLSID_ResizeFilter)->LockServer(FALSE);
     EXPECT_EQ(module.Call("DllCanUnloadNow"), S_OK);
-    // The page class is registered but has nothing to create yet.
-    EXPECT_EQ(factoryOf(CLSID_ResizePropertyPage)->CreateInstance(nullptr, IID_IUnknown, &none),
-              CLASS_E_CLASSNOTAVAILABLE);
+    // A page keeps the module too.
+    ASSERT_EQ(factoryOf(CLSID_ResizePropertyPage)->CreateInstance(nullptr, IID_IPropertyPage, &none), S_OK);
+    EXPECT_EQ(module.Call("DllCanUnloadNow"), S_FALSE);
+    static_cast<IPropertyPage*>(none)->Release();
     EXPECT_EQ(module.Call("DllCanUnloadNow"), S_OK);
 
     // Exactly the four entry points are defined in the dynamic symbol table.
