@@ -1,20 +1,18 @@
-// The own resampler's one-picture engines against the plain model on many
-// sizes and steps; the area taps' span, the packed reciprocal beyond the
-// model's sizes, and refusal of bad arguments.
+// The own resampler's one-picture engines: the area taps' span, the packed
+// reciprocal beyond the model's sizes, and refusal of bad arguments. Their
+// bytes against the plain model are checked once, through the frame resize
+// (vexo_resize_test.cpp), which runs every engine on each plane.
 #include "image/resize/vexo_resampler.h"
 #include "image/resize/vexo_tables.h"
-#include "tests/image/resize/vexo_model.h"
 #include "tests/support/picture.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 
 namespace {
 
 using tultest::GuardedBuffer;
-namespace vm = vexomodel;
 
 // The row kernel reads `span` samples from each start: all on the line,
 // also where a sample has fewer taps than the span (5 -> 3 ends on two).
@@ -47,65 +45,6 @@ TEST(VexoEngines, PackedReciprocalDarkensLargeAreas)
     EXPECT_EQ(out[0], 254);
     EXPECT_EQ(out[out.size() - 1], 254);
 }
-
-// ---- Engines against the model ----------------------------------------------
-
-using Pair = std::pair<int, int>;  // source and destination samples of a line
-
-// One engine (plane, or packed with two bytes a sample) on random rows;
-// the row padding and the guards stay untouched.
-void ExpectEngineMatchesModel(bool packed, Pair across, Pair down, int pad)
-{
-    const int bpp = packed ? 2 : 1;
-    const int srcStep = bpp * across.first + pad, dstStep = bpp * across.second + pad;
-    GuardedBuffer src(static_cast<std::size_t>(srcStep) * down.first);
-    GuardedBuffer dst(static_cast<std::size_t>(dstStep) * down.second, 0xEE);
-    tultest::FillRandom(src, static_cast<std::uint32_t>(across.first * 7919 + across.second * 104729 +
-                                                        down.first * 31 + down.second));
-    const auto engine = packed ? tul::ResampleYUY2 : tul::ResamplePlane;
-    ASSERT_TRUE(engine(src.data(), across.first, down.first, srcStep, dst.data(), across.second,
-                       down.second, dstStep));
-    const vm::Pic in = vm::Take(src.data(), srcStep, bpp * across.first, down.first);
-    const vm::Pic want = packed ? vm::Yuy2(in, across.second, down.second)
-                                : vm::Plane(in, across.second, down.second);
-    EXPECT_TRUE(tultest::SameRows(want.data.data(), want.bytes, dst.data(), dstStep, want.bytes,
-                                  want.rows));
-    for (int r = 0; r < down.second; ++r)
-        for (int c = want.bytes; c < dstStep; ++c)
-            ASSERT_EQ(dst[r * dstStep + c], 0xEE);
-    EXPECT_TRUE(dst.GuardsIntact());
-}
-
-class PlaneVsModel : public ::testing::TestWithParam<std::tuple<Pair, Pair, int>> {};
-class PackedVsModel : public PlaneVsModel {};
-
-TEST_P(PlaneVsModel, SameBytesAsLiteralModel)
-{
-    std::apply([](auto... a) { ExpectEngineMatchesModel(false, a...); }, GetParam());
-}
-
-TEST_P(PackedVsModel, SameBytesAsLiteralModel)
-{
-    std::apply([](auto... a) { ExpectEngineMatchesModel(true, a...); }, GetParam());
-}
-
-const Pair kLines[] = {{1, 1},  {1, 6},  {2, 1},   {2, 4},   {3, 5},   {3, 2},  {5, 13},
-                       {8, 4},  {9, 4},  {13, 5},  {31, 64}, {64, 31}, {45, 44}, {7, 7},
-                       {4, 9},  {6, 3},  {5, 6},   {100, 37}};
-
-INSTANTIATE_TEST_SUITE_P(Sizes, PlaneVsModel,
-                         ::testing::Combine(::testing::ValuesIn(kLines), ::testing::ValuesIn(kLines),
-                                            ::testing::Values(0, 5)));
-
-const Pair kPackedWidths[] = {{2, 2},   {2, 4},  {2, 6},  {4, 2},  {6, 10}, {8, 4},  {10, 4},
-                              {14, 6},  {90, 88}, {32, 66}, {66, 32}, {22, 22}, {4, 8}, {12, 6},
-                              {16, 18}, {18, 16}};
-const Pair kHeights[] = {{1, 1}, {1, 5}, {2, 1}, {3, 5}, {6, 3}, {8, 4}, {9, 4},
-                         {13, 5}, {5, 13}, {4, 9}, {45, 44}, {7, 7}};
-
-INSTANTIATE_TEST_SUITE_P(Sizes, PackedVsModel,
-                         ::testing::Combine(::testing::ValuesIn(kPackedWidths),
-                                            ::testing::ValuesIn(kHeights), ::testing::Values(0, 4)));
 
 // ---- Bad arguments ------------------------------------------------------------
 

@@ -156,6 +156,8 @@ std::vector<VexoCase> Yuy2Cases()
         {24, 14, 10, 15, 8, 0, 3, T::FIELD_EVEN, true, 2, 6},
         {8, 8, 8, 8, 0, 0, 0, T::FIELD_ODD, true, 0, 0},             // field copy
         {8, 8, 8, 8, 0, 0, 0, static_cast<T::FIELD_TYPE>(7), true, 0, 0},  // 7 means even
+        {200, 9, 74, 26, 0, 0, 0, T::FIELD_FRAME, true, 4, 0},     // long lines, 100 -> 37 pairs
+        {16, 8, 8, 4, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},         // exact halves
     };
     return WithRandomCases(cases, true, 77);
 }
@@ -185,6 +187,8 @@ std::vector<VexoCase> Yuv420Cases()
         {1, 1, 1, 1, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},           // no chroma at all
         {9, 16, 7, 24, 0, 0, 0, T::FIELD_ODD, true, 0, 0},           // odd steps, fields
         {9, 16, 13, 12, 2, 0, 0, T::FIELD_ODD, false, 0, 0},
+        {100, 62, 37, 90, 0, 0, 0, T::FIELD_FRAME, true, 5, 0},     // long lines, 31 -> 45 rows
+        {16, 8, 8, 4, 0, 0, 0, T::FIELD_FRAME, true, 0, 0},         // exact halves
     };
     return WithRandomCases(cases, false, 4242);
 }
