@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,50 +122,35 @@ TEST_P(CopyBadArgs, StatusesAndNothingWritten)
 {
     const Variant& v = GetParam();
     constexpr int kW = 5, kH = 3;
-    Image src(v.srcChannels, v.srcPlanar, kW, kH, 0, 0, 1);
-    Image dst(v.dstChannels, v.dstPlanar, kW, kH, 0, 0, 2);
+    Image src(v.srcChannels, v.srcPlanar, kW, kH, 0, 0, 1), dst(v.dstChannels, v.dstPlanar, kW, kH, 0, 0, 2);
     const Image before(v.dstChannels, v.dstPlanar, kW, kH, 0, 0, 2);
     const int srcStep = src.step, dstStep = dst.step;
-
+    const auto expect = [&](IppStatus want, IppiSize roi, int ss, int ds) {
+        src.step = ss, dst.step = ds;
+        EXPECT_EQ(v.run(src, dst, roi), want) << roi.width << "x" << roi.height << ", steps " << ss << ", " << ds;
+        src.step = srcStep, dst.step = dstStep;
+    };
     for (Image* img : {&src, &dst}) {
         for (auto& p : img->ptrs) {
-            Ipp8u* saved = p;
-            p = nullptr;
-            EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsNullPtrErr);
-            EXPECT_EQ(v.run(src, dst, {0, kH}), ippStsNullPtrErr) << "null before size";
+            Ipp8u* saved = std::exchange(p, nullptr);
+            expect(ippStsNullPtrErr, {0, kH}, srcStep, dstStep);  // null before size
             p = saved;
         }
     }
-    for (IppiSize roi : {IppiSize{0, kH}, IppiSize{-1, kH}, IppiSize{kW, 0}, IppiSize{kW, INT_MIN}}) {
-        EXPECT_EQ(v.run(src, dst, roi), ippStsSizeErr);
-    }
-    // A row that does not fit in an int cannot be addressed by a step.
-    if (std::max(v.srcChannels, v.dstChannels) > 1) {
-        EXPECT_EQ(v.run(src, dst, {INT_MAX / 3 + 1, 1}), ippStsSizeErr);
-    }
-
+    for (IppiSize roi : {IppiSize{0, kH}, IppiSize{-1, kH}, IppiSize{kW, 0}, IppiSize{kW, INT_MIN}})
+        expect(ippStsSizeErr, roi, srcStep, dstStep);
+    if (std::max(v.srcChannels, v.dstChannels) > 1)  // a row no step can address
+        expect(ippStsSizeErr, {INT_MAX / 3 + 1, 1}, srcStep, dstStep);
+    expect(ippStsSizeErr, {0, kH}, 0, dstStep);  // size before step
     for (int bad : {0, -1, -srcStep}) {
-        src.step = bad;
-        EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsStepErr);
-        EXPECT_EQ(v.run(src, dst, {0, kH}), ippStsSizeErr) << "size before step";
-        src.step = srcStep;
-        dst.step = bad;
-        EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsStepErr);
-        dst.step = dstStep;
+        expect(ippStsStepErr, {kW, kH}, bad, dstStep);
+        expect(ippStsStepErr, {kW, kH}, srcStep, bad);
     }
-    // Destination rows that would overlap are refused, from two rows on.
-    dst.step = dstStep - 1;
-    EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsStrideErr);
-    EXPECT_EQ(v.run(src, dst, {kW, 2}), ippStsStrideErr);
-    dst.step = dstStep;
+    expect(ippStsStrideErr, {kW, 2}, srcStep, dstStep - 1);  // destination rows overlapping
     EXPECT_TRUE(before.Same(dst));
-
     // Source rows read twice lose nothing; a single row never overlaps.
-    src.step = 1;
-    EXPECT_EQ(v.run(src, dst, {kW, kH}), ippStsNoErr);
-    src.step = srcStep;
-    dst.step = 1;
-    EXPECT_EQ(v.run(src, dst, {kW, 1}), ippStsNoErr);
+    expect(ippStsNoErr, {kW, kH}, 1, dstStep);
+    expect(ippStsNoErr, {kW, 1}, srcStep, 1);
 }
 
 TEST(CopyBadArgs, NullPlaneArrays)

@@ -3,7 +3,7 @@
 // tail, every level), and bad arguments.
 #include "platform/ipp/ippi.h"
 #include "platform/ipp/split_join422.h"
-#include "tests/support/picture.h"
+#include "tests/support/ipp_refusals.h"
 #include "tests/support/simd_conformance.h"
 
 #include <gtest/gtest.h>
@@ -135,88 +135,57 @@ TEST(Split422Rows, EveryLevelMatchesScalar)
     EXPECT_TRUE(tultest::RowsMatchScalar(Join422Rows{}));
 }
 
-// Bad arguments: each has its status, checked in the order null, size,
-// step, stride, with nothing written (checked as each test ends).
-class Split422BadArgs : public ::testing::Test {
-protected:
-    static constexpr int kW = 6, kH = 3;
-    void Both(IppStatus expected, IppiSize roi)
-    {
-        const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
-        EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, steps, roi), expected)
-            << roi.width << "x" << roi.height;
-        EXPECT_EQ(ippiJoin422_8u_P3C2R(src, steps, packed.data(), pStep, roi), expected)
-            << roi.width << "x" << roi.height;
-    }
-    void TearDown() override
-    {
-        const std::pair<const GuardedBuffer*, Ipp8u> fills[] = {{&packed, 0x11}, {&y, 0x22}, {&u, 0x33}, {&v, 0x44}};
-        for (const auto& [b, fill] : fills)
-            EXPECT_TRUE(!refusedOnly || b->Bytes() == std::vector<Ipp8u>(b->size(), fill)) << int(fill);
-    }
-    GuardedBuffer packed{2 * kW * kH, 0x11}, y{kW * kH, 0x22}, u{kW * kH, 0x33}, v{kW * kH, 0x44};
-    Ipp8u* planes[3] = {y.data(), u.data(), v.data()};
-    int steps[3] = {kW, kW / 2, kW / 2};
-    int pStep = 2 * kW;
-    bool refusedOnly = true;
-};
-
-TEST_F(Split422BadArgs, NullPointers)
+// Bad arguments, in the order null, size, step, stride, writing nothing:
+// the shared table, then what three planes add: each plane and the steps
+// array null, a width of one, each plane's step not positive or a byte
+// short, and an odd width's U row, one byte longer than its V row.
+TEST(Split422BadArgs, StatusesAndNothingWritten)
 {
-    const IppiSize roi{kW, kH};
-    const Ipp8u* src[3] = {planes[0], planes[1], planes[2]};
-    EXPECT_EQ(ippiSplit422_8u_C2P3R(nullptr, pStep, planes, steps, roi), ippStsNullPtrErr);
-    EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, nullptr, steps, roi), ippStsNullPtrErr);
-    EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, nullptr, roi), ippStsNullPtrErr);
-    EXPECT_EQ(ippiJoin422_8u_P3C2R(nullptr, steps, packed.data(), pStep, roi), ippStsNullPtrErr);
-    EXPECT_EQ(ippiJoin422_8u_P3C2R(src, nullptr, packed.data(), pStep, roi), ippStsNullPtrErr);
-    EXPECT_EQ(ippiJoin422_8u_P3C2R(src, steps, nullptr, pStep, roi), ippStsNullPtrErr);
+    tultest::ExpectRefusals([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        Ipp8u* planes[3] = {d, d + 128, d + 256};
+        int steps[3] = {ds, ds / 2, ds / 2};
+        return ippiSplit422_8u_C2P3R(s, ss, d ? planes : nullptr, steps, r);
+    }, 8, 4);
+    tultest::ExpectRefusals([](const Ipp8u* s, int ss, Ipp8u* d, int ds, IppiSize r) {
+        const Ipp8u* planes[3] = {s, s + 128, s + 256};
+        int steps[3] = {ss, ss / 2, ss / 2};
+        return ippiJoin422_8u_P3C2R(s ? planes : nullptr, steps, d, ds, r);
+    }, 4, 8);
+    constexpr int kW = 6, kH = 3;
+    GuardedBuffer packed(2 * kW * kH, 0x11), y(kW * kH, 0x22), u(kW * kH, 0x33), v(kW * kH, 0x44);
+    Ipp8u* planes[3] = {y.data(), u.data(), v.data()};
+    int steps[3] = {kW, kW / 2, kW / 2}, pStep = 2 * kW;
+    const auto both = [&](IppStatus expected, IppiSize roi) {
+        const Ipp8u* in[3] = {planes[0], planes[1], planes[2]};
+        EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, steps, roi), expected) << roi.width;
+        EXPECT_EQ(ippiJoin422_8u_P3C2R(in, steps, packed.data(), pStep, roi), expected) << roi.width;
+    };
+    EXPECT_EQ(ippiSplit422_8u_C2P3R(packed.data(), pStep, planes, nullptr, {kW, kH}), ippStsNullPtrErr);
+    EXPECT_EQ(ippiJoin422_8u_P3C2R(const_cast<const Ipp8u**>(planes), nullptr, packed.data(), pStep, {kW, kH}),
+              ippStsNullPtrErr);
     for (Ipp8u*& plane : planes) {
         Ipp8u* saved = std::exchange(plane, nullptr);
-        Both(ippStsNullPtrErr, roi);
-        Both(ippStsNullPtrErr, {0, 0});  // null wins over a bad size
+        both(ippStsNullPtrErr, {0, 0});  // null wins over a bad size
         plane = saved;
     }
-}
-
-TEST_F(Split422BadArgs, Sizes)
-{
-    for (IppiSize roi : {IppiSize{0, kH}, IppiSize{1, kH}, IppiSize{-2, kH}, IppiSize{kW, 0}, IppiSize{kW, -1},
-                         IppiSize{INT_MAX / 2 + 1, 1}, IppiSize{INT_MAX, 1}})
-        Both(ippStsSizeErr, roi);
-    pStep = 0;
-    Both(ippStsSizeErr, {1, 1});  // size before steps
-}
-
-// Each of the four steps not positive, then one byte shorter than its row
-// (refused at every height, a single row included).
-TEST_F(Split422BadArgs, Steps)
-{
+    for (IppiSize roi : {IppiSize{1, kH}, IppiSize{INT_MAX / 2 + 1, 1}, IppiSize{INT_MAX, 1}})
+        both(ippStsSizeErr, roi);
     for (int which = 0; which < 4; ++which) {
         int& step = which == 3 ? pStep : steps[which];
         const int good = step;
-        for (int bad : {0, -1, -2 * kW}) {
-            step = bad;
-            Both(ippStsStepErr, {kW, kH});
-        }
+        step = -good;
+        both(ippStsStepErr, {kW, kH});
         step = good - 1;
-        Both(ippStsStrideErr, {kW, kH});
-        Both(ippStsStrideErr, {kW, 1});
+        both(ippStsStrideErr, {kW, 1});  // refused even for a single row
         step = good;
     }
-}
-
-// With an odd width the U row holds one byte more than the V row.
-TEST_F(Split422BadArgs, OddWidthNeedsTheLastU)
-{
-    const IppiSize roi{kW - 1, kH};
-    steps[0] = kW - 1;
     steps[1] = steps[2] = (kW - 1) / 2;
-    pStep = 2 * (kW - 1);
-    Both(ippStsStrideErr, roi);
-    refusedOnly = false;
+    both(ippStsStrideErr, {kW - 1, kH});
+    const std::pair<const GuardedBuffer*, Ipp8u> fills[] = {{&packed, 0x11}, {&y, 0x22}, {&u, 0x33}, {&v, 0x44}};
+    for (const auto& [b, fill] : fills)
+        EXPECT_EQ(b->Bytes(), std::vector<Ipp8u>(b->size(), fill)) << int(fill);
     steps[1] = kW / 2;
-    Both(ippStsNoErr, roi);
+    both(ippStsNoErr, {kW - 1, kH});
 }
 
 }  // namespace
