@@ -106,7 +106,7 @@ struct Rows {
         int p, q;
     };
     tulipp::RowSet<Row> rows;
-    int lanes = Kind == 2 ? 8 : 32;
+    int lanes = Kind == 2 ? 16 : 32;
     int variants = 12;
     static constexpr int kBytes = Kind == 2 ? 4 : 1;
     Inputs Make(int n, int v, int offset, std::mt19937& rng) const
