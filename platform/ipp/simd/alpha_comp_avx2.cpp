@@ -64,14 +64,6 @@ TUL_TARGET_AVX2 inline __m256i MixPixels2(__m256i f16, __m256i g16, __m256i fIn,
                 _mm256_unpackhi_epi16(kAh, kBh));
 }
 
-// 16-bit lanes: x = a A + b B + 127 <= 65152, and floor(x / 255) is
-// (x + 1 + (x >> 8)) >> 8 for every such x.
-TUL_TARGET_AVX2 inline __m256i MixScaled8(__m256i f16, __m256i g16, __m256i a, __m256i b)
-{
-    const __m256i x = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(f16, a), _mm256_mullo_epi16(g16, b)), _mm256_set1_epi16(127));
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(x, _mm256_set1_epi16(1)), _mm256_srli_epi16(x, 8)), 8);
-}
-
 // floor(x / 255) for 0 <= x < 65535, with the x + 1 already added: the
 // high half of (x + 1) * 257. One multiply and no shift.
 TUL_TARGET_AVX2 inline __m256i Div255Plus1(__m256i xPlus1)
@@ -179,16 +171,22 @@ static_assert(IsStraightOver(kAlphaRules[ippAlphaOver]) && !IsStraightOver(kAlph
 
 }  // namespace
 
+// a A + b B is one pmaddubsw of the pair (a, b) with the channels less 128
+// (at most 128 (a + b) <= 32640 in size: no saturation), 128 (a + b) added
+// back with the rounding 127 and the 1 of Div255Plus1; the dividend is at
+// most 65152.
 TUL_TARGET_AVX2 void AlphaCompScaledRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int a, int b)
 {
-    const __m256i va = _mm256_set1_epi16(static_cast<short>(a)), vb = _mm256_set1_epi16(static_cast<short>(b));
-    const __m256i zero = _mm256_setzero_si256();
+    const __m256i pair = _mm256_set1_epi16(static_cast<short>(a | b << 8));
+    const __m256i back = _mm256_set1_epi16(static_cast<short>(128 * (a + b) + 128));
+    const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
     int i = 0;
     for (; i + 32 <= bytes; i += 32) {
-        const __m256i f = Load(fg + i), g = Load(bg + i);
-        const __m256i lo = MixScaled8(_mm256_unpacklo_epi8(f, zero), _mm256_unpacklo_epi8(g, zero), va, vb);
-        const __m256i hi = MixScaled8(_mm256_unpackhi_epi8(f, zero), _mm256_unpackhi_epi8(g, zero), va, vb);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_packus_epi16(lo, hi));
+        const __m256i f = _mm256_xor_si256(Load(fg + i), flip), g = _mm256_xor_si256(Load(bg + i), flip);
+        const __m256i lo = _mm256_add_epi16(_mm256_maddubs_epi16(pair, _mm256_unpacklo_epi8(f, g)), back);
+        const __m256i hi = _mm256_add_epi16(_mm256_maddubs_epi16(pair, _mm256_unpackhi_epi8(f, g)), back);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
+                            _mm256_packus_epi16(Div255Plus1(lo), Div255Plus1(hi)));
     }
     AlphaCompScaledRowScalar(fg + i, bg + i, dst + i, bytes - i, a, b);
 }
