@@ -129,6 +129,7 @@ struct Words {
     bool interlaced = false;
     bool progressive = false;
     bool quiet = false;
+    bool configure = false;
 };
 
 void Check(const Words& w, ResizeOptions* o)
@@ -188,6 +189,7 @@ void Check(const Words& w, ResizeOptions* o)
         o->interlaced = w.interlaced;
     }
     o->quiet = w.quiet;
+    o->configure = w.configure;
 
     // Writing a file the run also reads or writes would destroy it: the
     // output is created before the first frame is read, and the snapshot
@@ -260,6 +262,8 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
     CLI::Option* progressive = resize->add_flag("--progressive", w.progressive, "raw input: progressive (default)");
     interlaced->excludes(progressive);
     resize->add_flag("-q,--quiet", w.quiet, "no progress line and no summary");
+    resize->add_flag("--configure", w.configure, "set the size and mode on the filter's property page, shown on "
+                                                "the terminal, before the run");
 
     if (registration != nullptr)
         AddRegistrationCommands(app, registration);

@@ -33,6 +33,7 @@ struct ResizeOptions {
     Ratio inputAspect{1, 1};
     bool interlaced = false;
     bool quiet = false;
+    bool configure = false;  // show the property page on the terminal first
 };
 
 struct ParseOutcome {

@@ -7,6 +7,7 @@
 
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/bmp_writer.h"
+#include "apps/tulrezzo/configure_form.h"
 #include "apps/tulrezzo/frame_writer.h"
 #include "apps/tulrezzo/input_source.h"
 #include "apps/tulrezzo/progress.h"
@@ -207,6 +208,12 @@ bool FilterWillDeinterlace(const StreamInfo& input, const ResizeOptions& options
 
 int RunResize(const ResizeOptions& options, std::ostream& err, bool showProgress)
 {
+    if (options.configure) {
+        ResizeOptions configured = options;
+        configured.configure = false;
+        const int status = ConfigureAtTerminal(&configured, err);
+        return status == kConfigured ? RunResize(configured, err, showProgress) : status;
+    }
     try {
         return Run(options, err, showProgress && !options.quiet);
     } catch (const AppError& e) {
