@@ -104,14 +104,17 @@ TUL_TARGET_AVX2 inline __m256i Luma(Pixels a, Pixels b)
 }
 
 // Cb and Cr of adjacent columns' sums: pixels 0+1, 2+3 of a, then of b.
+// The columns are added before the products: a dword add of two pixels'
+// (B, G) or (R, 0) words adds each word apart, as no word sum (at most
+// 4 x 255) carries into the next.
 struct Chroma {
     __m256i cb, cr;
 };
 TUL_TARGET_AVX2 inline Chroma PairChroma(Pixels a, Pixels b)
 {
     using namespace bt601;
-    return {_mm256_hadd_epi32(Dot(a, kCbB, kCbG, kCbR), Dot(b, kCbB, kCbG, kCbR)),
-            _mm256_hadd_epi32(Dot(a, kCrB, kCrG, kCrR), Dot(b, kCrB, kCrG, kCrR))};
+    const Pixels pairs{_mm256_hadd_epi32(a.bg, b.bg), _mm256_hadd_epi32(a.r, b.r)};
+    return {Dot(pairs, kCbB, kCbG, kCbR), Dot(pairs, kCrB, kCrG, kCrR)};
 }
 
 static_assert(bt601::kScale == 1000);
