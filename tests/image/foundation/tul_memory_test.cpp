@@ -137,29 +137,23 @@ INSTANTIATE_TEST_SUITE_P(AroundTheThreshold, MemoryRoutineSweep,
                                     std::to_string(std::get<1>(info.param));
                          });
 
-TEST(TulMemoryRoutines, MoveHandlesOverlapBothWays)
+// Move shifts overlapping bytes either way; ZeroClear is a Set of zero
+// over exactly its range.
+TEST(TulMemoryRoutines, MoveHandlesOverlapBothWaysAndZeroClearZeroes)
 {
-    unsigned char b[300];
-    for (int i = 0; i < 300; ++i)
-        b[i] = static_cast<unsigned char>(i);
-    TulMemory::Move(b + 10, b, 200);
-    for (int i = 0; i < 200; ++i)
-        ASSERT_EQ(b[10 + i], static_cast<unsigned char>(i));
-    for (int i = 0; i < 300; ++i)
-        b[i] = static_cast<unsigned char>(i);
-    TulMemory::Move(b, b + 10, 200);
-    for (int i = 0; i < 200; ++i)
-        ASSERT_EQ(b[i], static_cast<unsigned char>(i + 10));
-}
-
-TEST(TulMemoryRoutines, ZeroClearZeroes)
-{
+    for (int shift : {10, -10}) {
+        tultest::GuardedBuffer b(300);
+        tultest::FillRandom(b, 3);
+        std::vector<unsigned char> expected = b.Bytes();
+        std::memmove(expected.data() + 20 + shift, expected.data() + 20, 200);
+        TulMemory::Move(b.data() + 20 + shift, b.data() + 20, 200);
+        EXPECT_TRUE(tultest::SameBytes(expected, b.Bytes())) << shift;
+    }
     tultest::GuardedBuffer b(500, 0xEE);
     TulMemory::ZeroClear(b.data() + 3, 490);
-    for (int i = 3; i < 493; ++i)
-        ASSERT_EQ(b[i], 0);
-    EXPECT_EQ(b[2], 0xEE);
-    EXPECT_EQ(b[493], 0xEE);
+    std::vector<unsigned char> expected(500, 0xEE);
+    std::fill_n(expected.begin() + 3, 490, 0);
+    EXPECT_TRUE(tultest::SameBytes(expected, b.Bytes()));
 }
 
 }  // namespace
