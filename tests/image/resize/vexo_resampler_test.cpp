@@ -48,32 +48,23 @@ TEST(VexoEngines, PackedReciprocalDarkensLargeAreas)
 
 // ---- Bad arguments ------------------------------------------------------------
 
-TEST(VexoEngines, BadArgumentsAndGridOverflowAreRefusedUntouched)
+// Null pictures, empty sizes and short or negative steps are the frame
+// resize's refusals (vexo_resize_test.cpp), checked before an engine runs;
+// here what only the engines decide: sizes and grids past 32 bits, and odd
+// packed widths.
+TEST(VexoEngines, OverflowAndOddPackedWidthsAreRefusedUntouched)
 {
     GuardedBuffer src(64 * 8), dst(64 * 8, 0xEE);
     tultest::FillRandom(src, 5);
     unsigned char* s = src.data();
     unsigned char* d = dst.data();
-    // plane: pointers, sizes, steps, extents
-    EXPECT_FALSE(tul::ResamplePlane(nullptr, 8, 8, 8, d, 8, 8, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, nullptr, 8, 8, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 0, 8, 8, d, 8, 8, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, -1, 8, d, 8, 8, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, 8, 0, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 7, d, 8, 8, 8));
-    EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, 8, 8, -8));
     EXPECT_FALSE(tul::ResamplePlane(s, 8, 70000, 40000, d, 4, 4, 4));
     EXPECT_FALSE(tul::ResamplePlane(s, 8, 8, 8, d, INT_MAX, 2, INT_MAX));
-    // packed: the row is twice the width
-    EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 15, d, 8, 4, 16));
-    EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 8, 4, 15));
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 1 << 30, 1, INT_MAX));
-    EXPECT_FALSE(tul::ResampleYUY2(s, 0, 4, 16, d, 8, 4, 16));
-    // packed: odd widths would split a pixel pair
+    // odd widths would split a pixel pair
     EXPECT_FALSE(tul::ResampleYUY2(s, 8, 4, 16, d, 7, 4, 16));
     EXPECT_FALSE(tul::ResampleYUY2(s, 7, 4, 16, d, 6, 4, 16));
-    for (std::size_t i = 0; i < dst.size(); ++i)
-        ASSERT_EQ(dst[i], 0xEE) << i;
+    EXPECT_EQ(dst.Bytes(), std::vector<unsigned char>(dst.size(), 0xEE));
     EXPECT_TRUE(dst.GuardsIntact());
     // A common grid of the two lengths past 32 bits.
     GuardedBuffer line(65537), wide(65536, 0xEE);
