@@ -97,10 +97,27 @@ TUL_TARGET_AVX2 inline __m256i Divide(__m256i a, __m256i b, int offset, int shif
     return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(33555))), 6);
 }
 
+// Luma's floor((n + 16500) / 1000) with n >= 0: 16500 is 4 x 4125, so it
+// is floor((floor(n / 4) + 4125) / 250), the bias added once to the packed
+// words, and floor(x / 250) is (x x 33555) >> 23 for every x it meets.
+constexpr int kLumaBias = bt601::kYOffset * bt601::kScale + bt601::kScale / 2;
+constexpr int kMaxLumaQuarter = (bt601::kYr + bt601::kYg + bt601::kYb) * 255 / 4 + kLumaBias / 4;
+constexpr bool DividesBy250(int limit)
+{
+    for (int x = 0; x <= limit; ++x)
+        if (((x * 33555LL) >> 23) != x / 250)
+            return false;
+    return true;
+}
+static_assert(kLumaBias % 4 == 0 && DividesBy250(kMaxLumaQuarter) && kMaxLumaQuarter < 65536);
+
 TUL_TARGET_AVX2 inline __m256i Luma(Pixels a, Pixels b)
 {
     using namespace bt601;
-    return Divide(Dot(a, kYb, kYg, kYr), Dot(b, kYb, kYg, kYr), kYOffset * kScale, 3);
+    const __m256i x = _mm256_add_epi16(_mm256_packus_epi32(_mm256_srli_epi32(Dot(a, kYb, kYg, kYr), 2),
+                                                           _mm256_srli_epi32(Dot(b, kYb, kYg, kYr), 2)),
+                                       _mm256_set1_epi16(static_cast<short>(kLumaBias / 4)));
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(33555))), 7);
 }
 
 // Cb and Cr of adjacent columns' sums: pixels 0+1, 2+3 of a, then of b.
