@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and tests need, when missing.
 # The comparison peers (libyuv, swscale) are optional for the build but
-# installed so the benchmarks can show them side by side.
+# installed so the benchmarks can show them side by side. clang with its
+# runtime (libFuzzer, the sanitizers) builds the fuzzing harnesses.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev libyuv-dev libswscale-dev libavutil-dev)
+          libcli11-dev libyuv-dev libswscale-dev libavutil-dev
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
