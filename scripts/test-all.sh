@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the optimised build, then the same tests under
 # AddressSanitizer + UndefinedBehaviorSanitizer, then the threaded tests
-# under ThreadSanitizer. Installs missing packages first.
+# under ThreadSanitizer, then the libFuzzer harnesses (built with clang):
+# every kept input replayed, and each harness fuzzed briefly. Installs
+# missing packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,3 +17,6 @@ for preset in release asan tsan; do
   echo "=== $preset: test"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "=== fuzz: replay every corpus, then fuzz each harness for 15 s"
+scripts/fuzz.sh 15
