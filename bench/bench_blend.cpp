@@ -56,6 +56,17 @@ void BM_AlphaCompRGB32(benchmark::State& state)
 }
 BENCHMARK(BM_AlphaCompRGB32)->Unit(benchmark::kMillisecond);
 
+// RGB32 foreground over an RGB24 background into RGB24.
+void BM_AlphaCompRGB24(benchmark::State& state)
+{
+    auto fg = Random(std::size_t(kW) * kH * 4, 1), bg = Random(std::size_t(kW) * kH * 3, 2);
+    std::vector<unsigned char> out(bg.size());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TulImage::AlphaCompRGB24(fg.data(), bg.data(), out.data(), kW, kH));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fg.size() + 2 * bg.size()));
+}
+BENCHMARK(BM_AlphaCompRGB24)->Unit(benchmark::kMillisecond);
+
 void BM_GetDeltaFromYUY2(benchmark::State& state)
 {
     auto a = Random(std::size_t(kW) * kH * 2, 1), b = Random(a.size(), 2);

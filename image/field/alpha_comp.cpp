@@ -5,6 +5,7 @@
 #include "image/TulImage.h"
 #include "image/foundation/format_table.h"
 #include "image/resize/status_guard.h"
+#include "platform/ipp/alpha_comp_rows.h"
 #include "platform/ipp/ippi.h"
 
 #include <cstdint>
@@ -42,8 +43,9 @@ ULONG TulImage::AlphaCompRGB32(unsigned char* const fg, unsigned char* const bg,
     });
 }
 
-// Row by row through one 4-channel row: the background's three bytes made
-// opaque, fg composited over it in place, the three colour bytes out.
+// Row by row through the fused OVER row for an opaque RGB24 background: the
+// same bytes as compositing over the background made opaque in a 4-channel
+// row, without that row or any memory of its own.
 ULONG TulImage::AlphaCompRGB24(unsigned char* const fg, unsigned char* const bg, unsigned char* out, ULONG width,
                                ULONG height)
 {
@@ -51,24 +53,12 @@ ULONG TulImage::AlphaCompRGB24(unsigned char* const fg, unsigned char* const bg,
         std::int64_t row32 = 0, row24 = 0;
         if (fg == nullptr || bg == nullptr || out == nullptr || !Rows(width, height, &row32, &row24))
             return TUL_INVALID_REQUEST;
-        const IppiSize line{static_cast<int>(width), 1};
-        TulMemory scratch;
-        bool ok = width != 0 && height != 0 &&
-                  scratch.Initialize(static_cast<unsigned int>(row32), 16) != nullptr;
-        auto* t = static_cast<Ipp8u*>(scratch.GetBuffer());
-        for (ULONG y = 0; ok && y < height; ++y) {
-            const Ipp8u* f = fg + static_cast<std::int64_t>(y) * row32;
-            const Ipp8u* b = bg + static_cast<std::int64_t>(y) * row24;
-            Ipp8u* o = out + static_cast<std::int64_t>(y) * row24;
-            const int s32 = static_cast<int>(row32);
-            ok = ippiCopy_8u_C3AC4R(b, s32, t, s32, line) == ippStsNoErr &&
-                 ippiSet_8u_C4CR(255, t + 3, s32, line) == ippStsNoErr &&
-                 ippiAlphaComp_8u_AC4R(f, s32, t, s32, t, s32, line, ippAlphaOver) == ippStsNoErr &&
-                 ippiCopy_8u_AC4C3R(t, s32, o, s32, line) == ippStsNoErr;
-        }
-        if (ok)
-            return TUL_SUCCESS;
-        std::memset(out, 0, static_cast<std::size_t>(row24) * height);
-        return TUL_FAILED;
+        if (width == 0 || height == 0)
+            return TUL_FAILED;  // no picture to composite, nothing to zero
+        const tulipp::AlphaOverRgb24RowFn row = tulipp::kAlphaOverRgb24Rows.Active();
+        for (ULONG y = 0; y < height; ++y)
+            row(fg + static_cast<std::int64_t>(y) * row32, bg + static_cast<std::int64_t>(y) * row24,
+                out + static_cast<std::int64_t>(y) * row24, static_cast<int>(width));
+        return TUL_SUCCESS;
     });
 }

@@ -38,6 +38,19 @@ void AlphaCompPixelRowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int p
     }
 }
 
+void AlphaOverRgb24RowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels)
+{
+    for (int x = 0; x < pixels; ++x) {
+        const int a = fg[4 * x + 3];
+        const Ipp8u c0 = AlphaMixScaled(a, 255 - a, fg[4 * x], bg[3 * x]);
+        const Ipp8u c1 = AlphaMixScaled(a, 255 - a, fg[4 * x + 1], bg[3 * x + 1]);
+        const Ipp8u c2 = AlphaMixScaled(a, 255 - a, fg[4 * x + 2], bg[3 * x + 2]);
+        dst[3 * x] = c0;
+        dst[3 * x + 1] = c1;
+        dst[3 * x + 2] = c2;
+    }
+}
+
 namespace {
 
 // Null pointers, then size, steps and written rows that would overlap,

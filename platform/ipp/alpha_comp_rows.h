@@ -108,6 +108,18 @@ void AlphaCompPixelRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pix
 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
 void AlphaCompPixelRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
 
+// Straight OVER of a 32-bit foreground on an opaque 24-bit background
+// into 24-bit pixels (AlphaCompRGB24): with b = 255 the OVER weights are
+// 255 a and 255 (255 - a), so each colour is AlphaMixScaled(a, 255 - a, A, B).
+// The destination may be the background (in place).
+using AlphaOverRgb24RowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels);
+static_assert(AlphaMixScaled(77, 178, 200, 31) ==
+              AlphaMix(kAlphaRules[ippAlphaOver].KA(77, 255), kAlphaRules[ippAlphaOver].KB(77, 255), 200, 31));
+void AlphaOverRgb24RowScalar(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels);
+void AlphaOverRgb24RowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels);
+
+inline constexpr RowSet<AlphaOverRgb24RowFn> kAlphaOverRgb24Rows{AlphaOverRgb24RowScalar, nullptr, nullptr,
+                                                                 AlphaOverRgb24RowAvx2};
 inline constexpr RowSet<AlphaCompConstRowFn> kAlphaCompConstRows{AlphaCompConstRowScalar, AlphaCompConstRowSse2,
                                                                  nullptr, AlphaCompConstRowAvx2};
 inline constexpr RowSet<AlphaCompScaledRowFn> kAlphaCompScaledRows{AlphaCompScaledRowScalar, AlphaCompScaledRowSse2,

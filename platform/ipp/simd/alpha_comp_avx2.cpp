@@ -10,6 +10,8 @@
 
 #include <immintrin.h>
 
+#include <cstring>
+
 namespace tulipp {
 namespace {
 
@@ -189,6 +191,52 @@ TUL_TARGET_AVX2 void AlphaCompScaledRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ip
                             _mm256_packus_epi16(Div255Plus1(lo), Div255Plus1(hi)));
     }
     AlphaCompScaledRowScalar(fg + i, bg + i, dst + i, bytes - i, a, b);
+}
+
+// Eight pixels a step. The background's 24 bytes come in as two 16-byte
+// loads (pixels 0-3 at the start of the low lane, 4-7 four bytes into the
+// high one) and are spread to four bytes a pixel; each channel pair
+// (A - 128, B - 128) meets the pair (a, 255 - a) in one pmaddubsw
+// (a + 255 - a = 255, so 128 x 255 + 127 + 1 comes back as one constant),
+// and the three colour bytes of each pixel go out as 12 bytes per lane.
+TUL_TARGET_AVX2 void AlphaOverRgb24RowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels)
+{
+    const __m256i spreadBg = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 4, 5, 6, -1, 7, 8,
+                                              9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+    // Per channel word of pixels 0, 1 (lo) or 2, 3 (hi) of a lane: a, then 255 - a.
+    const __m256i pairLo = _mm256_setr_epi8(0, 3, 0, 3, 0, 3, 0, 3, 4, 7, 4, 7, 4, 7, 4, 7, 0, 3, 0, 3, 0, 3, 0, 3, 4,
+                                            7, 4, 7, 4, 7, 4, 7);
+    const __m256i pairHi = _mm256_add_epi8(pairLo, _mm256_set1_epi8(8));
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6, 8,
+                                          9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
+    const __m256i alphaByte = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m256i back = _mm256_set1_epi16(static_cast<short>(128 * 255 + 128));
+    int x = 0;
+    for (; x + 8 <= pixels; x += 8) {
+        const Ipp8u* b = bg + 3 * x;
+        const __m256i f = Load(fg + 4 * x);
+        const __m256i g = _mm256_shuffle_epi8(
+            _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b))),
+                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 8)), 1),
+            spreadBg);
+        // Byte 0 of each pixel a, byte 3 255 - a.
+        const __m256i alphas = _mm256_or_si256(_mm256_srli_epi32(f, 24), _mm256_andnot_si256(f, alphaByte));
+        const __m256i fs = _mm256_xor_si256(f, flip), gs = _mm256_xor_si256(g, flip);
+        const __m256i lo = _mm256_add_epi16(
+            _mm256_maddubs_epi16(_mm256_shuffle_epi8(alphas, pairLo), _mm256_unpacklo_epi8(fs, gs)), back);
+        const __m256i hi = _mm256_add_epi16(
+            _mm256_maddubs_epi16(_mm256_shuffle_epi8(alphas, pairHi), _mm256_unpackhi_epi8(fs, gs)), back);
+        const __m256i out = _mm256_shuffle_epi8(_mm256_packus_epi16(Div255Plus1(lo), Div255Plus1(hi)), pack);
+        // Lane 0's twelve bytes (its last four are overwritten next), then lane 1's as 8 + 4.
+        Ipp8u* d = dst + 3 * x;
+        const __m128i high = _mm256_extracti128_si256(out, 1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(out));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 12), high);
+        const int last = _mm_cvtsi128_si32(_mm_srli_si128(high, 8));
+        std::memcpy(d + 20, &last, 4);
+    }
+    AlphaOverRgb24RowScalar(fg + 4 * x, bg + 3 * x, dst + 3 * x, pixels - x);
 }
 
 TUL_TARGET_AVX2 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB)

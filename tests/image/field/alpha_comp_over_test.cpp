@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,6 +49,10 @@ TEST_P(AlphaCompOver, MatchesModel)
                     ASSERT_EQ(out24[y * row24 + p], 9);
             }
             ASSERT_TRUE(out32.GuardsIntact() && out24.GuardsIntact());
+            // In place over the background: the same bytes.
+            ASSERT_EQ(T::AlphaCompRGB24(fg.data(), bg24.data(), bg24.data(), w, h), T::TUL_SUCCESS);
+            for (int y = 0; y < h; ++y)
+                ASSERT_TRUE(std::equal(bg24.data() + y * row24, bg24.data() + y * row24 + 3 * w, out24.data() + y * row24));
         }
     }
 }

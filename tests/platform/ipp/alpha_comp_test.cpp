@@ -95,9 +95,9 @@ INSTANTIATE_TEST_SUITE_P(Shapes, AlphaCompModel,
                          ::testing::Combine(::testing::Values(0, 1, 3, 4), ::testing::Values(1, 7, 33, 70),
                                             ::testing::Values(0, 5)));
 
-// The three row families at every level against their scalar rows, in
-// one adapter (Kind 0 constant, 1 scaled, 2 per pixel); the variants walk
-// the twelve types and alpha pairs.
+// The four row families at every level against their scalar rows, in
+// one adapter (Kind 0 constant, 1 scaled, 2 per pixel, 3 OVER on RGB24);
+// the variants walk the twelve types and alpha pairs.
 template <class Fn, int Kind>
 struct Rows {
     using Row = Fn;
@@ -106,22 +106,25 @@ struct Rows {
         int p, q;
     };
     tulipp::RowSet<Row> rows;
-    int lanes = Kind == 2 ? 16 : 32;
-    int variants = 12;
-    static constexpr int kBytes = Kind == 2 ? 4 : 1;
+    int lanes = Kind == 2 ? 16 : Kind == 3 ? 8 : 32;
+    int variants = Kind == 3 ? 1 : 12;
+    static constexpr int kFgBytes = Kind >= 2 ? 4 : 1;
+    static constexpr int kBytes = Kind == 2 ? 4 : Kind == 3 ? 3 : 1;
     Inputs Make(int n, int v, int offset, std::mt19937& rng) const
     {
         const int a = v % 3 == 0 ? 255 : int(rng() % 256);
         const int b = Kind == 1 ? int(rng() % (256 - a)) : v % 4 == 0 ? 0 : int(rng() % 256);
         const tulipp::AlphaRule& r = tulipp::kAlphaRules[v];
-        return {tultest::RandomRowInput<Ipp8u>(kBytes * std::size_t(n), kBytes * offset, rng, 0, 255),
+        return {tultest::RandomRowInput<Ipp8u>(kFgBytes * std::size_t(n), kFgBytes * offset, rng, 0, 255),
                 tultest::RandomRowInput<Ipp8u>(kBytes * std::size_t(n), kBytes * offset, rng, 0, 255),
                 Kind == 0 ? r.KA(a, b) : Kind == 1 ? a : v, Kind == 0 ? r.KB(a, b) : b};
     }
     std::vector<tultest::RowOutput> Outputs(const Inputs&, int n) const { return {{kBytes, std::size_t(n)}}; }
     void Call(Row row, const Inputs& in, void* const* out, int n) const
     {
-        if constexpr (Kind == 2)
+        if constexpr (Kind == 3)
+            row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n);
+        else if constexpr (Kind == 2)
             row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, tulipp::kAlphaRules[in.p]);
         else
             row(in.fg.data(), in.bg.data(), static_cast<Ipp8u*>(out[0]), n, in.p, in.q);
@@ -133,6 +136,7 @@ TEST(AlphaCompRows, EveryLevelMatchesScalar)
     EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompConstRowFn, 0>{tulipp::kAlphaCompConstRows}));
     EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompScaledRowFn, 1>{tulipp::kAlphaCompScaledRows}));
     EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaCompPixelRowFn, 2>{tulipp::kAlphaCompPixelRows}));
+    EXPECT_TRUE(tultest::RowsMatchScalar(Rows<tulipp::AlphaOverRgb24RowFn, 3>{tulipp::kAlphaOverRgb24Rows}));
 }
 
 // Refusals in the order null, size, step, stride, type; nothing written.
