@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libcli11-dev libyuv-dev libswscale-dev libavutil-dev
+          libcli11-dev libpng-dev libyuv-dev libswscale-dev libavutil-dev
           clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,5 @@
-// 24-bit Windows bitmaps from the bottom-up BGR pictures the filter's
-// snapshot interface gives.
+// 24- and 32-bit Windows bitmaps: the snapshot's bottom-up BGR pictures,
+// and the converted frames of picture outputs.
 #pragma once
 
 #include "platform/win32/wintypes.h"
@@ -8,6 +8,14 @@
 #include <vector>
 
 namespace tulrezzo {
+
+// The 14-byte file header and the 40-byte BITMAPINFOHEADER (BI_RGB,
+// positive height: bottom-up) of a 24- or 32-bit picture whose rows of
+// BmpStride bytes follow; empty for other depths and for sizes below 1 or
+// above the program's frame limit.
+std::vector<BYTE> BmpHeaders(LONG width, LONG height, int bits);
+// A stored row: width x bits / 8 bytes padded to a multiple of 4.
+std::size_t BmpStride(LONG width, int bits);
 
 // The whole file: a 14-byte file header, a 40-byte BITMAPINFOHEADER
 // (positive height: bottom-up) and the pixel rows, each width x 3 bytes

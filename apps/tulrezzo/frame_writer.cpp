@@ -1,13 +1,16 @@
-// The two output formats: Y4M 4:2:2 (each YUY2 frame split into planes)
-// and raw YUY2 (frames as they come).
+// The stream outputs: Y4M (YUY2 split into 4:2:2 planes, I420 and YV12
+// as 4:2:0 planes in Y, U, V order, VUYA as 4:4:4 planes with alpha) and
+// raw frames as they come; picture outputs are picture_writer's.
 #include "apps/tulrezzo/frame_writer.h"
 
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/file_name.h"
 #include "apps/tulrezzo/file_stream.h"
+#include "apps/tulrezzo/picture_writer.h"
 #include "apps/tulrezzo/y4m_header.h"
 #include "platform/ipp/ippi.h"
 
+#include <cstring>
 #include <vector>
 
 namespace tulrezzo {
@@ -30,7 +33,7 @@ protected:
 class Y4mWriter : public RawWriter {
 public:
     Y4mWriter(const std::string& path, const StreamInfo& info, Ratio pixelAspect)
-        : RawWriter(path, info), m_size(info.size)
+        : RawWriter(path, info), m_size(info.size), m_format(info.format)
     {
         // "FRAME\n" then the Y, U and V planes: one write per frame.
         m_frame.resize(kFrameLine.size() + m_frameBytes);
@@ -40,15 +43,9 @@ public:
             throw Failure(m_file.ErrorMessage());
     }
 
-    bool WriteFrame(const BYTE* yuy2) override
+    bool WriteFrame(const BYTE* frame) override
     {
-        const int width = m_size.width;
-        const int height = m_size.height;
-        Ipp8u* y = m_frame.data() + kFrameLine.size();
-        Ipp8u* planes[3] = {y, y + static_cast<std::size_t>(width) * height,
-                            y + static_cast<std::size_t>(width) * height + static_cast<std::size_t>(width / 2) * height};
-        int steps[3] = {width, width / 2, width / 2};
-        if (ippiSplit422_8u_C2P3R(yuy2, width * 2, planes, steps, IppiSize{width, height}) != ippStsNoErr) {
+        if (!ToPlanes(frame, m_frame.data() + kFrameLine.size())) {
             m_splitError = "cannot write " + m_file.Name() + ": the frame could not be split into planes";
             return false;
         }
@@ -60,16 +57,44 @@ public:
     }
 
 private:
+    // The frame's planes in Y4M order at y: Y, U, V, then A for 4:4:4.
+    bool ToPlanes(const BYTE* frame, Ipp8u* y) const
+    {
+        const int width = m_size.width;
+        const int height = m_size.height;
+        const std::size_t luma = static_cast<std::size_t>(width) * height;
+        if (m_format == TulImage::COLOR_FORMAT_YUV420 || m_format == TulImage::COLOR_FORMAT_YV12) {
+            const std::size_t chroma = luma / 4;
+            const bool swapped = m_format == TulImage::COLOR_FORMAT_YV12;  // V before U
+            std::memcpy(y, frame, luma);
+            std::memcpy(y + luma, frame + luma + (swapped ? chroma : 0), chroma);
+            std::memcpy(y + luma + chroma, frame + luma + (swapped ? 0 : chroma), chroma);
+            return true;
+        }
+        if (m_format == TulImage::COLOR_FORMAT_VUYA) {
+            Ipp8u* const planes[4] = {y + 2 * luma, y + luma, y, y + 3 * luma};  // V, U, Y, A bytes
+            return ippiCopy_8u_C4P4R(frame, width * 4, planes, width, IppiSize{width, height}) == ippStsNoErr;
+        }
+        Ipp8u* planes[3] = {y, y + luma, y + luma + static_cast<std::size_t>(width / 2) * height};
+        int steps[3] = {width, width / 2, width / 2};
+        return ippiSplit422_8u_C2P3R(frame, width * 2, planes, steps, IppiSize{width, height}) == ippStsNoErr;
+    }
+
     static constexpr std::string_view kFrameLine = "FRAME\n";
     FrameSize m_size;
+    PixelFormat m_format;
     std::vector<BYTE> m_frame;
     std::string m_splitError;
 };
 
 }  // namespace
 
-bool OutputKindOf(const std::string& path, OutputKind* kind)
+bool OutputKindOf(const std::string& path, OutputKind* kind, bool pictures)
 {
+    if (pictures && (HasExtension(path, ".bmp") || HasExtension(path, ".png"))) {
+        *kind = HasExtension(path, ".bmp") ? OutputKind::Bmp : OutputKind::Png;
+        return true;
+    }
     if (path == "-" || HasExtension(path, ".y4m")) {
         *kind = OutputKind::Y4m;
         return true;
@@ -86,7 +111,36 @@ std::unique_ptr<FrameWriter> CreateFrameWriter(const std::string& path, OutputKi
 {
     if (kind == OutputKind::Y4m)
         return std::make_unique<Y4mWriter>(path, info, pixelAspect);
+    if (kind == OutputKind::Bmp || kind == OutputKind::Png)
+        return CreatePictureWriter(path, kind, info);
     return std::make_unique<RawWriter>(path, info);
+}
+
+// Without --to: the input's own format where the output holds it, else
+// 4:2:0 for Y4M and RGB24 for pictures; RGB32 pictures keep their alpha.
+PixelFormat DefaultOutputFormat(OutputKind kind, PixelFormat input)
+{
+    switch (kind) {
+    case OutputKind::Y4m:
+        return input == TulImage::COLOR_FORMAT_YUY2 || Is420Format(input) || input == TulImage::COLOR_FORMAT_VUYA
+                   ? input
+                   : TulImage::COLOR_FORMAT_YUV420;
+    case OutputKind::Bmp:
+    case OutputKind::Png:
+        return input == TulImage::COLOR_FORMAT_RGB32 ? input : TulImage::COLOR_FORMAT_RGB24;
+    case OutputKind::Raw:
+        break;
+    }
+    return input;
+}
+
+int OutputStep(OutputKind kind, PixelFormat format, LONG width)
+{
+    // A bitmap's rows are the library's default RGB rows: bottom-up,
+    // padded to 4 bytes.
+    if (kind == OutputKind::Bmp)
+        return TulImage::GetGenericStep(format, static_cast<ULONG>(width), 1);
+    return TightStep(format, width);
 }
 
 }  // namespace tulrezzo

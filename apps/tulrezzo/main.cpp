@@ -1,5 +1,6 @@
 // tulrezzo: streams video through the Vexo Tul Rezzo Filter from a
-// terminal, and registers the filter module. Exit status 0 on success, 2 for a wrong command line, 1 for
+// terminal, runs the picture library's jobs, and registers the filter
+// module. Exit status 0 on success, 2 for a wrong command line, 1 for
 // anything else.
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/options.h"
@@ -17,13 +18,21 @@ int main(int argc, char** argv)
     try {
         tulrezzo::ResizeOptions options;
         tulrezzo::RegistrationCommand registration;
-        const tulrezzo::ParseOutcome parsed =
-            tulrezzo::ParseCommandLine(argc, argv, &options, std::cout, std::cerr, &registration);
-        if (parsed.registration)
-            return tulrezzo::RunRegistrationCommand(registration, std::cout, std::cerr);
+        tulrezzo::PictureCommand picture;
+        const tulrezzo::ParseOutcome parsed = tulrezzo::ParseCommandLine(argc, argv, &options, std::cout, std::cerr,
+                                                                         {&registration, &picture});
         if (!parsed.run)
             return parsed.status;
-        return tulrezzo::RunResize(options, std::cerr, isatty(STDERR_FILENO) == 1);
+        const bool terminal = isatty(STDERR_FILENO) == 1;
+        switch (parsed.command) {
+        case tulrezzo::Command::Registration:
+            return tulrezzo::RunRegistrationCommand(registration, std::cout, std::cerr);
+        case tulrezzo::Command::Picture:
+            return tulrezzo::RunPictureCommand(picture, std::cout, std::cerr, terminal);
+        case tulrezzo::Command::Resize:
+            break;
+        }
+        return tulrezzo::RunResize(options, std::cerr, terminal);
     } catch (...) {
         std::cerr << "tulrezzo: unexpected failure\n";
         return tulrezzo::kExitFailure;

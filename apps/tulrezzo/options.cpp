@@ -3,15 +3,14 @@
 #include "apps/tulrezzo/options.h"
 
 #include "apps/tulrezzo/app_error.h"
+#include "apps/tulrezzo/file_identity.h"
 #include "apps/tulrezzo/file_name.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
-#include <filesystem>
 #include <ostream>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -71,46 +70,6 @@ Ratio RatioOption(const std::string& option, const std::string& text, const char
     return ratio;
 }
 
-// The file a name leads to. "-" stands for the standard stream `fd`, which
-// is a file only when redirected from or to one. Any other name gives its
-// real path, so "./a.bmp", "d/../a.bmp" and a link to a.bmp are one file
-// even before it exists; an existing regular file also gives its device
-// and inode, which catch hard links and redirected streams.
-struct FileRef {
-    std::string path;
-    bool hasId = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-};
-
-FileRef Resolve(const std::string& name, int fd)
-{
-    FileRef ref;
-    if (name.empty())
-        return ref;
-    struct stat info {};
-    if (name == "-") {
-        ref.hasId = fstat(fd, &info) == 0;
-    } else {
-        std::error_code ec;
-        const std::filesystem::path real = std::filesystem::weakly_canonical(std::filesystem::absolute(name, ec), ec);
-        ref.path = ec ? name : real.string();
-        ref.hasId = stat(name.c_str(), &info) == 0;
-    }
-    // Devices, pipes and terminals are no files to overwrite: standard input
-    // and output on one terminal are not "the same file".
-    ref.hasId = ref.hasId && S_ISREG(info.st_mode);
-    ref.device = info.st_dev;
-    ref.inode = info.st_ino;
-    return ref;
-}
-
-bool SameFile(const FileRef& a, const FileRef& b)
-{
-    return (!a.path.empty() && a.path == b.path) ||
-           (a.hasId && b.hasId && a.device == b.device && a.inode == b.inode);
-}
-
 // The words as CLI11 leaves them, before they are checked.
 struct Words {
     std::string input;
@@ -121,6 +80,7 @@ struct Words {
     std::string method = "none";
     std::string policy = "auto";
     std::string frames;
+    std::string outputChroma;
     std::string snapshot;
     std::string snapshotSize;
     std::string inputSize;
@@ -161,6 +121,11 @@ void Check(const Words& w, ResizeOptions* o)
         if (!ParseNumber(w.frames, &frames) || frames == 0)
             throw UsageError("--frames '" + w.frames + "': expected a number of frames, at least 1");
         o->frames = static_cast<ULONG>(frames);
+    }
+    if (!w.outputChroma.empty()) {
+        if (w.outputChroma != "420" && w.outputChroma != "422")
+            throw UsageError("--output-chroma: unknown chroma '" + w.outputChroma + "' (choose 420, 422)");
+        o->outputChroma = w.outputChroma == "420" ? 420 : 422;
     }
     if (!w.snapshotSize.empty() && w.snapshot.empty())
         throw UsageError("--snapshot-size needs --snapshot FILE");
@@ -209,24 +174,26 @@ const char* ModeName(LONG mode) { return NameOf(kModes, mode); }
 const char* MethodName(LONG method) { return NameOf(kMethods, method); }
 
 ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* options, std::ostream& out,
-                              std::ostream& err, RegistrationCommand* registration)
+                              std::ostream& err, const CommandSet& commands)
 {
     Words w;
-    CLI::App app("Streams video through the Vexo Tul Rezzo Filter, which resizes every YUY2 frame. Run "
-                 "'tulrezzo resize --help' for the options of resize.",
+    CLI::App app("Streams video through the Vexo Tul Rezzo Filter, which resizes every YUY2 frame, and runs "
+                 "the picture library's jobs on files and streams. Run 'tulrezzo COMMAND --help' for the options "
+                 "of each command.",
                  "tulrezzo");
     app.require_subcommand(1);
     CLI::App* resize = app.add_subcommand(
         "resize",
         "Resize every frame of INPUT to one output size and write them to OUTPUT. INPUT is a Y4M file with "
-        "4:2:2 chroma (.y4m, or - for standard input) or raw YUY2 (.yuv, with --input-size); without INPUT a "
+        "4:2:0 or 4:2:2 chroma (.y4m, or - for standard input; 4:2:0 becomes YUY2 for the filter) or raw YUY2 "
+        "(.yuv, with --input-size); without INPUT a "
         "built-in test source plays: 720x480 interlaced colour bars with a moving box, 30000/1001 frames per "
         "second, 300 frames.");
-    resize->add_option("INPUT", w.input, "input file: .y4m (4:2:2), - (Y4M on standard input) or .yuv (raw YUY2); "
-                                         "default: the built-in test source")
+    resize->add_option("INPUT", w.input, "input file: .y4m (4:2:0 or 4:2:2), - (Y4M on standard input) or .yuv "
+                                         "(raw YUY2); default: the built-in test source")
         ->type_name("FILE");
-    resize->add_option("-o,--output", w.output, "output file: .y4m (4:2:2), .yuv (raw YUY2) or - (Y4M on standard "
-                                                "output)")
+    resize->add_option("-o,--output", w.output, "output file: .y4m, .yuv (raw YUY2, or I420 with "
+                                                "--output-chroma 420) or - (Y4M on standard output)")
         ->required()
         ->type_name("FILE");
     resize->add_option("--size", w.size, "output frame size, width even (default: 320x240)")->type_name("WxH");
@@ -247,6 +214,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
     resize->add_option("--frames", w.frames, "stop after N frames (default: the whole input; 300 for the test "
                                              "source)")
         ->type_name("N");
+    resize->add_option("--output-chroma", w.outputChroma, "chroma of the output: 420 (I420) or 422 (YUY2) "
+                                                          "(default: the input's)")
+        ->type_name("420|422");
     resize->add_option("--snapshot", w.snapshot, "after the last frame, write a still picture of it as a 24-bit "
                                                  "BMP, resized in the --mode chosen")
         ->type_name("FILE");
@@ -265,16 +235,20 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
     resize->add_flag("--configure", w.configure, "set the size and mode on the filter's property page, shown on "
                                                 "the terminal, before the run");
 
-    if (registration != nullptr)
-        AddRegistrationCommands(app, registration);
-    const std::vector<CLI::App*> commands = app.get_subcommands({});
+    if (commands.picture != nullptr)
+        AddPictureCommands(app, commands.picture);
+    if (commands.registration != nullptr)
+        AddRegistrationCommands(app, commands.registration);
+    const std::vector<CLI::App*> offered = app.get_subcommands({});
     const bool known = argc <= 1 || argv[1][0] == '-' ||
-                       std::any_of(commands.begin(), commands.end(),
+                       std::any_of(offered.begin(), offered.end(),
                                    [&](const CLI::App* sub) { return sub->get_name() == argv[1]; });
     if (!known) {
-        err << "tulrezzo: unknown command '" << argv[1] << "' (the command"
-            << (registration != nullptr ? "s are resize, register, unregister and filters" : " is resize")
-            << "; see tulrezzo --help)\n";
+        std::string names;
+        for (std::size_t i = 0; i < offered.size(); ++i)
+            names += (i == 0 ? "" : i + 1 == offered.size() ? " and " : ", ") + offered[i]->get_name();
+        err << "tulrezzo: unknown command '" << argv[1] << "' (the command" << (offered.size() > 1 ? "s are " : " is ")
+            << names << "; see tulrezzo --help)\n";
         return {false, kExitUsage};
     }
     try {
@@ -282,12 +256,17 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* 
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0)
             return {false, app.exit(e, out, err)};
-        err << "tulrezzo: " << e.what() << " (see tulrezzo resize --help)\n";
+        const std::string name = argc > 1 && argv[1][0] != '-' ? argv[1] : "resize";
+        err << "tulrezzo: " << e.what() << " (see tulrezzo " << name << " --help)\n";
         return {false, kExitUsage};
     }
-    if (registration != nullptr && !registration->name.empty())
-        return {false, kExitOk, true};
+    if (commands.registration != nullptr && !commands.registration->name.empty())
+        return {true, kExitOk, Command::Registration};
     try {
+        if (commands.picture != nullptr && !commands.picture->name.empty()) {
+            CheckPictureCommand(commands.picture);
+            return {true, kExitOk, Command::Picture};
+        }
         Check(w, options);
     } catch (const AppError& e) {
         err << "tulrezzo: " << e.what() << "\n";

@@ -4,6 +4,7 @@
 
 #include "apps/tulrezzo/frame_writer.h"
 #include "apps/tulrezzo/numbers.h"
+#include "apps/tulrezzo/picture_command.h"
 #include "apps/tulrezzo/registration_command.h"
 #include "filter/core/resize_settings_values.h"
 
@@ -25,6 +26,7 @@ struct ResizeOptions {
     LONG method = FIELD_FILL_NONE;
     LONG policy = FIELD_POLICY_AUTO;
     ULONG frames = 0;  // 0: to the end of the input
+    int outputChroma = 0;  // 420 or 422; 0: as the input's
     std::string snapshot;  // empty: no snapshot
     FrameSize snapshotSize{};  // 0 x 0: the output size
     // Raw input only.
@@ -36,17 +38,26 @@ struct ResizeOptions {
     bool configure = false;  // show the property page on the terminal first
 };
 
+// The subcommand a command line chose.
+enum class Command { Resize, Registration, Picture };
+
 struct ParseOutcome {
     bool run = false;  // true: options are complete, go on
     int status = 0;    // the exit status when run is false
-    bool registration = false;  // true: a registration command was chosen instead
+    Command command = Command::Resize;  // what to run when run is true
+};
+
+// The subcommands offered beside resize; each one present on the list is
+// offered, and filled when chosen.
+struct CommandSet {
+    RegistrationCommand* registration = nullptr;  // register, unregister, filters
+    PictureCommand* picture = nullptr;            // the library's picture jobs
 };
 
 // Parses the arguments. Help goes to out (status 0); a usage error is
-// one line on err (status 2). With registration, the register, unregister
-// and filters commands are offered too and fill it when chosen.
+// one line on err (status 2).
 ParseOutcome ParseCommandLine(int argc, const char* const* argv, ResizeOptions* options, std::ostream& out,
-                              std::ostream& err, RegistrationCommand* registration = nullptr);
+                              std::ostream& err, const CommandSet& commands = {});
 
 // Names used on the command line, for messages and the summary.
 const char* ModeName(LONG mode);

@@ -84,12 +84,21 @@ int Run(const ResizeOptions& options, std::ostream& err, bool showProgress)
     output.rate = input.rate;
     output.pictureAspect = options.outputAspect;
     output.interlaceTag = FilterWillDeinterlace(input, options) ? 'p' : input.interlaceTag;
+    // The filter gives YUY2; 4:2:0 output goes back through the library's
+    // own kernel, field by field for interlaced frames.
+    const bool to420 =
+        options.outputChroma == 420 || (options.outputChroma == 0 && Is420Format(source->StoredFormat()));
+    output.format = to420 ? TulImage::COLOR_FORMAT_YUV420 : TulImage::COLOR_FORMAT_YUY2;
+    const std::string sizeProblem = PictureSizeProblem(output.format, output.size);
+    if (!sizeProblem.empty())
+        throw Failure("--size " + FormatSize(output.size) + " with 4:2:0 output: " + sizeProblem);
+    std::vector<BYTE> planar(to420 ? output.FrameBytes() : 0);
     const std::unique_ptr<FrameWriter> writer = CreateFrameWriter(
         options.output, options.outputKind, output, PixelAspectFromPictureAspect(output.size, options.outputAspect));
 
     StreamState state;
     const ULONG inputBytes = input.FrameBytes();
-    const ULONG outputBytes = output.FrameBytes();
+    const ULONG outputBytes = Yuy2FrameBytes(output.size);
     const ULONG limit = options.frames;
     FrameSource& reader = *source;
     auto pull = [&](PushFrame& f) -> HRESULT {
@@ -123,6 +132,18 @@ int Run(const ResizeOptions& options, std::ostream& err, bool showProgress)
             state.SetWriteError("the filter delivered a frame of " + std::to_string(sample->GetActualDataLength()) +
                                 " bytes; expected " + std::to_string(outputBytes));
             return E_FAIL;
+        }
+        if (to420) {
+            ULONG size = static_cast<ULONG>(planar.size());
+            const LONG width = output.size.width;
+            if (TulImage::CCIR601YUY2ToYUV420(data, planar.data(), &size, static_cast<ULONG>(width),
+                                              static_cast<ULONG>(output.size.height), width * 2, width,
+                                              !output.Interlaced()) != TulImage::TUL_SUCCESS) {
+                state.SetWriteError("frame " + std::to_string(state.framesOut + 1) +
+                                    " could not be converted to 4:2:0");
+                return E_FAIL;
+            }
+            data = planar.data();
         }
         if (!writer->WriteFrame(data)) {
             state.SetWriteError(writer->ErrorMessage());

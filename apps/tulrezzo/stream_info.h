@@ -1,8 +1,8 @@
 // What a frame source tells the rest of the program about its frames:
-// size, rate, picture aspect and interlacing.
+// size, rate, picture aspect, interlacing and the frames' layout.
 #pragma once
 
-#include "apps/tulrezzo/numbers.h"
+#include "apps/tulrezzo/picture_layout.h"
 
 namespace tulrezzo {
 
@@ -16,8 +16,14 @@ struct StreamInfo {
     // was given. Only 't', 'b' and 'm' make the filter see interlaced input.
     char interlaceTag = 0;
 
+    // How a frame is stored: its pixel format and signed row step (0: the
+    // tight top-down rows of TightStep).
+    PixelFormat format = TulImage::COLOR_FORMAT_YUY2;
+    int step = 0;
+
     bool Interlaced() const { return interlaceTag == 't' || interlaceTag == 'b' || interlaceTag == 'm'; }
-    ULONG FrameBytes() const { return Yuy2FrameBytes(size); }
+    int Step() const { return step != 0 ? step : TightStep(format, size.width); }
+    ULONG FrameBytes() const { return PictureBytes(format, size, step); }
 };
 
 }  // namespace tulrezzo

@@ -15,6 +15,30 @@ AppError TagError(std::string_view tag, const std::string& why)
     return Failure("Y4M header: tag '" + std::string(tag.substr(0, 40)) + "': " + why);
 }
 
+// The frame layout a chroma tag gives: the four 4:2:0 sitings read alike
+// (the sample positions change the picture by less than the conversions'
+// own rounding), 4:2:2 becomes YUY2.
+PixelFormat ChromaFormat(std::string_view tag)
+{
+    const std::string_view value = tag.substr(1);
+    if (value == "422")
+        return TulImage::COLOR_FORMAT_YUY2;
+    for (std::string_view c420 : {"420", "420jpeg", "420mpeg2", "420paldv"})
+        if (value == c420)
+            return TulImage::COLOR_FORMAT_YUV420;
+    throw TagError(tag, "only 4:2:0 (C420, C420jpeg, C420mpeg2, C420paldv) and 4:2:2 (C422) chroma are "
+                        "supported; convert with ffmpeg -pix_fmt yuv420p");
+}
+
+const char* ChromaTag(PixelFormat format)
+{
+    if (Is420Format(format))
+        return "C420jpeg";
+    if (format == TulImage::COLOR_FORMAT_VUYA)
+        return "C444alpha";
+    return "C422";
+}
+
 }  // namespace
 
 StreamInfo ParseY4mHeader(std::string_view line)
@@ -24,10 +48,10 @@ StreamInfo ParseY4mHeader(std::string_view line)
         throw Failure("not a Y4M stream: it does not begin with YUV4MPEG2");
     StreamInfo info;
     info.rate = {};
+    info.format = TulImage::COLOR_FORMAT_YUV420;  // a stream without a C tag is 4:2:0
     bool haveWidth = false;
     bool haveHeight = false;
     bool haveRate = false;
-    bool haveChroma = false;
     Ratio pixelAspect{0, 0};
     std::string_view rest = line.substr(kY4mMagic.size());
     while (!rest.empty()) {
@@ -65,10 +89,7 @@ StreamInfo ParseY4mHeader(std::string_view line)
                 throw TagError(tag, "the pixel aspect must be N:D with both numbers positive, or 0:0");
             break;
         case 'C':
-            if (value != "422")
-                throw TagError(tag, "only 4:2:2 chroma (C422) is supported; convert with "
-                                    "ffmpeg -pix_fmt yuv422p");
-            haveChroma = true;
+            info.format = ChromaFormat(tag);
             break;
         default:
             break;  // X tags and tags of later revisions carry nothing we use
@@ -80,9 +101,7 @@ StreamInfo ParseY4mHeader(std::string_view line)
         throw Failure("Y4M header: no height tag H");
     if (!haveRate)
         throw Failure("Y4M header: no frame rate tag F");
-    if (!haveChroma)
-        throw Failure("Y4M header: no chroma tag C, which means 4:2:0; only 4:2:2 (C422) is supported");
-    const std::string problem = FrameSizeProblem(info.size);
+    const std::string problem = PictureSizeProblem(info.format, info.size);
     if (!problem.empty())
         throw Failure("Y4M header: tags 'W" + std::to_string(info.size.width) + " H" +
                       std::to_string(info.size.height) + "': " + problem);
@@ -100,7 +119,9 @@ std::string FormatY4mHeader(const StreamInfo& info, Ratio pixelAspect)
         line += info.interlaceTag;
     }
     line += " A" + std::to_string(pixelAspect.num) + ":" + std::to_string(pixelAspect.den);
-    line += " C422\n";
+    line += " ";
+    line += ChromaTag(info.format);
+    line += "\n";
     return line;
 }
 

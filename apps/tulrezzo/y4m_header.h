@@ -14,14 +14,16 @@ inline constexpr std::string_view kY4mMagic = "YUV4MPEG2";
 inline constexpr std::string_view kY4mFrameMagic = "FRAME";
 
 // Reads the header line (magic and tags, without the newline). Accepts
-// 4:2:2 chroma only; W, H and F are required, I and A optional, X and
-// unknown tags ignored. Throws a Failure whose message names the
+// 4:2:0 chroma (info.format YUV420, also when C is left out) and 4:2:2
+// (YUY2); W, H and F are required, I and A optional, X and unknown tags
+// ignored. Throws a Failure whose message names the
 // offending tag.
 StreamInfo ParseY4mHeader(std::string_view line);
 
 // The header line, newline included, for frames of info.size at
 // info.rate with the pixel aspect given and info.interlaceTag (left out
-// when 0).
+// when 0); the chroma tag follows info.format: C422 for YUY2, C420jpeg for
+// I420 and YV12, C444alpha for VUYA.
 std::string FormatY4mHeader(const StreamInfo& info, Ratio pixelAspect);
 
 // Y4M pixel aspect (0:0 unknown, taken as square) to the picture aspect

@@ -1,5 +1,6 @@
 // Y4M frames: a "FRAME" line, then the Y plane (W x H), the U plane and
-// the V plane (W/2 x H each).
+// the V plane (W/2 x H each for 4:2:2, W/2 x H/2 for 4:2:0, which is the
+// library's I420 layout as it stands).
 #include "apps/tulrezzo/y4m_reader.h"
 
 #include "apps/tulrezzo/app_error.h"
@@ -18,16 +19,19 @@ constexpr std::size_t kJoinSlack = 64;
 
 }  // namespace
 
-Y4mReader::Y4mReader(const std::string& path) : m_file(path)
+Y4mReader::Y4mReader(const std::string& path, bool toYuy2) : m_file(path)
 {
     try {
         m_info = ParseY4mHeader(ReadHeaderLine());
     } catch (const AppError& e) {
         throw Failure(m_file.Name() + ": " + e.what());
     }
+    m_stored = m_info.format;
+    if (toYuy2)
+        m_info.format = TulImage::COLOR_FORMAT_YUY2;
     // Slack after the V plane: the vector join loads whole 16-byte chroma
     // blocks and may look a few bytes past the last one it uses.
-    m_planes.resize(static_cast<std::size_t>(m_info.FrameBytes()) + kJoinSlack);
+    m_planes.resize(static_cast<std::size_t>(PictureBytes(m_stored, m_info.size, 0)) + kJoinSlack);
 }
 
 std::string Y4mReader::ReadHeaderLine()
@@ -84,8 +88,11 @@ ReadOutcome Y4mReader::ReadFrame(BYTE* dst)
     ReadOutcome header = ReadFrameHeader();
     if (header.status != ReadStatus::Frame)
         return header;
-    const std::size_t want = m_info.FrameBytes();
-    const std::size_t got = m_file.Read(m_planes.data(), want);
+    // 4:2:0 kept as it is goes straight to the caller.
+    const bool asStored = m_stored == m_info.format && m_stored != TulImage::COLOR_FORMAT_YUY2;
+    BYTE* planesAt = asStored ? dst : m_planes.data();
+    const std::size_t want = PictureBytes(m_stored, m_info.size, 0);
+    const std::size_t got = m_file.Read(planesAt, want);
     if (got < want) {
         if (m_file.Failed())
             return {ReadStatus::Failed, m_file.ReadErrorMessage()};
@@ -94,6 +101,21 @@ ReadOutcome Y4mReader::ReadFrame(BYTE* dst)
     }
     const int width = m_info.size.width;
     const int height = m_info.size.height;
+    if (asStored) {
+        ++m_framesRead;
+        return {ReadStatus::Frame, {}};
+    }
+    if (m_stored != TulImage::COLOR_FORMAT_YUY2) {
+        // The library's own 4:2:0 to 4:2:2 kernel; an interlaced stream's
+        // chroma rows belong to their fields and are taken per field.
+        ULONG size = m_info.FrameBytes();
+        if (TulImage::YUV420ToCCIR601YUY2(m_planes.data(), dst, &size, static_cast<ULONG>(width),
+                                          static_cast<ULONG>(height), width, width * 2,
+                                          !m_info.Interlaced()) != TulImage::TUL_SUCCESS)
+            return {ReadStatus::Failed, m_file.Name() + ": " + FrameName() + " could not be converted to YUY2"};
+        ++m_framesRead;
+        return {ReadStatus::Frame, {}};
+    }
     const Ipp8u* planes[3] = {m_planes.data(), m_planes.data() + static_cast<std::size_t>(width) * height,
                               m_planes.data() + static_cast<std::size_t>(width) * height +
                                   static_cast<std::size_t>(width / 2) * height};

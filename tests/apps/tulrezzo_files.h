@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include <sys/wait.h>
 
 namespace tulrezzotest {
 
@@ -139,5 +141,64 @@ inline Y4mFile ReadY4m(const Bytes& file, int width, int height)
     out.trailing = file.size() > at ? file.size() - at : 0;
     return out;
 }
+
+// Runs of the built program (its path comes from the build) in a scratch
+// folder, with its status, standard error and standard output.
+inline constexpr const char* kProgram = TULREZZO_PATH;  // set by the build
+
+struct Result {
+    int status = -1;
+    std::string err;
+    Bytes out;
+};
+
+inline std::string Quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class ProgramRun : public ::testing::Test {
+protected:
+    // Runs `tulrezzo <args>` in the scratch folder; stdin from `input`
+    // when given, stdout and stderr captured.
+    Result Run(const std::string& args, const std::string& stdinFile = "")
+    {
+        const std::string out = dir / "stdout";
+        const std::string err = dir / "stderr";
+        std::string command = "cd " + Quote(dir.Path().string()) + " && " + Quote(kProgram) + " " + args;
+        command += " < " + (stdinFile.empty() ? std::string("/dev/null") : Quote(stdinFile));
+        command += " > " + Quote(out) + " 2> " + Quote(err);
+        const int raw = std::system(command.c_str());
+        Result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        const Bytes e = ReadFile(err);
+        r.err.assign(e.begin(), e.end());
+        r.out = ReadFile(out);
+        return r;
+    }
+
+    // Runs what must succeed; the caller goes on to check its output.
+    Result RunOk(const std::string& args, const std::string& stdinFile = "")
+    {
+        Result r = Run(args, stdinFile);
+        EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+        return r;
+    }
+
+    // Checks a failed run: its status and one "tulrezzo: ..." line holding
+    // `message` (after the summary line, which --quiet leaves out).
+    static void ExpectFailure(const Result& r, int status, const std::string& message)
+    {
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("tulrezzo: ", 0), 0u) << r.err;
+    }
+
+    ScratchDir dir;
+};
 
 }  // namespace tulrezzotest

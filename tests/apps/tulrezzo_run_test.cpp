@@ -11,50 +11,8 @@
 namespace tulrezzotest {
 namespace {
 
-constexpr const char* kProgram = TULREZZO_PATH;  // set by the build
-
-struct Result {
-    int status = -1;
-    std::string err;
-    Bytes out;
-};
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-class TulrezzoRun : public ::testing::Test {
+class TulrezzoRun : public ProgramRun {
 protected:
-    // Runs `tulrezzo <args>` in the scratch folder; stdin from `input`
-    // when given, stdout and stderr captured.
-    Result Run(const std::string& args, const std::string& stdinFile = "")
-    {
-        const std::string out = dir / "stdout";
-        const std::string err = dir / "stderr";
-        std::string command = "cd " + Quote(dir.Path().string()) + " && " + Quote(kProgram) + " " + args;
-        command += " < " + (stdinFile.empty() ? std::string("/dev/null") : Quote(stdinFile));
-        command += " > " + Quote(out) + " 2> " + Quote(err);
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        const Bytes e = ReadFile(err);
-        r.err.assign(e.begin(), e.end());
-        r.out = ReadFile(out);
-        return r;
-    }
-
-    // Runs what must succeed; the caller goes on to check its output.
-    Result RunOk(const std::string& args, const std::string& stdinFile = "")
-    {
-        Result r = Run(args, stdinFile);
-        EXPECT_EQ(r.status, 0) << args << ": " << r.err;
-        return r;
-    }
-
     // Checks a Y4M output file: its header and every frame, nothing after.
     void ExpectY4m(const std::string& name, int width, int height, const std::string& header,
                    const std::vector<Bytes>& frames)
@@ -65,24 +23,12 @@ protected:
         EXPECT_EQ(out.trailing, 0u) << name;
     }
 
-    // Checks a failed run: its status and one "tulrezzo: ..." line holding
-    // `message` (after the summary line, which --quiet leaves out).
-    static void ExpectFailure(const Result& r, int status, const std::string& message)
-    {
-        EXPECT_EQ(r.status, status) << r.err;
-        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_EQ(r.err.rfind("tulrezzo: ", 0), 0u) << r.err;
-    }
-
     std::string MakeInput(const std::string& name, const std::string& header, const std::vector<Bytes>& frames,
                           int width, int height)
     {
         WriteFile(dir / name, MakeY4m(header, frames, width, height));
         return dir / name;
     }
-
-    ScratchDir dir;
 };
 
 // A frame of `lines` rows of 64 pixels, grey 50, with a box of luma 200 at
@@ -258,8 +204,8 @@ TEST_F(TulrezzoRun, FilesThatCannotBeReadOrWritten)
 // parser's own tests hold every message.
 TEST_F(TulrezzoRun, RefusalsExitWithTheirStatusAndOneLine)
 {
-    WriteFile(dir / "bad.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C420jpeg\nFRAME\n") + std::string(64, 'x'));
-    ExpectFailure(Run("resize bad.y4m -o out.y4m -q"), 1, "'bad.y4m': Y4M header: tag 'C420jpeg': only 4:2:2");
+    WriteFile(dir / "bad.y4m", std::string("YUV4MPEG2 W8 H4 F25:1 C411\nFRAME\n") + std::string(64, 'x'));
+    ExpectFailure(Run("resize bad.y4m -o out.y4m -q"), 1, "'bad.y4m': Y4M header: tag 'C411': only 4:2:0");
     ExpectFailure(Run("resize -o out.y4m --size 33x24"), 2, "--size '33x24': width must be even");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
     // Help is no refusal: status 0, every option with its default.

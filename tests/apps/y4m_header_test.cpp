@@ -75,10 +75,11 @@ TEST_P(Y4mHeaderRefusal, NamesTheOffendingTag)
 
 INSTANTIATE_TEST_SUITE_P(
     Tags, Y4mHeaderRefusal,
-    ::testing::Values(BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C420jpeg", "tag 'C420jpeg': only 4:2:2"},
+    ::testing::Values(BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C411", "tag 'C411': only 4:2:0"},
                       BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C444", "'C444'"},
+                      BadHeader{"YUV4MPEG2 W720 H481 F30000:1001 C420mpeg2", "'W720 H481': width and height"},
+                      BadHeader{"YUV4MPEG2 W720 H481 F30000:1001", "'W720 H481'"},
                       BadHeader{"YUV4MPEG2 W720 H480 F30000:1001 C422p10", "'C422p10'"},
-                      BadHeader{"YUV4MPEG2 W720 H480 F30000:1001", "no chroma tag C"},
                       BadHeader{"YUV4MPEG2 H480 F30000:1001 C422", "no width tag W"},
                       BadHeader{"YUV4MPEG2 W720 F30000:1001 C422", "no height tag H"},
                       BadHeader{"YUV4MPEG2 W720 H480 C422", "no frame rate tag F"},
