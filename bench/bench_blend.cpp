@@ -1,7 +1,8 @@
 // Blending, alpha compositing and the frame difference on 1920x1080 frames:
 // BlendRGB32 and AlphaCompRGB32 beside libyuv's ARGBBlend, BlendYUY2 beside
-// libyuv's BlendPlane over the same bytes, GetDeltaFromYUY2 beside a memcpy
-// of the rows it reads. Bytes processed count every byte read or written.
+// libyuv's BlendPlane over the same bytes, AlphaCompRGB24 (libyuv has no
+// blend onto RGB24) on its own, GetDeltaFromYUY2 beside a memcpy of the
+// rows it reads. Bytes processed count every byte read or written.
 #include "image/TulImage.h"
 
 #include <benchmark/benchmark.h>
