@@ -31,12 +31,7 @@ std::string Describe(const StreamInfo& info)
 
 int Run(const ConvertOptions& o, std::ostream& err, bool showProgress)
 {
-    StreamInfo raw;
-    raw.size = o.inputSize;
-    raw.rate = o.rate;
-    raw.format = o.inputFormat;
-    raw.interlaceTag = o.interlaced ? 't' : 'p';
-    const std::unique_ptr<FrameSource> source = OpenPictureSource(o.inputKind, o.input, raw, o.frames);
+    const std::unique_ptr<FrameSource> source = OpenPictureSource(o.inputKind, o.input, o.raw, o.frames);
     const StreamInfo in = source->Info();
 
     StreamInfo out;

@@ -53,13 +53,6 @@ FrameSize Size(const char* option, const std::string& text)
     return size;
 }
 
-Ratio Positive(const char* option, const std::string& text, const char* separators, const char* example)
-{
-    Ratio r;
-    if (!ParsePair(text, separators, &r.num, &r.den) || r.num == 0 || r.den == 0)
-        throw UsageError(std::string(option) + " '" + text + "': expected two positive numbers, e.g. " + example);
-    return r;
-}
 
 }  // namespace
 
@@ -107,11 +100,7 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertWords* w)
                                  "RGB, rgb24 for pictures)")
         ->type_name("FORMAT");
     c->add_option("--frames", w->frames, "stop after N frames (default: the whole input)")->type_name("N");
-    c->add_option("--input-format", w->inputFormat, "raw input: pixel format, as --to (default: yuy2)")
-        ->type_name("FORMAT");
-    c->add_option("--input-size", w->inputSize, "raw input: frame size (required for .yuv)")->type_name("WxH");
-    c->add_option("--rate", w->rate, "raw input: frames per second (default: 30000/1001)")->type_name("N/D");
-    c->add_flag("--interlaced", w->interlaced, "raw input: interlaced, top field first");
+    AddRawOptions(c, &w->raw);
     c->add_flag("-q,--quiet", w->quiet, "no progress line and no summary");
     return c;
 }
@@ -127,7 +116,7 @@ ConvertOptions CheckConvert(const ConvertWords& w)
         o.size = Size("--size", w.size);
     o.keepAspect = w.keepAspect;
     if (!w.outputAspect.empty())
-        o.outputAspect = Positive("--output-aspect", w.outputAspect, ":", "16:9");
+        o.outputAspect = PositiveRatio("--output-aspect", w.outputAspect, ":", "16:9");
     o.interpolation = CheckInterpolation(w.interpolation);
     const int deinterlace = Pick(kDeinterlaces, "--deinterlace", w.deinterlace);
     o.deinterlace = deinterlace >= 0;
@@ -140,23 +129,7 @@ ConvertOptions CheckConvert(const ConvertWords& w)
         throw UsageError("--deinterlace makes progressive frames; leave out --scan " + w.scan);
     o.haveFormat = CheckOutputFormat(w.to, o.outputKind, w.output, &o.format);
     o.frames = CheckFrames(w.frames);
-    const bool rawWords = !w.inputFormat.empty() || !w.inputSize.empty() || !w.rate.empty() || w.interlaced;
-    if (o.inputKind != PictureInputKind::Raw && rawWords)
-        throw UsageError("--input-format, --input-size, --rate and --interlaced apply only to raw .yuv input");
-    if (o.inputKind == PictureInputKind::Raw) {
-        if (w.inputSize.empty())
-            throw UsageError("raw input '" + w.input + "' needs --input-size WIDTHxHEIGHT");
-        o.inputSize = Size("--input-size", w.inputSize);
-        if (!w.inputFormat.empty() && !PixelFormatByName(w.inputFormat, &o.inputFormat))
-            throw UsageError("--input-format: unknown format '" + w.inputFormat + "' (choose " +
-                             PixelFormatChoices() + ")");
-        const std::string problem = PictureSizeProblem(o.inputFormat, o.inputSize);
-        if (!problem.empty())
-            throw UsageError("--input-size '" + w.inputSize + "': " + problem);
-        if (!w.rate.empty())
-            o.rate = Positive("--rate", w.rate, "/:", "30000/1001");
-        o.interlaced = w.interlaced;
-    }
+    o.raw = CheckRawWords(w.raw, o.inputKind == PictureInputKind::Raw);
     o.quiet = w.quiet;
     if (SameFile(Resolve(o.input, STDIN_FILENO), Resolve(o.output, STDOUT_FILENO)))
         throw UsageError("--output '" + o.output + "' is the input file");

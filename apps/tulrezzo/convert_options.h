@@ -3,6 +3,7 @@
 #pragma once
 
 #include "apps/tulrezzo/frame_writer.h"
+#include "apps/tulrezzo/input_words.h"
 #include "apps/tulrezzo/picture_layout.h"
 
 #include <string>
@@ -31,18 +32,14 @@ struct ConvertOptions {
     bool haveFormat = false;
     PixelFormat format = TulImage::COLOR_FORMAT_YUY2;  // --to
     ULONG frames = 0;  // 0: the whole input
-    // Raw input only.
-    PixelFormat inputFormat = TulImage::COLOR_FORMAT_YUY2;
-    FrameSize inputSize{};
-    Ratio rate{30000, 1001};
-    bool interlaced = false;
+    StreamInfo raw;  // raw input only
     bool quiet = false;
 };
 
 struct ConvertWords {
     std::string input, output, size, outputAspect, interpolation = "auto", deinterlace = "none", scan, to, frames;
-    std::string inputFormat, inputSize, rate;
-    bool keepAspect = false, interlaced = false, quiet = false;
+    RawWords raw;
+    bool keepAspect = false, quiet = false;
 };
 
 // nearest, linear, cubic, auto, own; a UsageError for anything else.
