@@ -155,11 +155,16 @@ ULONG TulImage::CheckInterlaceConv(PICTURE_INFO* src, PICTURE_INFO* dst, DEINTER
     // Tight rows let a picture be seen at double width and half height, a
     // line of each field side by side, so an ordinary resize keeps the
     // fields apart. 4:2:0 chroma keeps that shape only when both heights
-    // are multiples of 4 (the planes then hold whole pairs of chroma rows).
+    // are multiples of 4 (the planes then hold whole pairs of chroma rows)
+    // and both pitches are even: an odd pitch S has chroma rows of
+    // (S - 1) / 2 bytes, so two of them fall a byte short of the view's
+    // chroma row of S / 2 x 2, and the view's last plane would end past
+    // the picture.
     const std::int64_t bytes = GetBitPixel(dst->colorFormat) / 8;
     const bool planar = tul::FormatOf(dst->colorFormat).family == tul::FormatFamily::Planar420;
     const bool tight = info->srcWidth * bytes == info->srcStep && info->dstWidth * bytes == info->dstStep &&
-                       (!planar || (info->srcHeight % 4 == 0 && info->dstHeight % 4 == 0));
+                       (!planar || (info->srcHeight % 4 == 0 && info->dstHeight % 4 == 0 &&
+                                    info->srcStep % 2 == 0 && info->dstStep % 2 == 0));
     // Each view needs a row of its own.
     const bool rows = info->srcHeight >= 2 && info->dstHeight >= 2;
     if (info->srcMarginX == 0 && info->dstMarginX == 0 && tight && rows) {
