@@ -32,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     mode.interpolation = in.Enum<TI::INTERPOLATION_MODE>(5);
     mode.deinterlaceMode = in.Enum<TI::DEINTERLACE_MODE>(2);
     bool prepared = in.Bit();
+    if (std::getenv("TUL_FUZZ_PRINT")) {  // describes a kept input when investigating it
+        for (const PICTURE_INFO* p : {&si, &di})
+            std::fprintf(stderr, "format %d %ux%u step %d aspect %u:%u scan %d\n", int(p->colorFormat), p->width,
+                         p->height, p->step, p->aspectX, p->aspectY, int(p->scanType));
+        std::fprintf(stderr, "keepAspect %d interlace %d interpolation %d deinterlace %d prepared %d\n",
+                     mode.keepAspect, mode.convertInterlace, int(mode.interpolation), int(mode.deinterlaceMode),
+                     int(prepared));
+    }
     uint32_t bufferKind = in.Below(16);  // 0 null destination, 1 a byte short, 2 one buffer for both
 
     uint64_t srcBytes = PictureBytes(si.colorFormat, si.width, si.height, si.step);

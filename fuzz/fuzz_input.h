@@ -5,6 +5,7 @@
 // to report. A harness states what the call may answer with tul_fuzz::Expect.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,7 @@ namespace tul_fuzz {
 // Pictures larger than this are not allocated: they would only slow the
 // run down. Sizes past 32 bits still reach the library (with a one-byte
 // buffer) because it must refuse them before touching a byte.
-constexpr uint64_t kMaxBytes = 1u << 22;
+constexpr uint64_t kMaxBytes = 1u << 18;
 
 // Reads arguments from the front of the input; past its end every read
 // gives 0, so any input is a whole call.
@@ -108,7 +109,11 @@ public:
     void Fill(const Input& in) {
         const uint8_t* r = in.Rest();
         size_t n = in.RestSize();
-        for (uint64_t i = 0; i < size_; ++i) bytes_[i] = n ? r[i % n] : uint8_t(i * 37 + 11);
+        if (n == 0) {
+            for (uint64_t i = 0; i < size_; ++i) bytes_[i] = uint8_t(i * 37 + 11);
+            return;
+        }
+        for (uint64_t i = 0; i < size_; i += n) std::memcpy(&bytes_[i], r, std::min<uint64_t>(n, size_ - i));
     }
     std::vector<uint8_t> Snapshot() const { return {bytes_.get(), bytes_.get() + size_}; }
     bool Equals(const std::vector<uint8_t>& before) const {

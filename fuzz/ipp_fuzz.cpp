@@ -138,7 +138,9 @@ Case PackedPlanes(int packedBytes, int n, bool toPlanes, bool shared, int chroma
         Planar planes;
         int64_t rowBytes[4], rows[4];
         for (int i = 0; i < n; ++i) {
-            rowBytes[i] = i == 0 ? W(roi) : W(roi) / chromaDivX;
+            // A 4:2:2 row of odd width ends on a lone pixel with a U and no V.
+            bool loneU = i == 1 && chromaDivX == 2 && chromaDivY == 1;
+            rowBytes[i] = i == 0 ? W(roi) : (W(roi) + (loneU ? 1 : 0)) / chromaDivX;
             rows[i] = i == 0 ? H(roi) : H(roi) / chromaDivY;
         }
         if (!MakePlane(in, packed, W(roi) * packedBytes, H(roi)) || !planes.Make(in, n, rowBytes, rows, shared))
