@@ -6,10 +6,12 @@
 #include "apps/tulrezzo/app_error.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <png.h>
+#include <sys/stat.h>
 
 namespace tulrezzo {
 
@@ -36,6 +38,17 @@ PngReader::PngReader(const std::string& path)
         image.height > static_cast<png_uint_32>(kMaxDimension))
         throw Failure(name + ": PNG header: size " + std::to_string(image.width) + "x" +
                       std::to_string(image.height) + ": both sides must be 1 to " + std::to_string(kMaxDimension));
+    // Deflate packs at most 1032 bytes into one, and a row holds at least
+    // a filter byte and one bit a pixel: a header claiming more than the
+    // file can hold is refused before a frame's worth of memory is taken.
+    struct stat info {};
+    const bool sized = fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode);
+    const std::uint64_t fileBytes = sized ? static_cast<std::uint64_t>(info.st_size) : 0;
+    const std::uint64_t leastRaw = std::uint64_t{image.height} * ((image.width + 7) / 8 + 1);
+    if (sized && leastRaw > 1032 * fileBytes + 1024)
+        throw Failure(name + ": PNG header: size " + std::to_string(image.width) + "x" +
+                      std::to_string(image.height) + " is more than a file of " + std::to_string(fileBytes) +
+                      " bytes can hold");
     const bool alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     m_info.size = {static_cast<LONG>(image.width), static_cast<LONG>(image.height)};

@@ -7,6 +7,7 @@
 #include "tulrezzo_files.h"
 
 #include <png.h>
+#include <zlib.h>
 
 namespace tulrezzotest {
 namespace {
@@ -143,6 +144,16 @@ TEST_F(ProgramRun, PngPicturesRoundTripAndExpand)
     cut.resize(cut.size() - 20);
     WriteFile(dir / "cut.png", cut);
     ExpectFailure(Run("convert cut.png -o x.bmp -q"), 1, "'cut.png': the PNG picture cannot be decoded");
+    // A header that claims 16000x16000 (its checksum made good) over a few
+    // hundred bytes of pixels.
+    Bytes lie = ReadFile(dir / "g.png");
+    for (std::size_t at : {16u, 20u})
+        lie[at] = 0, lie[at + 1] = 0, lie[at + 2] = 0x3E, lie[at + 3] = 0x80;
+    const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, &lie[12], 17));
+    for (int i = 0; i < 4; ++i)
+        lie[29 + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
+    WriteFile(dir / "lie.png", lie);
+    ExpectFailure(Run("convert lie.png -o x.bmp -q"), 1, "size 16000x16000 is more than a file of");
     WriteFile(dir / "not.png", std::string("GIF89a"));
     ExpectFailure(Run("convert not.png -o x.bmp -q"), 1, "'not.png': not a PNG picture");
     EXPECT_FALSE(std::filesystem::exists(dir / "x.bmp"));
