@@ -159,6 +159,8 @@ TEST_F(ProgramRun, PngPicturesRoundTripAndExpand)
     EXPECT_FALSE(std::filesystem::exists(dir / "x.bmp"));
 }
 
+std::string Text(const Bytes& b) { return std::string(b.begin(), b.end()); }
+
 // A 4:2:0 Y4M frame of 8x4 as a plain model stores it: Y, U, V planes.
 Bytes Frames420(int frames, std::uint32_t seed)
 {
@@ -264,6 +266,27 @@ TEST_F(ProgramRun, FfprobeReadsTheOutputs)
         const std::string name = std::string(out).substr(0, 5);
         EXPECT_EQ(std::system(("ffprobe -v error " + Quote(dir / name) + " > /dev/null").c_str()), 0) << out;
     }
+}
+
+// ffmpeg's own 4:2:0 Y4M goes through convert and resize; convert's RGB
+// agrees with ffmpeg's conversion to within the two colour regimes'
+// rounding (about 48 dB on testsrc2).
+TEST_F(ProgramRun, FfmpegStreamsConvertAsFfmpegDoes)
+{
+    if (std::system("command -v ffmpeg > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "ffmpeg is not installed";
+    const std::string cd = "cd " + Quote(dir.Path().string()) + " && ";
+    ASSERT_EQ(std::system((cd + "ffmpeg -v error -f lavfi -i testsrc2=size=320x240:rate=25 -frames:v 2 -f "
+                                "yuv4mpegpipe src.y4m && ffmpeg -v error -i src.y4m -frames:v 1 ref.png").c_str()),
+              0);
+    RunOk("convert src.y4m -o ours.png --frames 1 -q");
+    RunOk("resize src.y4m -o small.y4m --size 160x120 -q");
+    EXPECT_NE(ReadY4m(ReadFile(dir / "small.y4m"), 160, 120).header.find("C420jpeg"), std::string::npos);
+    ASSERT_EQ(std::system((cd + "ffmpeg -i ours.png -i ref.png -lavfi psnr -f null - 2> psnr.txt").c_str()), 0);
+    const std::string text = Text(ReadFile(dir / "psnr.txt"));
+    const std::size_t at = text.find("average:");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_GT(std::atof(text.c_str() + at + 8), 40.0) << text;
 }
 
 }  // namespace
