@@ -66,7 +66,8 @@ CLI::App* AddConvertCommand(CLI::App& app, ConvertWords* w)
     CLI::App* c = app.add_subcommand(
         "convert",
         "Convert every frame of INPUT to another format, size, aspect or field order with the picture "
-        "library's one-call conversion, and write them to OUTPUT. Formats: yuy2 (packed 4:2:2), i420 and yv12 "
+        "library's conversion (prepared once, run for every frame), and write them to OUTPUT. Formats: yuy2 "
+        "(packed 4:2:2), i420 and yv12 "
         "(planar 4:2:0, U or V plane first), rgb24 and rgb32 (B, G, R bytes, full range 0-255), srgb24 and "
         "srgb32 (the shifted-straight forms: studio-range RGB, black 0 and white 219), vuya (packed 4:4:4 with "
         "a fourth byte).");
