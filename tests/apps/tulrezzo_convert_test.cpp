@@ -208,6 +208,32 @@ TEST_F(ProgramRun, Y4mStreamsKeepTheirPlanes)
     EXPECT_EQ(ReadFile(dir / "vuya.y4m"), want);
 }
 
+// The settings reach the conversion: --keep-aspect letterboxes a wide
+// picture with black rows (luma 0), --deinterlace double keeps one field
+// and marks the output progressive.
+TEST_F(ProgramRun, ConvertSettingsReachTheLibrary)
+{
+    Bytes fields = FlatYuy2(16, 8, 40, 128, 128);
+    for (int r = 1; r < 8; r += 2)
+        for (int x = 0; x < 32; x += 2)
+            fields[r * 32 + x] = 90;  // the bottom field brighter
+    WriteFile(dir / "in.y4m", MakeY4m("YUV4MPEG2 W16 H8 F25:1 It C422", {fields}, 16, 8));
+    RunOk("convert in.y4m -o box.y4m --size 16x16 --keep-aspect --scan progressive -q");
+    const Y4mFile box = ReadY4m(ReadFile(dir / "box.y4m"), 16, 16);
+    ASSERT_EQ(box.frames.size(), 1u);
+    EXPECT_EQ(box.frames[0][0], 0) << "the top bar";
+    EXPECT_EQ(box.frames[0][15 * 32], 0) << "the bottom bar";
+    EXPECT_NE(box.frames[0][8 * 32], 0) << "the picture";
+    RunOk("convert in.y4m -o single.y4m --deinterlace double -q");
+    const Y4mFile single = ReadY4m(ReadFile(dir / "single.y4m"), 16, 8);
+    EXPECT_EQ(single.header, "YUV4MPEG2 W16 H8 F25:1 Ip A1:1 C422");
+    ASSERT_EQ(single.frames.size(), 1u);
+    for (int r = 0; r < 8; r += 2)
+        EXPECT_TRUE(std::equal(&single.frames[0][r * 32], &single.frames[0][r * 32 + 32],
+                               &single.frames[0][r * 32 + 32]))
+            << "rows " << r << " and " << r + 1 << " are one field's row twice";
+}
+
 // Picture outputs of several frames take a number; without one the second
 // frame stops the run. Requests the library or the output cannot serve are
 // refused before the output exists.
