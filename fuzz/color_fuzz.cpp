@@ -43,7 +43,7 @@ void FuzzKernel(Input& in) {
     uint64_t required = PictureBytes(k.destination, w, h, dstep);
     uint64_t dstBytes = required;
     if (capacityKind == 2 && dstBytes > 0 && dstBytes <= kMaxBytes) --dstBytes;
-    Picture src = MakePicture(PictureBytes(k.source, w, h, sstep), in);
+    Picture src = MakePicture(SourceBytes(k.source, w, h, sstep), in);
     Picture dst = MakePicture(dstBytes, in);
     if (src.skip || dst.skip) return;
     unsigned char* s = capacityKind == 0 ? nullptr : src.buffer.data();

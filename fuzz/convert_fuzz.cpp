@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     uint32_t bufferKind = in.Below(16);  // 0 null destination, 1 a byte short, 2 one buffer for both
 
-    uint64_t srcBytes = PictureBytes(si.colorFormat, si.width, si.height, si.step);
+    uint64_t srcBytes = SourceBytes(si.colorFormat, si.width, si.height, si.step);
     uint64_t required = PictureBytes(di.colorFormat, di.width, di.height, di.step);
     uint64_t dstBytes = required;
     if (bufferKind == 1 && dstBytes > 0 && dstBytes <= kMaxBytes) --dstBytes;

@@ -145,6 +145,16 @@ inline uint64_t PictureBytes(TulImage::COLOR_FORMAT_TYPE f, uint64_t width, uint
     return pitch * height;
 }
 
+// The bytes a source picture spans: a 4:2:0 one ends with its second
+// chroma plane, h / 2 rows of |step / 2| bytes after the first, which for
+// an odd height is less than the size above. A source is read, never
+// written, so it gets no more than that.
+inline uint64_t SourceBytes(TulImage::COLOR_FORMAT_TYPE f, uint64_t width, uint64_t height, int step) {
+    if (!IsPlanar(f)) return PictureBytes(f, width, height, step);
+    uint64_t pitch = step ? uint64_t(std::llabs(int64_t(step))) : width;
+    return pitch * height + 2 * (height / 2) * (pitch / 2);
+}
+
 // A buffer for a picture of `bytes`: exact when it is allocatable, one
 // byte when it lies past 32 bits (the library must refuse it unread), or
 // nothing (`skip`) when it is too large to be worth a run.

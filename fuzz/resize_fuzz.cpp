@@ -27,7 +27,7 @@ void OneCall(Input& in) {
     uint32_t capacityKind = in.Below(8);  // 0 null source, 1 null destination, 2 a byte short
     uint64_t dstBytes = PictureBytes(format, dw, dh, dstep);
     if (capacityKind == 2 && dstBytes > 0 && dstBytes <= kMaxBytes) --dstBytes;
-    Picture src = MakePicture(PictureBytes(format, sw, sh, sstep), in);
+    Picture src = MakePicture(SourceBytes(format, sw, sh, sstep), in);
     Picture dst = MakePicture(dstBytes, in);
     if (src.skip || dst.skip) return;
     unsigned char* s = capacityKind == 0 ? nullptr : src.buffer.data();
