@@ -48,7 +48,14 @@ ULONG ConvertPlan::Run(const unsigned char* s, unsigned char* d)
         if (differ)
             return T::ColorConvert(source, d, &capacity, src.width, src.height, src.colorFormat,
                                    dst.colorFormat, src.step, dst.step, progressive);
-        std::memcpy(d, s, static_cast<std::size_t>(std::min<std::uint64_t>(srcBytes, required)));
+        // A 4:2:0 picture ends with its second chroma plane; for an odd
+        // height that is half a row short of its reported size, and the
+        // half row belongs to no plane, so the copy reads no further.
+        const std::uint64_t span =
+            FormatOf(src.colorFormat).family == FormatFamily::Planar420
+                ? static_cast<std::uint64_t>(PlanesOf420(std::abs(static_cast<std::int64_t>(src.step)), src.height).end)
+                : srcBytes;
+        std::memcpy(d, s, static_cast<std::size_t>(std::min<std::uint64_t>(span, required)));
         return T::TUL_SUCCESS;
     }
     unsigned char* stageSource = source;
