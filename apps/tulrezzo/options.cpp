@@ -132,7 +132,9 @@ void Check(const Words& w, ResizeOptions* o)
     if (w.snapshot == "-")
         throw UsageError("--snapshot needs a file name; the picture does not go to standard output");
     o->snapshot = w.snapshot;
-    o->snapshotSize = w.snapshotSize.empty() ? o->size : SizeOption("--snapshot-size", w.snapshotSize);
+    // Left 0 x 0 without the option: the snapshot takes the output size the
+    // run ends up with, which --configure may still change.
+    o->snapshotSize = w.snapshotSize.empty() ? FrameSize{} : SizeOption("--snapshot-size", w.snapshotSize);
 
     const std::pair<const char*, bool> rawOnly[] = {{"--input-size", !w.inputSize.empty()},
                                                     {"--rate", !w.rate.empty()},

@@ -8,6 +8,7 @@
 #include "apps/tulrezzo/app_error.h"
 #include "apps/tulrezzo/bmp_writer.h"
 #include "apps/tulrezzo/configure_form.h"
+#include "apps/tulrezzo/file_stream.h"
 #include "apps/tulrezzo/frame_writer.h"
 #include "apps/tulrezzo/input_source.h"
 #include "apps/tulrezzo/progress.h"
@@ -62,7 +63,7 @@ private:
 
 void TakeSnapshot(IResizeSnapshot* snapshot, const ResizeOptions& options)
 {
-    const FrameSize size = options.snapshotSize;
+    const FrameSize size = options.snapshotSize.width != 0 ? options.snapshotSize : options.size;
     std::vector<BYTE> bgr(static_cast<std::size_t>(size.width) * size.height * 3);
     ULONG written = 0;
     const HRESULT hr = snapshot->GetCurrentFrame(bgr.data(), &written, size.width, size.height, kSnapshotBgr24,
@@ -229,13 +230,17 @@ bool FilterWillDeinterlace(const StreamInfo& input, const ResizeOptions& options
 
 int RunResize(const ResizeOptions& options, std::ostream& err, bool showProgress)
 {
-    if (options.configure) {
-        ResizeOptions configured = options;
-        configured.configure = false;
-        const int status = ConfigureAtTerminal(&configured, err);
-        return status == kConfigured ? RunResize(configured, err, showProgress) : status;
-    }
     try {
+        if (options.configure) {
+            // An input that cannot be read is reported before the form asks
+            // anything, not after the user has filled it in.
+            if (!options.input.empty() && options.input != "-")
+                InputFile probe(options.input);
+            ResizeOptions configured = options;
+            configured.configure = false;
+            const int status = ConfigureAtTerminal(&configured, err);
+            return status == kConfigured ? RunResize(configured, err, showProgress) : status;
+        }
         return Run(options, err, showProgress && !options.quiet);
     } catch (const AppError& e) {
         err << "tulrezzo: " << e.what() << "\n";

@@ -38,7 +38,7 @@ Parsed Parse(std::vector<std::string> args)
 TEST(Options, SettingsTheRunsLeaveOut)
 {
     const Parsed p = Parse({"resize", "clip.YUV", "-o", "-", "--input-size", "720x576", "--aspect", "4:3", "--progressive",
-                            "--deinterlace", "average", "--policy", "never", "--size", "64x48", "--snapshot", "s.bmp"});
+                            "--deinterlace", "average", "--policy", "never", "--size", "64x48", "--snapshot", "s.bmp", "--snapshot-size", "32x24"});
     ASSERT_TRUE(p.outcome.run) << p.err;
     const ResizeOptions& o = p.options;
     EXPECT_EQ(o.inputKind, InputKind::Raw);
@@ -48,7 +48,7 @@ TEST(Options, SettingsTheRunsLeaveOut)
     EXPECT_EQ(o.method, FIELD_FILL_AVERAGE);
     EXPECT_NE(o.policy, FIELD_POLICY_AUTO);
     EXPECT_NE(o.policy, FIELD_POLICY_ALWAYS);
-    EXPECT_EQ(Text(o.snapshotSize), "64x48");
+    EXPECT_EQ(Text(o.snapshotSize), "32x24");
 }
 
 struct Wrong {

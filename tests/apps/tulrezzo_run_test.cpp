@@ -184,6 +184,8 @@ TEST_F(TulrezzoRun, FilesThatCannotBeReadOrWritten)
     EXPECT_FALSE(std::filesystem::exists(dir / "out.y4m"));
 
     ExpectFailure(Run("resize -o nowhere/out.y4m --frames 1 -q"), 1, "cannot write 'nowhere/out.y4m'");
+    // With --configure the input is checked before the form asks anything.
+    ExpectFailure(Run("resize missing.y4m -o out.y4m --configure -q"), 1, "cannot open 'missing.y4m'");
     if (std::filesystem::exists("/dev/full")) {
         // A full disk, by way of a name the program takes for a Y4M file.
         std::filesystem::create_symlink("/dev/full", dir / "full.y4m");
