@@ -80,34 +80,22 @@ TUL_TARGET_AVX2 inline __m256i Div255Plus1(__m256i xPlus1)
 //   floor(N / 65025) = floor((a A + p B + 127 + floor((r B + 127) / 255)) / 255),
 // whose dividend stays below 65153. a A + p B is one pmaddubsw of the
 // pair (a, p) with the channels less 128 (at most 128 (a + p) <= 32640 in
-// size, so it never saturates), with 128 (a + p) added back per pixel. A
-// walk over every a, b, A, B gives the scalar row's bytes; the conformance
-// harness repeats random ones.
+// size, so it never saturates), with 128 (a + p) added back per pixel.
+// The result alpha (A = B = 255) reduces to a + floor((w + 127) / 255)
+// with w = (255 - a) b. A walk over every a, b, A, B gives the scalar
+// row's bytes; the conformance harness repeats random ones.
 //
-// The per-pixel values of sixteen pixels share one register of words:
-// each 128-bit lane holds pixels 0-3 of the first eight's lane, then
-// pixels 0-3 of the second eight's.
+// Sixteen pixels are taken apart into one register of words per channel,
+// so the per-pixel factors line up with every channel without being
+// copied to it, and the alpha channel is the one value above instead of a
+// fourth channel. Each 128-bit lane holds pixels 0-3 and 8-11 (low lane)
+// or 4-7 and 12-15 (high lane), the order of every per-pixel register.
 struct OverFactors {
-    __m256i ap;  // a | p << 8
+    __m256i ap;     // a | p << 8
     __m256i r;
-    __m256i c;   // 128 (a + p + 1)
+    __m256i c;      // 128 (a + p + 1)
+    __m256i alpha;  // the result alpha
 };
-
-// pshufb indices copying words `firstWord` and `firstWord` + 1 of each
-// lane into the four channel words of the two pixels they belong to.
-TUL_TARGET_AVX2 inline __m256i Spread(int firstWord)
-{
-    alignas(32) signed char index[32];
-    for (int i = 0; i < 32; ++i)
-        index[i] = static_cast<signed char>(2 * (firstWord + i % 16 / 8) + i % 2);
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(index));
-}
-
-// The alphas (fourth bytes) of sixteen pixels as words, in the order above.
-TUL_TARGET_AVX2 inline __m256i Alphas(__m256i first, __m256i second)
-{
-    return _mm256_packus_epi32(_mm256_srli_epi32(first, 24), _mm256_srli_epi32(second, 24));
-}
 
 TUL_TARGET_AVX2 inline OverFactors Factors(__m256i a, __m256i b)
 {
@@ -115,45 +103,52 @@ TUL_TARGET_AVX2 inline OverFactors Factors(__m256i a, __m256i b)
     const __m256i p = Div255Plus1(_mm256_add_epi16(w, _mm256_set1_epi16(1)));
     const __m256i p8 = _mm256_slli_epi16(p, 8);
     return {_mm256_or_si256(a, p8), _mm256_add_epi16(_mm256_sub_epi16(w, p8), p),
-            _mm256_slli_epi16(_mm256_add_epi16(_mm256_add_epi16(a, p), _mm256_set1_epi16(1)), 7)};
+            _mm256_slli_epi16(_mm256_add_epi16(_mm256_add_epi16(a, p), _mm256_set1_epi16(1)), 7),
+            _mm256_add_epi16(a, Div255Plus1(_mm256_add_epi16(w, _mm256_set1_epi16(128))))};
 }
 
-// Four pixels' results (16-bit): `ab` the (A - 128, B - 128) byte pairs,
-// `B` the background channels, `spread` their factors' pshufb indices.
-TUL_TARGET_AVX2 inline __m256i Over4(__m256i ab, __m256i B, const OverFactors& k, __m256i spread)
+// One channel of sixteen pixels: `ab` the (A - 128, B - 128) byte pairs,
+// `B` the background's words.
+TUL_TARGET_AVX2 inline __m256i OverChannel(__m256i ab, __m256i B, const OverFactors& k)
 {
-    const __m256i low = Div255Plus1(
-        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_shuffle_epi8(k.r, spread), B), _mm256_set1_epi16(128)));
-    const __m256i high = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_shuffle_epi8(k.ap, spread), ab),
-                                          _mm256_shuffle_epi8(k.c, spread));
+    const __m256i low = Div255Plus1(_mm256_add_epi16(_mm256_mullo_epi16(k.r, B), _mm256_set1_epi16(128)));
+    const __m256i high = _mm256_add_epi16(_mm256_maddubs_epi16(k.ap, ab), k.c);
     return Div255Plus1(_mm256_add_epi16(high, low));
 }
 
-// Eight pixels' results, their factors at `lo` (pixels 0, 1 of each lane)
-// and `hi` (pixels 2, 3).
-TUL_TARGET_AVX2 inline __m256i Over8(__m256i f, __m256i g, const OverFactors& k, __m256i lo, __m256i hi)
+// Sixteen pixels at p taken apart: each lane holds the bytes of its eight
+// pixels (0-3 and 8-11 low, 4-7 and 12-15 high) channel by channel,
+// channels 0 then 1 in `c01`, channel 2 then the alphas in `c2a`.
+struct Planes {
+    __m256i c01, c2a;
+};
+TUL_TARGET_AVX2 inline Planes Apart(const Ipp8u* p)
 {
-    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-    const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
-    const __m256i gIn = _mm256_or_si256(g, opaque);
-    const __m256i fs = _mm256_xor_si256(_mm256_or_si256(f, opaque), flip), gs = _mm256_xor_si256(gIn, flip);
-    const __m256i zero = _mm256_setzero_si256();
-    return _mm256_packus_epi16(Over4(_mm256_unpacklo_epi8(fs, gs), _mm256_unpacklo_epi8(gIn, zero), k, lo),
-                               Over4(_mm256_unpackhi_epi8(fs, gs), _mm256_unpackhi_epi8(gIn, zero), k, hi));
+    const __m256i group = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12, 1, 5, 9,
+                                           13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i first = _mm256_shuffle_epi8(Load(p), group), second = _mm256_shuffle_epi8(Load(p + 32), group);
+    return {_mm256_unpacklo_epi32(first, second), _mm256_unpackhi_epi32(first, second)};
 }
 
-// The straight OVER row, sixteen pixels a step; the fourth bytes enter as
-// 255, as in the scalar row.
+// The straight OVER row, sixteen pixels a step.
 TUL_TARGET_AVX2 int OverRow(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels)
 {
-    const __m256i s0 = Spread(0), s1 = Spread(2), s2 = Spread(4), s3 = Spread(6);
+    const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
+    const __m256i zero = _mm256_setzero_si256();
     int x = 0;
     for (; x + 16 <= pixels; x += 16) {
-        const __m256i f0 = Load(fg + 4 * x), f1 = Load(fg + 4 * x + 32);
-        const __m256i g0 = Load(bg + 4 * x), g1 = Load(bg + 4 * x + 32);
-        const OverFactors k = Factors(Alphas(f0, f1), Alphas(g0, g1));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * x), Over8(f0, g0, k, s0, s1));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * x + 32), Over8(f1, g1, k, s2, s3));
+        const Planes f = Apart(fg + 4 * x), g = Apart(bg + 4 * x);
+        const OverFactors k = Factors(_mm256_unpackhi_epi8(f.c2a, zero), _mm256_unpackhi_epi8(g.c2a, zero));
+        const __m256i f01 = _mm256_xor_si256(f.c01, flip), g01 = _mm256_xor_si256(g.c01, flip);
+        const __m256i f2 = _mm256_xor_si256(f.c2a, flip), g2 = _mm256_xor_si256(g.c2a, flip);
+        const __m256i c0 = OverChannel(_mm256_unpacklo_epi8(f01, g01), _mm256_unpacklo_epi8(g.c01, zero), k);
+        const __m256i c1 = OverChannel(_mm256_unpackhi_epi8(f01, g01), _mm256_unpackhi_epi8(g.c01, zero), k);
+        const __m256i c2 = OverChannel(_mm256_unpacklo_epi8(f2, g2), _mm256_unpacklo_epi8(g.c2a, zero), k);
+        // Every result fits a byte: word pairs, then pixels 0-7 and 8-15.
+        const __m256i low = _mm256_or_si256(c0, _mm256_slli_epi16(c1, 8));
+        const __m256i high = _mm256_or_si256(c2, _mm256_slli_epi16(k.alpha, 8));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * x), _mm256_unpacklo_epi16(low, high));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * x + 32), _mm256_unpackhi_epi16(low, high));
     }
     return x;
 }
