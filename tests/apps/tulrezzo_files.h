@@ -143,7 +143,9 @@ inline Y4mFile ReadY4m(const Bytes& file, int width, int height)
 }
 
 // Runs of the built program (its path comes from the build) in a scratch
-// folder, with its status, standard error and standard output.
+// folder, with its status, standard error and standard output; only for
+// test programs the build tells where the program is.
+#ifdef TULREZZO_PATH
 inline constexpr const char* kProgram = TULREZZO_PATH;  // set by the build
 
 struct Result {
@@ -200,5 +202,6 @@ protected:
 
     ScratchDir dir;
 };
+#endif  // TULREZZO_PATH
 
 }  // namespace tulrezzotest
