@@ -9,7 +9,10 @@
 # New inputs the fuzzer finds go to build/fuzz/corpus/<harness>/, crashes to
 # build/fuzz/artifacts/; copy a crash into fuzz/corpus/<harness>/ once it is
 # fixed, so every later run replays it. Environment: TUL_FUZZ_BUILD (the
-# build folder), TUL_FUZZ_JOBS (build jobs).
+# build folder), TUL_FUZZ_JOBS (build jobs), TUL_FUZZ_SEED and TUL_FUZZ_RUNS
+# (a fixed seed and a cap on executions per harness: CI uses both, so its
+# short run starts from the same mutations every time instead of a fresh
+# random walk on each submission).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -59,7 +62,10 @@ for h in "${harnesses[@]}"; do
   fi
   [ "$seconds" -gt 0 ] || continue
 
-  if ! "$bin" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+  fixed=()
+  [ -n "${TUL_FUZZ_SEED:-}" ] && fixed+=(-seed="$TUL_FUZZ_SEED")
+  [ -n "${TUL_FUZZ_RUNS:-}" ] && fixed+=(-runs="$TUL_FUZZ_RUNS")
+  if ! "$bin" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 "${fixed[@]}" \
        -artifact_prefix="$build/artifacts/$h-" "$found" "$seeds" >"$log" 2>&1; then
     echo "=== $h: FINDING"; grep -m1 -A30 "ERROR\|broken rule\|runtime error" "$log" || tail -n 40 "$log"
     grep "Test unit written to" "$log" || true
