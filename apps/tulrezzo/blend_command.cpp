@@ -11,7 +11,6 @@
 #include "apps/tulrezzo/progress.h"
 
 #include <CLI/CLI.hpp>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <ostream>
@@ -73,9 +72,6 @@ void Run(const BlendOptions& o, std::ostream& err, bool showProgress)
     bool haveB = false;
 
     ProgressLine progress(err, showProgress && !o.quiet);
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
-    double drawn = 0;
     RunSummary summary;
     summary.inputSize = summary.outputSize = infoA.size;
     std::string failure;
@@ -121,13 +117,10 @@ void Run(const BlendOptions& o, std::ostream& err, bool showProgress)
             break;
         }
         ++summary.framesOut;
-        if (elapsed() - drawn >= 0.25) {
-            drawn = elapsed();
-            progress.Update(summary.framesOut, drawn);
-        }
+        progress.Tick(summary.framesOut);
     }
     progress.Clear();
-    summary.seconds = elapsed();
+    summary.seconds = progress.Elapsed();
     const bool closed = out.Finish();
     if (!o.quiet)
         err << "tulrezzo: " << FormatSummary(summary) << "\n";

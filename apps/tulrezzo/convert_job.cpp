@@ -8,7 +8,6 @@
 #include "apps/tulrezzo/progress.h"
 #include "apps/tulrezzo/y4m_header.h"
 
-#include <chrono>
 #include <new>
 #include <ostream>
 #include <vector>
@@ -16,8 +15,6 @@
 namespace tulrezzo {
 
 namespace {
-
-constexpr double kProgressSeconds = 0.25;
 
 char InterlaceTag(TulImage::SCAN_TYPE scan)
 {
@@ -85,9 +82,6 @@ int Run(const ConvertOptions& o, std::ostream& err, bool showProgress)
     std::vector<BYTE> to(dst.size);
 
     ProgressLine progress(err, showProgress);
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
-    double drawn = 0;
     RunSummary summary;
     summary.inputSize = in.size;
     summary.outputSize = out.size;
@@ -110,13 +104,10 @@ int Run(const ConvertOptions& o, std::ostream& err, bool showProgress)
             break;
         }
         ++summary.framesOut;
-        if (elapsed() - drawn >= kProgressSeconds) {
-            drawn = elapsed();
-            progress.Update(summary.framesOut, drawn);
-        }
+        progress.Tick(summary.framesOut);
     }
     progress.Clear();
-    summary.seconds = elapsed();
+    summary.seconds = progress.Elapsed();
     const bool closed = writer->Finish();
     if (!o.quiet)
         err << "tulrezzo: " << FormatSummary(summary) << "\n";

@@ -8,7 +8,6 @@
 #include "apps/tulrezzo/progress.h"
 
 #include <CLI/CLI.hpp>
-#include <chrono>
 #include <cstring>
 #include <ostream>
 
@@ -52,9 +51,6 @@ void Run(const DiffOptions& o, std::ostream& out, std::ostream& err, bool showPr
     const BYTE* other = nullptr;
 
     ProgressLine progress(err, showProgress && !o.quiet);
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
-    double drawn = 0;
     RunSummary summary;
     summary.inputSize = summary.outputSize = infoA.size;
     std::string failure;
@@ -86,13 +82,10 @@ void Run(const DiffOptions& o, std::ostream& out, std::ostream& err, bool showPr
         }
         if (!b)
             std::memcpy(previous.data(), current, previous.size());
-        if (elapsed() - drawn >= 0.25) {
-            drawn = elapsed();
-            progress.Update(summary.framesIn, drawn);
-        }
+        progress.Tick(summary.framesIn);
     }
     progress.Clear();
-    summary.seconds = elapsed();
+    summary.seconds = progress.Elapsed();
     if (!o.quiet)
         err << "tulrezzo: " << FormatSummary(summary) << "\n";
     if (!out)

@@ -9,7 +9,6 @@
 #include "apps/tulrezzo/progress.h"
 
 #include <CLI/CLI.hpp>
-#include <chrono>
 #include <cstring>
 #include <ostream>
 
@@ -50,9 +49,6 @@ void Run(const OverlayOptions& o, std::ostream& err, bool showProgress)
     const std::size_t pixels = 3 * static_cast<std::size_t>(fs.width);
 
     ProgressLine progress(err, showProgress && !o.quiet);
-    const auto started = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(); };
-    double drawn = 0;
     RunSummary summary;
     summary.inputSize = summary.outputSize = infoBg.size;
     std::string failure;
@@ -83,13 +79,10 @@ void Run(const OverlayOptions& o, std::ostream& err, bool showProgress)
             break;
         }
         ++summary.framesOut;
-        if (elapsed() - drawn >= 0.25) {
-            drawn = elapsed();
-            progress.Update(summary.framesOut, drawn);
-        }
+        progress.Tick(summary.framesOut);
     }
     progress.Clear();
-    summary.seconds = elapsed();
+    summary.seconds = progress.Elapsed();
     const bool closed = out.Finish();
     if (!o.quiet)
         err << "tulrezzo: " << FormatSummary(summary) << "\n";

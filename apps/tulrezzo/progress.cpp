@@ -38,6 +38,15 @@ void ProgressLine::Update(ULONG frames, double seconds)
     m_drawn = line.size();  // padding included: all of it is on screen
 }
 
+void ProgressLine::Tick(ULONG frames)
+{
+    const double now = Elapsed();
+    if (now - m_lastTick < 0.25)
+        return;
+    m_lastTick = now;
+    Update(frames, now);
+}
+
 void ProgressLine::Clear()
 {
     if (!m_enabled || m_drawn == 0)

@@ -4,6 +4,7 @@
 
 #include "apps/tulrezzo/numbers.h"
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 
@@ -27,6 +28,14 @@ public:
     ~ProgressLine() { Clear(); }
 
     void Update(ULONG frames, double seconds);
+    // Redraws with the frames done so far, at most every quarter second,
+    // so a fast job does not spend its time on the terminal.
+    void Tick(ULONG frames);
+    // Seconds since the line was made: the run's wall time.
+    double Elapsed() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+    }
     // Removes the line so the next message starts on a clean one.
     void Clear();
 
@@ -34,6 +43,8 @@ private:
     std::ostream& m_err;
     bool m_enabled;
     std::size_t m_drawn = 0;
+    std::chrono::steady_clock::time_point m_started = std::chrono::steady_clock::now();
+    double m_lastTick = 0;
 };
 
 }  // namespace tulrezzo
