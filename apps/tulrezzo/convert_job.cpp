@@ -46,25 +46,9 @@ int Run(const ConvertOptions& o, std::ostream& err, bool showProgress)
     // frame keeps its size, square pixels when it is resized or fitted.
     const bool reshaped = o.size.width != 0 || o.keepAspect;
     out.pictureAspect = o.outputAspect.num != 0 ? o.outputAspect : reshaped ? Ratio{1, 1} : in.pictureAspect;
-    const Ratio inAspect = DisplayAspect(in);
-    const Ratio outAspect = DisplayAspect(out);
 
-    PICTURE_INFO src{in.FrameBytes(),
-                     static_cast<ULONG>(in.size.width),
-                     static_cast<ULONG>(in.size.height),
-                     in.Step(),
-                     static_cast<ULONG>(inAspect.num),
-                     static_cast<ULONG>(inAspect.den),
-                     inScan,
-                     in.format};
-    PICTURE_INFO dst{0,
-                     static_cast<ULONG>(out.size.width),
-                     static_cast<ULONG>(out.size.height),
-                     out.step,
-                     static_cast<ULONG>(outAspect.num),
-                     static_cast<ULONG>(outAspect.den),
-                     outScan,
-                     out.format};
+    PICTURE_INFO src = PictureInfoOf(in, in.FrameBytes(), in.Step(), inScan);
+    PICTURE_INFO dst = PictureInfoOf(out, 0, out.step, outScan);
     // Fields are worked on unless interlaced frames are only relabelled
     // progressive (no --deinterlace).
     const bool fields =

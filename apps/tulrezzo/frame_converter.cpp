@@ -21,24 +21,8 @@ FrameConverter::FrameConverter(const StreamInfo& from, const StreamInfo& to, con
                                TulImage::INTERPOLATION_MODE mode)
 {
     const std::string problem = PictureSizeProblem(to.format, to.size);
-    const Ratio fromAspect = DisplayAspect(from);
-    const Ratio toAspect = DisplayAspect(to);
-    PICTURE_INFO src{from.FrameBytes(),
-                     static_cast<ULONG>(from.size.width),
-                     static_cast<ULONG>(from.size.height),
-                     from.Step(),
-                     static_cast<ULONG>(fromAspect.num),
-                     static_cast<ULONG>(fromAspect.den),
-                     ScanOf(from),
-                     from.format};
-    PICTURE_INFO dst{0,
-                     static_cast<ULONG>(to.size.width),
-                     static_cast<ULONG>(to.size.height),
-                     to.Step(),
-                     static_cast<ULONG>(toAspect.num),
-                     static_cast<ULONG>(toAspect.den),
-                     ScanOf(to),
-                     to.format};
+    PICTURE_INFO src = PictureInfoOf(from, from.FrameBytes(), from.Step(), ScanOf(from));
+    PICTURE_INFO dst = PictureInfoOf(to, 0, to.Step(), ScanOf(to));
     CONVERT_MODE convert{false, false, mode, TulImage::DEINTERLACE_LINE_DOUBLE};
     if (!problem.empty() || m_image.InitializeConvert(&src, &dst, &convert) != TulImage::TUL_SUCCESS ||
         dst.size != to.FrameBytes())

@@ -64,4 +64,17 @@ TulImage::SCAN_TYPE ScanOf(const StreamInfo& info)
     return TulImage::SCAN_PROGRESSIVE;
 }
 
+PICTURE_INFO PictureInfoOf(const StreamInfo& info, ULONG bytes, int step, TulImage::SCAN_TYPE scan)
+{
+    const Ratio aspect = DisplayAspect(info);
+    return PICTURE_INFO{bytes,
+                        static_cast<ULONG>(info.size.width),
+                        static_cast<ULONG>(info.size.height),
+                        step,
+                        static_cast<ULONG>(aspect.num),
+                        static_cast<ULONG>(aspect.den),
+                        scan,
+                        info.format};
+}
+
 }  // namespace tulrezzo

@@ -27,4 +27,8 @@ Ratio DisplayAspect(const StreamInfo& info);
 // and unknown streams are taken as progressive.
 TulImage::SCAN_TYPE ScanOf(const StreamInfo& info);
 
+// The library's description of a picture of this stream: its size and
+// display aspect, with the given byte count, step and field order.
+PICTURE_INFO PictureInfoOf(const StreamInfo& info, ULONG bytes, int step, TulImage::SCAN_TYPE scan);
+
 }  // namespace tulrezzo
