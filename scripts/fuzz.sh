@@ -36,7 +36,7 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTUL_BUILD_FUZZ=ON \
-  -DTUL_BUILD_TESTS=OFF -DTUL_BUILD_BENCH=OFF -DTUL_BUILD_APPS=OFF "${launcher[@]}" >/dev/null
+  -DTUL_BUILD_TESTS=OFF -DTUL_BUILD_BENCH=OFF -DTUL_BUILD_APPS=ON "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
