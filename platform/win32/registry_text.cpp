@@ -5,6 +5,7 @@
 // back exactly.
 #include "platform/win32/registry_text.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -33,7 +34,16 @@ std::vector<BYTE> Bytes(const std::vector<wchar_t>& units)
     return data;
 }
 
-// A string value goes quoted only when quoting loses nothing.
+// A character UTF-8 text can carry and UTF-16 hex bytes give back as
+// itself: not a surrogate half, not past U+10FFFF.
+bool IsCharacter(wchar_t w)
+{
+    const auto c = static_cast<std::uint32_t>(w);
+    return c < 0xD800 || (c >= 0xE000 && c <= 0x10FFFF);
+}
+
+// A string value goes quoted only when quoting loses nothing: a lone
+// surrogate half has no UTF-8 form, so it keeps its hex bytes.
 bool Quotable(const Value& v)
 {
     if (v.type != 1)
@@ -42,7 +52,7 @@ bool Quotable(const Value& v)
     if (units.empty() || units.back() != L'\0')
         return false;
     for (std::size_t i = 0; i + 1 < units.size(); ++i)
-        if (units[i] == L'\0' || units[i] == L'\n' || units[i] == L'\r')
+        if (units[i] == L'\0' || units[i] == L'\n' || units[i] == L'\r' || !IsCharacter(units[i]))
             return false;
     return true;
 }
@@ -177,7 +187,16 @@ bool ReadData(const std::string& s, Value* v, std::string* why)
             *why = "bad quoted string";
             return false;
         }
+        // Only well-formed UTF-8 reads back as itself: other bytes would
+        // decode to characters that are written back differently.
         std::wstring wide = FromUtf8(text);
+        bool wellFormed = ToUtf8(wide) == text;
+        for (wchar_t w : wide)
+            wellFormed = wellFormed && IsCharacter(w);
+        if (!wellFormed) {
+            *why = "quoted string is not UTF-8";
+            return false;
+        }
         std::vector<wchar_t> units(wide.begin(), wide.end());
         units.push_back(L'\0');
         v->type = 1;
@@ -334,7 +353,7 @@ bool Parse(const std::string& text, Document* doc, std::string* why)
             return fail("value before any key");
         // Hex data may continue over lines ending in a backslash (a quoted
         // string always ends in its quote).
-        while (line.back() == '\\' && n + 1 < lines.size()) {
+        while (!line.empty() && line.back() == '\\' && n + 1 < lines.size()) {
             line.pop_back();
             const std::string& next = lines[++n];
             const std::size_t text = next.find_first_not_of(' ');
