@@ -31,12 +31,14 @@ HRESULT CResizeFilter::Transform(IMediaSample* pIn, IMediaSample* pOut)
         return E_POINTER;
     CAutoLock lock(&m_settingsLock);
 
-    ForwardFormatChange(pIn, pOut);
     HRESULT hr = CopySampleProperties(pIn, pOut);
     if (FAILED(hr))
         return hr;
     KeepLastFrame(pIn);
     PrepareStreamFor(ReadSampleGeometry(pIn));
+    // After the preparation for this very sample: the forwarded type says
+    // whether this frame's fields are filled, not the previous frame's.
+    ForwardFormatChange(pIn, pOut);
 
     BYTE* src = nullptr;
     BYTE* dst = nullptr;

@@ -53,8 +53,9 @@ TEST_F(ResizeStreaming, VideoInfo2FormatChangeIsForwardedWithTheOutputGeometry)
     EXPECT_EQ(vih2->bmiHeader.biSizeImage, 153600u);
     EXPECT_EQ(vih2->dwPictAspectRatioX, 4u);
     EXPECT_EQ(vih2->dwPictAspectRatioY, 3u);
-    // 480 lines to 240: no field fill, so the interlacing is passed on.
-    EXPECT_EQ(vih2->dwInterlaceFlags, AMINTERLACE_IsInterlaced);
+    // The 16:9 picture takes 180 of the 240 lines: 480 to 180 is no whole
+    // ratio, so this frame's fields are filled and the type says progressive.
+    EXPECT_EQ(vih2->dwInterlaceFlags, 0u);
     EXPECT_FALSE(got[2].hasType);
 
     // 4:3 fills the 4:3 output; from the 16:9 sample on, the picture is
@@ -69,16 +70,18 @@ TEST_F(ResizeStreaming, FormatChangeMarksTheOutputProgressiveWhenFieldsAreFilled
 {
     // 486 lines kept at 486: the automatic policy fills fields.
     const CMediaType interlaced = VideoType(64, 486, Block::VideoInfo2, 0, 0, AMINTERLACE_IsInterlaced);
-    ResizeGraph g(interlaced, 3, CarryTypeAt(2, interlaced));
+    // Carried by the first sample: the resizer is prepared for the frame
+    // before the type it brings is forwarded.
+    ResizeGraph g(interlaced, 3, CarryTypeAt(0, interlaced));
     IResizeSettings* settings = g.filter.Get();
     ASSERT_EQ(settings->SetOutputSize(64, 486), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
     g.RunToEnd();
     const auto got = g.Take();
     ASSERT_EQ(got.size(), 3u);
-    ASSERT_TRUE(got[2].hasType);
-    EXPECT_EQ(VideoInfo2Of(got[2].type)->dwInterlaceFlags, 0u);
-    EXPECT_EQ(VideoInfo2Of(got[2].type)->bmiHeader.biHeight, 486);
+    ASSERT_TRUE(got[0].hasType);
+    EXPECT_EQ(VideoInfo2Of(got[0].type)->dwInterlaceFlags, 0u);
+    EXPECT_EQ(VideoInfo2Of(got[0].type)->bmiHeader.biHeight, 486);
 }
 
 // Transform called directly on samples whose buffers are exactly as long
