@@ -239,10 +239,22 @@ TEST_F(TulRezzoElement, StateChangesAndSeeks)
             ASSERT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, at));
         gst_element_set_state(pipeline, GST_STATE_PLAYING);
         gst_element_get_state(pipeline, nullptr, nullptr, 5 * GST_SECOND);
+        // A new size while playing reaches the source caps by renegotiation.
         GstElement* r = Child("r");
-        g_object_set(r, "width", 80 + 16 * round, nullptr);
+        const gint wanted = 80 + 16 * round;
+        g_object_set(r, "width", wanted, nullptr);
+        GstPad* src = gst_element_get_static_pad(r, "src");
+        gint width = 0;
+        for (int i = 0; i < 300 && width != wanted; ++i) {
+            g_usleep(10000);
+            if (GstCaps* caps = gst_pad_get_current_caps(src)) {
+                gst_structure_get_int(gst_caps_get_structure(caps, 0), "width", &width);
+                gst_caps_unref(caps);
+            }
+        }
+        EXPECT_EQ(width, wanted);
+        gst_object_unref(src);
         gst_object_unref(r);
-        g_usleep(50000);
         ASSERT_EQ(gst_element_set_state(pipeline, GST_STATE_NULL), GST_STATE_CHANGE_SUCCESS);
     }
 }
