@@ -6,6 +6,7 @@
 // when it prepares for a stream) is applied by the next negotiation.
 #include "gst/element_properties.h"
 
+#include "gst/guarded.h"
 #include "gst/tulrezzo_element.h"
 
 #include <gst/gst.h>
@@ -123,8 +124,12 @@ void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec)
 
 void InstallProperties(GObjectClass* klass)
 {
-    klass->set_property = SetProperty;
-    klass->get_property = GetProperty;
+    klass->set_property = [](GObject* o, guint id, const GValue* v, GParamSpec* p) {
+        Guarded([&] { SetProperty(o, id, v, p); });
+    };
+    klass->get_property = [](GObject* o, guint id, GValue* v, GParamSpec* p) {
+        Guarded([&] { GetProperty(o, id, v, p); });
+    };
     const Settings defaults;
     const auto flags = static_cast<GParamFlags>(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS | GST_PARAM_MUTABLE_PLAYING);
     // The ranges are the widest the types hold: the filter itself refuses

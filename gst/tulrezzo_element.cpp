@@ -7,6 +7,7 @@
 #include "gst/caps_media_type.h"
 #include "gst/element_properties.h"
 #include "gst/element_state.h"
+#include "gst/guarded.h"
 #include "gst/snapshot_sample.h"
 
 #include <gst/video/video.h>
@@ -412,10 +413,12 @@ static void gst_tul_rezzo_class_init(GstTulRezzoClass* klass)
     GstElementClass* element = GST_ELEMENT_CLASS(klass);
     GstBaseTransformClass* trans = GST_BASE_TRANSFORM_CLASS(klass);
 
-    gobject->finalize = Finalize;
+    gobject->finalize = [](GObject* object) { Guarded([&] { Finalize(object); }); };
     InstallProperties(gobject);
 
-    klass->snapshot = Snapshot;
+    klass->snapshot = [](GstTulRezzo* self, gint width, gint height, const gchar* format) {
+        return Guarded<GstSample*>(nullptr, [&] { return Snapshot(self, width, height, format); });
+    };
     // GstSample* snapshot(gint width, gint height, const gchar* format):
     // the last input frame resized to width x height in the current mode,
     // format "yuy2" or "bgr24"; BGR rows are turned top line first, as
@@ -433,14 +436,27 @@ static void gst_tul_rezzo_class_init(GstTulRezzoClass* klass)
         "\"bgr24\") returns the last input frame as a GstSample, BGR turned top line first.",
         "Vexo");
 
-    trans->transform_caps = TransformCaps;
-    trans->fixate_caps = FixateCaps;
-    trans->set_caps = SetCaps;
-    trans->sink_event = SinkEvent;
-    trans->query = Query;
-    trans->generate_output = GenerateOutput;
-    trans->start = Start;
-    trans->stop = Stop;
+    trans->transform_caps = [](GstBaseTransform* t, GstPadDirection d, GstCaps* c, GstCaps* f) {
+        return Guarded<GstCaps*>(nullptr, [&] { return TransformCaps(t, d, c, f); });
+    };
+    trans->fixate_caps = [](GstBaseTransform* t, GstPadDirection d, GstCaps* c, GstCaps* o) {
+        return Guarded<GstCaps*>(nullptr, [&] { return FixateCaps(t, d, c, o); });
+    };
+    trans->set_caps = [](GstBaseTransform* t, GstCaps* i, GstCaps* o) {
+        return Guarded<gboolean>(FALSE, [&] { return SetCaps(t, i, o); });
+    };
+    trans->sink_event = [](GstBaseTransform* t, GstEvent* e) {
+        return Guarded<gboolean>(FALSE, [&] { return SinkEvent(t, e); });
+    };
+    trans->query = [](GstBaseTransform* t, GstPadDirection d, GstQuery* q) {
+        return Guarded<gboolean>(FALSE, [&] { return Query(t, d, q); });
+    };
+    trans->generate_output = [](GstBaseTransform* t, GstBuffer** out) {
+        *out = nullptr;
+        return Guarded<GstFlowReturn>(GST_FLOW_ERROR, [&] { return GenerateOutput(t, out); });
+    };
+    trans->start = [](GstBaseTransform* t) { return Guarded<gboolean>(FALSE, [&] { return Start(t); }); };
+    trans->stop = [](GstBaseTransform* t) { return Guarded<gboolean>(FALSE, [&] { return Stop(t); }); };
     trans->passthrough_on_same_caps = FALSE;
 }
 
@@ -451,6 +467,8 @@ static void gst_tul_rezzo_init(GstTulRezzo* self)
     gst_video_info_init(&self->state->inputInfo);
     // Made now so that settings are checked by the filter as they are set;
     // a module that cannot be loaded is reported when the element starts.
-    std::lock_guard<std::mutex> lock(self->state->lock);
-    CreateHostLocked(*self->state);
+    Guarded([self] {
+        std::lock_guard<std::mutex> lock(self->state->lock);
+        CreateHostLocked(*self->state);
+    });
 }
