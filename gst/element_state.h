@@ -33,6 +33,16 @@ struct Output {
     GstCaps* caps = nullptr;
 };
 
+// The times of the buffer being fed, in both units.
+struct FedTimes {
+    bool hasStart = false;
+    bool hasStop = false;
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    GstClockTime pts = GST_CLOCK_TIME_NONE;
+    GstClockTime duration = GST_CLOCK_TIME_NONE;
+};
+
 struct ElementState {
     std::mutex lock;
     Settings settings;
@@ -57,6 +67,7 @@ struct ElementState {
     // Filled by the sink callback while a buffer is fed, drained by
     // generate_output.
     std::deque<Output> pending;
+    FedTimes fed;
 };
 
 }  // namespace tulgst

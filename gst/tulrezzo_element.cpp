@@ -71,9 +71,15 @@ HRESULT TakeOutput(ElementState& st, IMediaSample* sample)
     REFERENCE_TIME stop = 0;
     const HRESULT timed = sample->GetTime(&start, &stop);
     if (SUCCEEDED(timed) && start >= 0) {
-        GST_BUFFER_PTS(buffer) = static_cast<GstClockTime>(start) * kNanosecondsPerUnit;
+        // Times the filter passed on unchanged get back the nanoseconds the
+        // 100 ns units dropped, so timestamps do not drift downstream.
+        const FedTimes& fed = st.fed;
+        const bool same = fed.hasStart && start == fed.start;
+        GST_BUFFER_PTS(buffer) = same ? fed.pts : static_cast<GstClockTime>(start) * kNanosecondsPerUnit;
         if (timed == S_OK && stop >= start)
-            GST_BUFFER_DURATION(buffer) = static_cast<GstClockTime>(stop - start) * kNanosecondsPerUnit;
+            GST_BUFFER_DURATION(buffer) = same && fed.hasStop && stop == fed.stop
+                                              ? fed.duration
+                                              : static_cast<GstClockTime>(stop - start) * kNanosecondsPerUnit;
     }
     if (sample->IsDiscontinuity() == S_OK)
         GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
@@ -296,6 +302,7 @@ GstFlowReturn FeedLocked(GstTulRezzo* self, ElementState& st, GstBuffer* in)
             picture.stop = picture.start + static_cast<REFERENCE_TIME>(duration / kNanosecondsPerUnit);
         }
     }
+    st.fed = FedTimes{picture.hasStart, picture.hasStop, picture.start, picture.stop, pts, duration};
     picture.discontinuity = GST_BUFFER_FLAG_IS_SET(in, GST_BUFFER_FLAG_DISCONT);
     picture.syncPoint = !GST_BUFFER_FLAG_IS_SET(in, GST_BUFFER_FLAG_DELTA_UNIT);
     // The type rides on every sample, so the filter's output sample says

@@ -9,6 +9,7 @@
 #include <gst/gst.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,7 +44,7 @@ protected:
     GstElement* Child(const char* name) { return gst_bin_get_by_name(GST_BIN(pipeline), name); }
     // Every buffer an appsink called `name` receives up to end of stream,
     // and the caps of the last.
-    std::vector<Bytes> Pull(const char* name, GstCaps** lastCaps = nullptr)
+    std::vector<Bytes> Pull(const char* name, GstCaps** lastCaps = nullptr, std::vector<std::pair<GstClockTime, GstClockTime>>* times = nullptr)
     {
         GstElement* sink = Child(name);
         std::vector<Bytes> frames;
@@ -56,6 +57,8 @@ protected:
             GstBuffer* buffer = gst_sample_get_buffer(sample);
             EXPECT_TRUE(gst_buffer_map(buffer, &map, GST_MAP_READ));
             frames.emplace_back(map.data, map.data + map.size);
+            if (times != nullptr)
+                times->emplace_back(GST_BUFFER_PTS(buffer), GST_BUFFER_DURATION(buffer));
             gst_buffer_unmap(buffer, &map);
             if (lastCaps != nullptr)
                 gst_caps_replace(lastCaps, gst_sample_get_caps(sample));
@@ -101,15 +104,19 @@ TEST_P(TulRezzoFrames, EqualOurGraphAndSnapshots)
 {
     const ResizeCase& c = GetParam();
     const std::string caps = "video/x-raw,format=YUY2,width=" + std::to_string(c.inW) + ",height=" +
-                             std::to_string(c.inH) + ",framerate=25/1,pixel-aspect-ratio=1/1";
+                             std::to_string(c.inH) + ",framerate=30/1,pixel-aspect-ratio=1/1";
     ASSERT_NE(Launch("videotestsrc num-buffers=4 pattern=smpte ! " + caps +
                      " ! tee name=t t. ! queue ! appsink name=in sync=false t. ! queue ! tulrezzo name=r width=" +
                      std::to_string(c.outW) + " height=" + std::to_string(c.outH) + " mode=" + c.mode +
                      " ! appsink name=out sync=false"),
               nullptr);
     ASSERT_NE(gst_element_set_state(pipeline, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
-    const std::vector<Bytes> in = Pull("in");
-    const std::vector<Bytes> out = Pull("out");
+    // Times come out as they went in, to the nanosecond (at 30 frames a
+    // second they are no whole number of the filter's 100 ns units).
+    std::vector<std::pair<GstClockTime, GstClockTime>> inTimes, outTimes;
+    const std::vector<Bytes> in = Pull("in", nullptr, &inTimes);
+    const std::vector<Bytes> out = Pull("out", nullptr, &outTimes);
+    EXPECT_EQ(inTimes, outTimes);
     ASSERT_EQ(in.size(), 4u);
     ASSERT_EQ(out.size(), 4u);
 
