@@ -68,6 +68,9 @@ struct ElementState {
     // generate_output.
     std::deque<Output> pending;
     FedTimes fed;
+    // Where output buffers come from, for frames of poolSize bytes.
+    GstBufferPool* pool = nullptr;
+    guint poolSize = 0;
 };
 
 }  // namespace tulgst

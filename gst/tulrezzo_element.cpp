@@ -55,6 +55,37 @@ void DropPending(ElementState& st)
     st.pending.clear();
 }
 
+void ReleasePool(ElementState& st)
+{
+    if (st.pool != nullptr) {
+        gst_buffer_pool_set_active(st.pool, FALSE);
+        gst_object_unref(st.pool);
+        st.pool = nullptr;
+    }
+}
+
+// Output buffers come from a pool of the frame size, so a stream does not
+// allocate (and fault in) a new frame for every buffer it sends.
+GstBuffer* AcquireOutputBuffer(ElementState& st, guint size)
+{
+    if (st.pool == nullptr || st.poolSize != size) {
+        ReleasePool(st);
+        GstBufferPool* pool = gst_buffer_pool_new();
+        GstStructure* config = gst_buffer_pool_get_config(pool);
+        gst_buffer_pool_config_set_params(config, nullptr, size, 0, 0);
+        if (!gst_buffer_pool_set_config(pool, config) || !gst_buffer_pool_set_active(pool, TRUE)) {
+            gst_object_unref(pool);
+            return gst_buffer_new_allocate(nullptr, size, nullptr);
+        }
+        st.pool = pool;
+        st.poolSize = size;
+    }
+    GstBuffer* buffer = nullptr;
+    if (gst_buffer_pool_acquire_buffer(st.pool, &buffer, nullptr) != GST_FLOW_OK)
+        return nullptr;
+    return buffer;
+}
+
 // One output sample as a buffer with the sample's times and flags; the
 // type the filter attached, as caps. Runs inside Feed, so st.lock is held.
 HRESULT TakeOutput(ElementState& st, IMediaSample* sample)
@@ -63,7 +94,7 @@ HRESULT TakeOutput(ElementState& st, IMediaSample* sample)
     const LONG length = sample->GetActualDataLength();
     if (FAILED(sample->GetPointer(&data)) || data == nullptr || length <= 0)
         return S_OK;
-    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, static_cast<gsize>(length), nullptr);
+    GstBuffer* buffer = AcquireOutputBuffer(st, static_cast<guint>(length));
     if (buffer == nullptr)
         return E_OUTOFMEMORY;
     gst_buffer_fill(buffer, 0, data, static_cast<gsize>(length));
@@ -375,6 +406,7 @@ gboolean Stop(GstBaseTransform* trans)
     ReplaceCaps(&st.connectedCaps, nullptr);
     ReplaceCaps(&st.outputCaps, nullptr);
     DropPending(st);
+    ReleasePool(st);
     return TRUE;
 }
 
@@ -403,6 +435,7 @@ void Finalize(GObject* object)
         ReplaceCaps(&st->connectedCaps, nullptr);
         ReplaceCaps(&st->outputCaps, nullptr);
         DropPending(*st);
+        ReleasePool(*st);
         delete st;
         self->state = nullptr;
     }
