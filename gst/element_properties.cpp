@@ -74,7 +74,7 @@ void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
 {
     GstTulRezzo* self = GST_TUL_REZZO(object);
     ElementState& st = *self->state;
-    std::unique_lock<std::mutex> lock(st.lock);
+    std::unique_lock<std::recursive_mutex> lock(st.lock);
     Settings next = st.settings;
     switch (id) {
     case PROP_WIDTH: next.width = g_value_get_int(value); break;
@@ -107,7 +107,7 @@ void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
 void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec)
 {
     ElementState& st = *GST_TUL_REZZO(object)->state;
-    std::lock_guard<std::mutex> lock(st.lock);
+    std::lock_guard<std::recursive_mutex> lock(st.lock);
     const Settings& s = st.settings;
     switch (id) {
     case PROP_WIDTH: g_value_set_int(value, s.width); break;

@@ -1,7 +1,9 @@
 // What a tulrezzo element holds besides its GObject part: the settings as
 // its properties show them, the hosted filter, and the negotiated stream.
 // Every field is guarded by `lock`, which also serialises every call into
-// the filter (streaming, settings, snapshots).
+// the filter (streaming, settings, snapshots). It is recursive because
+// errors are posted while it is held, and a bus sync handler may call
+// back into the element on the same thread.
 #pragma once
 
 #include "gst/element_enums.h"
@@ -44,7 +46,7 @@ struct FedTimes {
 };
 
 struct ElementState {
-    std::mutex lock;
+    std::recursive_mutex lock;
     Settings settings;
     std::unique_ptr<FilterHost> host;
     std::string hostError;

@@ -194,7 +194,7 @@ GstCaps* TransformCaps(GstBaseTransform* trans, GstPadDirection direction, GstCa
     gint width = 0;
     gint height = 0;
     {
-        std::lock_guard<std::mutex> lock(st.lock);
+        std::lock_guard<std::recursive_mutex> lock(st.lock);
         width = st.settings.width;
         height = st.settings.height;
     }
@@ -227,7 +227,7 @@ GstCaps* FixateCaps(GstBaseTransform* trans, GstPadDirection direction, GstCaps*
     ElementState& st = StateOf(trans);
     GstCaps* output = nullptr;
     {
-        std::lock_guard<std::mutex> lock(st.lock);
+        std::lock_guard<std::recursive_mutex> lock(st.lock);
         if (EnsureConnectedLocked(GST_TUL_REZZO(trans), st, caps))
             output = gst_caps_ref(st.outputCaps);
     }
@@ -247,7 +247,7 @@ GstCaps* FixateCaps(GstBaseTransform* trans, GstPadDirection direction, GstCaps*
 gboolean SetCaps(GstBaseTransform* trans, GstCaps* incaps, GstCaps* outcaps)
 {
     ElementState& st = StateOf(trans);
-    std::lock_guard<std::mutex> lock(st.lock);
+    std::lock_guard<std::recursive_mutex> lock(st.lock);
     if (!EnsureConnectedLocked(GST_TUL_REZZO(trans), st, incaps))
         return FALSE;
     if (!gst_caps_can_intersect(outcaps, st.outputCaps)) {
@@ -266,7 +266,7 @@ bool DownstreamTakesSize(GstBaseTransform* trans)
     gint width = 0;
     gint height = 0;
     {
-        std::lock_guard<std::mutex> lock(st.lock);
+        std::lock_guard<std::recursive_mutex> lock(st.lock);
         width = st.settings.width;
         height = st.settings.height;
     }
@@ -357,7 +357,7 @@ GstFlowReturn GenerateOutput(GstBaseTransform* trans, GstBuffer** outbuf)
     trans->queued_buf = nullptr;
     Output next;
     {
-        std::lock_guard<std::mutex> lock(st.lock);
+        std::lock_guard<std::recursive_mutex> lock(st.lock);
         if (in != nullptr) {
             const GstFlowReturn flow = FeedLocked(GST_TUL_REZZO(trans), st, in);
             gst_buffer_unref(in);
@@ -388,7 +388,7 @@ GstFlowReturn GenerateOutput(GstBaseTransform* trans, GstBuffer** outbuf)
 gboolean Start(GstBaseTransform* trans)
 {
     ElementState& st = StateOf(trans);
-    std::lock_guard<std::mutex> lock(st.lock);
+    std::lock_guard<std::recursive_mutex> lock(st.lock);
     st.refusalReported = false;
     if (!CreateHostLocked(st)) {
         GST_ELEMENT_ERROR(trans, LIBRARY, INIT, ("Cannot create the Vexo Tul Rezzo Filter"), ("%s", st.hostError.c_str()));
@@ -400,7 +400,7 @@ gboolean Start(GstBaseTransform* trans)
 gboolean Stop(GstBaseTransform* trans)
 {
     ElementState& st = StateOf(trans);
-    std::lock_guard<std::mutex> lock(st.lock);
+    std::lock_guard<std::recursive_mutex> lock(st.lock);
     if (st.host)
         st.host->Disconnect();
     ReplaceCaps(&st.connectedCaps, nullptr);
@@ -416,7 +416,7 @@ GstSample* Snapshot(GstTulRezzo* self, gint width, gint height, const gchar* for
     std::string why;
     GstSample* sample = nullptr;
     {
-        std::lock_guard<std::mutex> lock(st.lock);
+        std::lock_guard<std::recursive_mutex> lock(st.lock);
         if (CreateHostLocked(st))
             sample = TakeSnapshot(st.host->Snapshot(), width, height, format, FilterMode(st.settings.mode), &why);
         else
@@ -508,7 +508,7 @@ static void gst_tul_rezzo_init(GstTulRezzo* self)
     // Made now so that settings are checked by the filter as they are set;
     // a module that cannot be loaded is reported when the element starts.
     Guarded([self] {
-        std::lock_guard<std::mutex> lock(self->state->lock);
+        std::lock_guard<std::recursive_mutex> lock(self->state->lock);
         CreateHostLocked(*self->state);
     });
 }
