@@ -80,7 +80,11 @@ std::string PictureSizeProblem(PixelFormat format, FrameSize size)
 {
     if (format == TulImage::COLOR_FORMAT_YUY2)
         return FrameSizeProblem(size);
-    const std::string problem = FrameSizeProblem({size.width + size.width % 2, size.height});
+    // An odd width is held as the even one above it; a width at or past the
+    // limit stands as it is (it is refused there, and adding one to the
+    // largest LONG would overflow).
+    const LONG evenWidth = size.width < kMaxDimension ? size.width + size.width % 2 : size.width;
+    const std::string problem = FrameSizeProblem({evenWidth, size.height});
     if (!problem.empty())
         return problem;
     if (Is420Format(format) && (size.width % 2 != 0 || size.height % 2 != 0))
