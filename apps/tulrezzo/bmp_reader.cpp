@@ -139,8 +139,20 @@ BmpReader::BmpReader(const std::string& path)
     // is 1 GiB, inside 32 bits.
     m_stride = static_cast<int>((width * m_bits + 31) / 32 * 4);
     const std::size_t pixelBytes = static_cast<std::size_t>(m_stride) * static_cast<std::size_t>(rows);
-    m_pixels.resize(pixelBytes);
-    const std::size_t got = file.Read(m_pixels.data(), pixelBytes);
+    // The rows are taken a piece at a time, so memory grows with the bytes
+    // the file really holds: a header claiming 16384 x 16384 at 32 bits over
+    // a few hundred bytes is refused as truncated, not after a gigabyte
+    // was taken for it.
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::size_t got = 0;
+    while (got < pixelBytes) {
+        const std::size_t piece = pixelBytes - got < kPiece ? pixelBytes - got : kPiece;
+        m_pixels.resize(got + piece);
+        const std::size_t n = file.Read(m_pixels.data() + got, piece);
+        got += n;
+        if (n != piece)
+            break;
+    }
     if (got != pixelBytes) {
         if (file.Failed())
             throw Failure(file.ReadErrorMessage());
