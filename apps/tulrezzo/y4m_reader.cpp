@@ -29,9 +29,6 @@ Y4mReader::Y4mReader(const std::string& path, bool toYuy2) : m_file(path)
     m_stored = m_info.format;
     if (toYuy2)
         m_info.format = TulImage::COLOR_FORMAT_YUY2;
-    // Slack after the V plane: the vector join loads whole 16-byte chroma
-    // blocks and may look a few bytes past the last one it uses.
-    m_planes.resize(static_cast<std::size_t>(PictureBytes(m_stored, m_info.size, 0)) + kJoinSlack);
 }
 
 std::string Y4mReader::ReadHeaderLine()
@@ -90,8 +87,14 @@ ReadOutcome Y4mReader::ReadFrame(BYTE* dst)
         return header;
     // 4:2:0 kept as it is goes straight to the caller.
     const bool asStored = m_stored == m_info.format && m_stored != TulImage::COLOR_FORMAT_YUY2;
-    BYTE* planesAt = asStored ? dst : m_planes.data();
     const std::size_t want = PictureBytes(m_stored, m_info.size, 0);
+    // The stored frame is held only once a frame arrives, so a header alone
+    // (or 4:2:0 kept as it is) costs no frame of memory. Slack after the V
+    // plane: the vector join loads whole 16-byte chroma blocks and may look
+    // a few bytes past the last one it uses.
+    if (!asStored && m_planes.empty())
+        m_planes.resize(want + kJoinSlack);
+    BYTE* planesAt = asStored ? dst : m_planes.data();
     const std::size_t got = m_file.Read(planesAt, want);
     if (got < want) {
         if (m_file.Failed())
