@@ -14,7 +14,9 @@ filter's seeds spell out a YUY2 connection (VIDEOINFOHEADER or
 VIDEOINFOHEADER2, progressive or interlaced, small sizes) followed by a
 run of samples, state changes and stills in the order filter_fuzz.cpp
 reads them; the registry's seeds are small registry files in the form the
-program writes them.
+program writes them. The reader harnesses (y4m, bmp, png, raw) take whole
+files: their seeds are small real files of every layout each reader
+accepts, written by fuzz_reader_seeds.py beside this script.
 
 Usage: scripts/fuzz-seeds.py [HARNESS...] (every harness when none is
 named). Seeds are named seed-NN and rewritten on every run; inputs of
@@ -23,6 +25,9 @@ findings are kept beside them under their own names and never touched.
 import pathlib
 import struct
 import sys
+
+sys.dont_write_bytecode = True  # no __pycache__ left in the tree
+from fuzz_reader_seeds import READER_SEEDS  # noqa: E402
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SEEDS_PER_HARNESS = 24
@@ -132,7 +137,7 @@ def registry_seed(index: int) -> bytes:
 
 
 # Harnesses whose inputs have a shape of their own; the rest take seed().
-SPECIAL_SEEDS = {"filter_fuzz": filter_seed, "registry_fuzz": registry_seed}
+SPECIAL_SEEDS = {"filter_fuzz": filter_seed, "registry_fuzz": registry_seed, **READER_SEEDS}
 
 
 def main(only: list) -> None:
