@@ -312,6 +312,27 @@ void Settings(Input& in, Run& r)
             TUL_FUZZ_EXPECT(s.GetOutputAspectRatio(nullptr, nullptr) == S_OK);
             TUL_FUZZ_EXPECT(s.GetResizeMode(nullptr) == S_OK && s.GetDeinterlacePolicy(nullptr) == S_OK);
             TUL_FUZZ_EXPECT(s.Reserved1(LONG(in.U32()), 0, 0) == S_OK && s.Reserved2(0, 0, 0) == S_OK);
+            {
+                CAUUID pages{};
+                TUL_FUZZ_EXPECT(f.GetPages(&pages) == S_OK && pages.cElems == 1 && pages.pElems != nullptr);
+                CoTaskMemFree(pages.pElems);
+                TUL_FUZZ_EXPECT(f.GetPages(nullptr) == E_POINTER);
+            }
+            {
+                // Every interface the filter states, and nothing for an
+                // unknown one.
+                const GUID known[] = {IID_IResizeSettings, IID_IResizeSnapshot, IID_ISpecifyPropertyPages,
+                                      IID_IBaseFilter, IID_IUnknown};
+                const GUID asked = in.Bit() ? known[in.Below(5)] : Junk(in);
+                void* p = nullptr;
+                const HRESULT hr = f.QueryInterface(asked, &p);
+                const bool isKnown = std::find(std::begin(known), std::end(known), asked) != std::end(known);
+                TUL_FUZZ_EXPECT(isKnown ? (hr == S_OK && p != nullptr) : (hr == E_NOINTERFACE && p == nullptr));
+                if (p != nullptr)
+                    static_cast<IUnknown*>(p)->Release();
+                TUL_FUZZ_EXPECT(f.QueryInterface(asked, nullptr) == E_POINTER);
+                TUL_FUZZ_EXPECT(static_cast<IResizeSnapshot&>(f).Reserved(in.U32()) == S_OK);
+            }
             break;
     }
 }
@@ -363,6 +384,10 @@ void Deliver(Input& in, Run& r)
     FuzzSample sample{LONG(length)};
     const uint8_t kinds = in.Byte();
     sample.m_actual = (kinds & 1) ? LONG(in.U32() % uint64_t(length + 1)) : LONG(length);
+    // Now and then a sample claims more data than its buffer holds.
+    const bool overlong = (kinds & 0xC0) == 0xC0;
+    if (overlong)
+        sample.m_actual = LONG(length) + 1 + in.Byte();
     static const HRESULT flagResults[] = {S_OK, S_FALSE, S_FALSE, E_FAIL};
     for (HRESULT& f : sample.m_flags)
         f = flagResults[in.Below(4)];
@@ -381,6 +406,8 @@ void Deliver(Input& in, Run& r)
     TUL_FUZZ_EXPECT(std::find(std::begin(stated), std::end(stated), hr) != std::end(stated));
     if (!r.streaming)
         TUL_FUZZ_EXPECT(hr == VFW_E_WRONG_STATE && r.delivered == before);
+    else if (overlong)
+        TUL_FUZZ_EXPECT(hr == VFW_E_BUFFER_OVERFLOW || hr == S_FALSE);
     // A sample with an unreadable flag is transformed into nothing.
     if (hr == S_OK && r.outputConnected)
         TUL_FUZZ_EXPECT(r.delivered == before + 1);
