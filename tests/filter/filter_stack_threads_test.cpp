@@ -8,103 +8,12 @@
 // of one input frame.
 #include "apps/tulrezzo/resize_job.h"
 #include "tests/apps/tulrezzo_files.h"
-#include "tests/filter/resize_graph.h"
+#include "tests/filter/filter_users.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <sstream>
-#include <thread>
 
 namespace rftest {
 namespace {
-
-// A frame resized from a flat input of luma y: every luma is 0 (black
-// margin) or y, every chroma 127 (black) or 128. Returns y, or -1 for a
-// frame that mixes inputs or is torn; 0 for an all-black frame.
-int UniformLuma(const BYTE* frame, std::size_t bytes)
-{
-    int luma = 0;
-    for (std::size_t i = 0; i < bytes; i += 2) {
-        const BYTE y = frame[i];
-        const BYTE c = frame[i + 1];
-        if (c != 127 && c != 128)
-            return -1;
-        if (y == 0)
-            continue;
-        if (luma == 0)
-            luma = y;
-        else if (y != luma)
-            return -1;
-    }
-    return luma;
-}
-
-bool IsInputLuma(int luma)
-{
-    for (ULONG i = 0; i < 220; ++i)
-        if (ResizeGraph::FrameLuma(i) == luma)
-            return true;
-    return false;
-}
-
-// Takes a reference on each sample it is given and releases it later, on
-// its own thread, so samples go back to the allocator while it serves the
-// streaming thread.
-class LateReleaser {
-public:
-    LateReleaser() : m_worker([this] { Work(); }) {}
-    ~LateReleaser()
-    {
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_finished = true;
-        }
-        m_signal.notify_one();
-        m_worker.join();
-    }
-    void Keep(IMediaSample* s)
-    {
-        s->AddRef();
-        ++m_pending;
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_queue.push_back(s);
-        m_signal.notify_one();
-    }
-    void Drain()
-    {
-        while (m_pending != 0)
-            std::this_thread::yield();
-    }
-
-private:
-    void Work()
-    {
-        std::unique_lock<std::mutex> guard(m_lock);
-        for (;;) {
-            m_signal.wait(guard, [&] { return m_finished || !m_queue.empty(); });
-            if (m_queue.empty())
-                return;
-            IMediaSample* s = m_queue.front();
-            m_queue.pop_front();
-            guard.unlock();
-            BYTE* data = nullptr;
-            s->GetPointer(&data);
-            volatile BYTE first = data[0];
-            (void)first;
-            s->Release();
-            --m_pending;
-            guard.lock();
-        }
-    }
-
-    std::mutex m_lock;
-    std::condition_variable m_signal;
-    std::deque<IMediaSample*> m_queue;
-    bool m_finished = false;
-    std::atomic<int> m_pending{0};
-    std::thread m_worker;
-};
 
 class FilterStackThreads : public FilterTest {};
 
@@ -133,51 +42,7 @@ TEST_F(FilterStackThreads, ResizeFilterStreamsWhileEverythingElseHappens)
     ASSERT_EQ(settings->SetOutputSize(kOutWidth, kOutHeight), S_OK);
     ASSERT_EQ(g.Connect(), S_OK);
 
-    std::atomic<bool> done{false};
-    std::atomic<int> badSettings{0};
-    std::atomic<int> badStills{0};
-    std::thread settingsThread([&] {
-        for (LONG i = 0; !done; ++i) {
-            LONG w = 0, h = 0, mode = 0;
-            BOOL canChange = TRUE;
-            if (settings->SetResizeMode(i % 3 == 0 ? RESIZE_MODE_KEEP_ASPECT : RESIZE_MODE_FIT) != S_OK ||
-                settings->SetOutputAspectRatio(1 + i % 5, 1 + i % 3) != S_OK ||
-                settings->SetDeinterlaceMethod(i % 3) != S_OK || settings->SetBackgroundColor(i) != S_OK ||
-                settings->SetOutputSize(640, 480) != S_FALSE || settings->GetResizeMode(&mode) != S_OK ||
-                settings->GetOutputSize(&w, &h, &canChange) != S_OK || w != kOutWidth || canChange != FALSE)
-                ++badSettings;
-            std::this_thread::yield();
-        }
-    });
-    std::thread policyThread([&] {
-        for (LONG i = 0; !done; ++i) {
-            LONG policy = -1;
-            settings->SetDeinterlacePolicy(i % 4);
-            settings->GetDeinterlacePolicy(&policy);
-            if (policy < 0 || policy > 3)
-                ++badSettings;
-            std::this_thread::yield();
-        }
-    });
-    std::thread snapshotThread([&] {
-        std::vector<BYTE> still(160 * 120 * 3);
-        for (LONG i = 0; !done; ++i) {
-            const LONG width = i % 2 == 0 ? 160 : 64;
-            const LONG height = i % 2 == 0 ? 120 : 48;
-            const LONG format = i % 4 < 2 ? SNAPSHOT_FORMAT_YUY2 : 0;
-            ULONG written = 0;
-            const HRESULT hr = snapshot->GetCurrentFrame(still.data(), &written, width, height, format,
-                                                         i % 3 == 0 ? RESIZE_MODE_KEEP_ASPECT : RESIZE_MODE_FIT);
-            if (hr != S_OK) {
-                ++badStills;
-            } else if (written != 0 && format == SNAPSHOT_FORMAT_YUY2) {
-                const int luma = UniformLuma(still.data(), written);
-                if (written != static_cast<ULONG>(width * height * 2) || !IsInputLuma(luma))
-                    ++badStills;
-            }
-            std::this_thread::yield();
-        }
-    });
+    FilterUsers users(settings.Get(), snapshot.Get(), kOutWidth);
 
     auto* output = static_cast<CMemAllocator*>(static_cast<CBaseOutputPin*>(g.filter->GetPin(1))->Allocator());
     for (int cycle = 0; cycle < 6; ++cycle) {
@@ -208,13 +73,11 @@ TEST_F(FilterStackThreads, ResizeFilterStreamsWhileEverythingElseHappens)
         releaser.Drain();
         EXPECT_EQ(output->OutstandingCount(), 0) << "cycle " << cycle;
     }
-    done = true;
-    for (std::thread* t : {&settingsThread, &policyThread, &snapshotThread})
-        t->join();
+    users.Stop();
 
     EXPECT_EQ(tornFrames, 0);
-    EXPECT_EQ(badSettings, 0);
-    EXPECT_EQ(badStills, 0);
+    EXPECT_EQ(users.badSettings, 0);
+    EXPECT_EQ(users.badStills, 0);
     // Preparations follow geometry changes (the mode), never every frame
     // by themselves; and the stream's slot was never disturbed by stills.
     EXPECT_LE(g.filter->StreamPreparations(), static_cast<ULONG>(deliveredFrames));

@@ -129,6 +129,8 @@ public:
     std::mutex deliveredLock;
     std::vector<Delivered> delivered;
     std::function<void(const Delivered&)> onDelivered;
+    // False for long runs: onDelivered sees each sample, none is kept.
+    bool keepDelivered = true;
     // Sees each sample itself before it is recorded; may keep a reference.
     std::function<void(IMediaSample*)> onSample;
     ComPtr<CFilterGraph> graph;
@@ -157,6 +159,8 @@ private:
             onSample(s);
         if (onDelivered)
             onDelivered(d);
+        if (!keepDelivered)
+            return S_OK;
         std::lock_guard<std::mutex> lock(deliveredLock);
         delivered.push_back(std::move(d));
         return S_OK;
