@@ -1,6 +1,7 @@
 // Blending and compositing: the simple blends, the resize-blends (fields,
 // modes, a shared source and destination), AlphaCompRGB32/RGB24 and the
-// GetDeltaFrom measures, with fuzzed sizes, steps and weights.
+// GetDeltaFrom measures, with fuzzed sizes, steps and weights. Every
+// picture's buffer holds the bytes GetPictureSize reports for it, no more.
 #include "fuzz/fuzz_input.h"
 
 using namespace tul_fuzz;
@@ -29,7 +30,7 @@ void SimpleBlend(Input& in, const Family& f) {
     int step = in.Step(RowBytes(f.format, w));
     float weight = in.Weight();
     uint32_t nullKind = in.Below(16);
-    uint64_t bytes = PictureBytes(f.format, w, h, step);
+    uint64_t bytes = QueriedBytes(f.format, w, h, step);
     Picture src = MakePicture(bytes, in), dst = MakePicture(bytes, in);
     if (src.skip || dst.skip) return;
     auto before = dst.buffer.Snapshot();
@@ -48,8 +49,8 @@ void ResizeBlend(Input& in, const Family& f) {
     auto field = in.Enum<TI::FIELD_TYPE>(3);
     auto mode = in.Enum<TI::INTERPOLATION_MODE>(5);
     uint32_t kind = in.Below(16);  // 0 null out, 1 null source, 2 one picture as source and destination
-    uint64_t srcBytes = PictureBytes(f.format, sw, sh, sstep);
-    uint64_t outBytes = PictureBytes(f.format, dw, dh, dstep);
+    uint64_t srcBytes = QueriedBytes(f.format, sw, sh, sstep);
+    uint64_t outBytes = QueriedBytes(f.format, dw, dh, dstep);
     if (srcBytes > kMaxBytes || outBytes > kMaxBytes) {
         if (srcBytes <= 0xFFFFFFFFull && outBytes <= 0xFFFFFFFFull) return;
     }
@@ -71,8 +72,8 @@ void AlphaComp(Input& in) {
     uint32_t w = in.Dim(40), h = in.Dim(24);
     bool rgb24 = in.Bit();
     uint32_t nullKind = in.Below(16);
-    uint64_t fgBytes = 4ull * w * h;
-    uint64_t outBytes = rgb24 ? RowBytes(TI::COLOR_FORMAT_RGB24, w) * h : fgBytes;
+    uint64_t fgBytes = QueriedBytes(TI::COLOR_FORMAT_RGB32, w, h, 0);
+    uint64_t outBytes = rgb24 ? QueriedBytes(TI::COLOR_FORMAT_RGB24, w, h, 0) : fgBytes;
     Picture fg = MakePicture(fgBytes, in), bg = MakePicture(outBytes, in), out = MakePicture(outBytes, in);
     if (fg.skip || bg.skip || out.skip) return;
     unsigned char* a = nullKind == 0 ? nullptr : fg.buffer.data();
@@ -90,7 +91,7 @@ void Delta(Input& in) {
                                                      TI::COLOR_FORMAT_RGB24};
     uint32_t which = in.Below(3);
     uint32_t w = in.Dim(64), h = in.Dim(48);
-    uint64_t bytes = PictureBytes(kFormats[which], w, h, 0);
+    uint64_t bytes = QueriedBytes(kFormats[which], w, h, 0);
     // The measure has no status to refuse with: pictures it cannot hold
     // are the caller's to avoid, so only allocatable ones are passed.
     if (bytes > kMaxBytes) return;

@@ -1,7 +1,8 @@
 // The field operations of the four formats: GetField, MakeFrame, FieldSwap
 // and DeInterlace (in place or not), with fuzzed sizes, steps, field
 // choices, scan types and modes. Refusals must leave the destination as it
-// was; each field buffer holds exactly the rows its parity gives it.
+// was; each field buffer holds exactly the rows its parity gives it, and
+// every buffer the bytes GetPictureSize reports for its rows, no more.
 #include "fuzz/fuzz_input.h"
 
 using namespace tul_fuzz;
@@ -37,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool inPlace = in.Bit();
     // Rows of the field on the even memory rows, and of the other one.
     uint64_t evenRows = (uint64_t(h) + 1) / 2, oddRows = h / 2;
-    uint64_t frameBytes = PictureBytes(f.format, w, h, step);
+    uint64_t frameBytes = QueriedBytes(f.format, w, h, step);
 
     ULONG st;
     Picture dst;
@@ -46,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool top = in.Bit();
         bool firstRow = top == (step > 0);
         Picture src = MakePicture(frameBytes, in);
-        dst = MakePicture(PictureBytes(f.format, w, firstRow ? evenRows : oddRows, step), in);
+        dst = MakePicture(QueriedBytes(f.format, w, firstRow ? evenRows : oddRows, step), in);
         if (src.skip || dst.skip) return 0;
         before = dst.buffer.Snapshot();
         st = f.getField(nullKind == 0 ? nullptr : src.buffer.data(), nullKind == 1 ? nullptr : dst.buffer.data(),
                         w, h, step, top);
     } else if (op == 1) {  // MakeFrame
         bool firstEven = step > 0;
-        Picture first = MakePicture(PictureBytes(f.format, w, firstEven ? evenRows : oddRows, step), in);
-        Picture second = MakePicture(PictureBytes(f.format, w, firstEven ? oddRows : evenRows, step), in);
+        Picture first = MakePicture(QueriedBytes(f.format, w, firstEven ? evenRows : oddRows, step), in);
+        Picture second = MakePicture(QueriedBytes(f.format, w, firstEven ? oddRows : evenRows, step), in);
         dst = MakePicture(frameBytes, in);
         if (first.skip || second.skip || dst.skip) return 0;
         before = dst.buffer.Snapshot();

@@ -145,6 +145,27 @@ inline uint64_t PictureBytes(TulImage::COLOR_FORMAT_TYPE f, uint64_t width, uint
     return pitch * height;
 }
 
+// The bytes the library's own size query gives a picture, for buffers
+// that must end exactly where the library says the picture does (an odd
+// 4:2:0 height's half chroma row is then the buffer's last bytes):
+// GetPictureSize, which must agree with the count above. The query's
+// arithmetic is 32-bit by design and wraps (a default row of bpp x width
+// wraps past widths of 2^27 already), so for pictures larger than a
+// harness allocates the 64-bit count stands, for MakePicture to skip the
+// picture or see that it is past 32 bits.
+inline uint64_t QueriedBytes(TulImage::COLOR_FORMAT_TYPE f, uint64_t width, uint64_t height, int step) {
+    const uint64_t counted = PictureBytes(f, width, height, step);
+    if (counted > kMaxBytes) return counted;
+    const ULONG queried = TulImage::GetPictureSize(f, ULONG(width), ULONG(height), step);
+    if (queried != counted) {
+        std::fprintf(stderr, "GetPictureSize(%d, %llu, %llu, %d) = %lu, counted %llu\n", int(f),
+                     (unsigned long long)width, (unsigned long long)height, step, (unsigned long)queried,
+                     (unsigned long long)counted);
+        std::abort();
+    }
+    return queried;
+}
+
 // The bytes a source picture spans: a 4:2:0 one ends with its second
 // chroma plane, h / 2 rows of |step / 2| bytes after the first, which for
 // an odd height is less than the size above. A source is read, never
