@@ -70,7 +70,7 @@ std::string Describe(guint id, const Settings& s)
     }
 }
 
-void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* pspec)
+void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* param)
 {
     GstTulRezzo* self = GST_TUL_REZZO(object);
     ElementState& st = *self->state;
@@ -86,7 +86,7 @@ void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
         break;
     case PROP_DEINTERLACE: next.deinterlace = static_cast<Deinterlace>(g_value_get_enum(value)); break;
     case PROP_POLICY: next.policy = static_cast<Policy>(g_value_get_enum(value)); break;
-    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec); return;
+    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, param); return;
     }
     bool reconnect = false;
     if (!OfferLocked(st, id, next, &reconnect)) {
@@ -94,7 +94,7 @@ void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
         const std::string kept = Describe(id, st.settings);
         lock.unlock();
         GST_ELEMENT_WARNING(self, LIBRARY, SETTINGS, ("The filter refuses the %s; the %s stays", refused.c_str(), kept.c_str()),
-                            ("property %s", pspec->name));
+                            ("property %s", param->name));
         return;
     }
     st.settings = next;
@@ -104,7 +104,7 @@ void SetProperty(GObject* object, guint id, const GValue* value, GParamSpec* psp
         gst_base_transform_reconfigure_src(GST_BASE_TRANSFORM(self));
 }
 
-void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec)
+void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* param)
 {
     ElementState& st = *GST_TUL_REZZO(object)->state;
     std::lock_guard<std::recursive_mutex> lock(st.lock);
@@ -116,7 +116,7 @@ void GetProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec)
     case PROP_OUTPUT_ASPECT: gst_value_set_fraction(value, s.aspectN, s.aspectD); break;
     case PROP_DEINTERLACE: g_value_set_enum(value, static_cast<gint>(s.deinterlace)); break;
     case PROP_POLICY: g_value_set_enum(value, static_cast<gint>(s.policy)); break;
-    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec); break;
+    default: G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, param); break;
     }
 }
 
