@@ -154,6 +154,12 @@ bool EnsureConnectedLocked(GstTulRezzo* self, ElementState& st, GstCaps* incaps)
         GST_ELEMENT_ERROR(self, CORE, NEGOTIATION, ("Cannot read the input caps"), ("%" GST_PTR_FORMAT, incaps));
         return false;
     }
+    // The filter takes whole frames; a buffer holding one field is not one.
+    if (GST_VIDEO_INFO_INTERLACE_MODE(&info) == GST_VIDEO_INTERLACE_MODE_ALTERNATE) {
+        GST_ELEMENT_ERROR(self, CORE, NEGOTIATION, ("Fields in separate buffers are not taken; weave them first"),
+                          (nullptr));
+        return false;
+    }
     // A YUY2 pair carries two pixels' luma and one chroma sample.
     if (GST_VIDEO_INFO_WIDTH(&info) % 2 != 0) {
         GST_ELEMENT_ERROR(self, CORE, NEGOTIATION, ("YUY2 input needs an even width, not %d", GST_VIDEO_INFO_WIDTH(&info)),
