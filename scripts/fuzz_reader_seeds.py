@@ -76,17 +76,31 @@ PNG_KINDS = [(0, 1), (0, 2), (0, 4), (0, 8), (0, 16), (2, 8), (2, 16), (3, 1), (
 PNG_CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
 
 
-def png_seed(index: int) -> bytes:
-    # Every colour type and depth; from the second round on, with a tRNS
-    # chunk where the type allows one.
-    colour, depth = PNG_KINDS[index % len(PNG_KINDS)]
-    trns = index >= len(PNG_KINDS)
-    width, height = 1 + index % 6, 1 + index % 4
-    row = (width * PNG_CHANNELS[colour] * depth + 7) // 8
+# Adam7's seven passes: first column and row, then the column and row steps.
+ADAM7 = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
+
+
+def png_rows(width: int, height: int, colour: int, depth: int, start: int) -> bytes:
     # Each row names its own filter (none, sub, up, average, Paeth) in turn,
     # so every unfiltering runs.
-    raw = b"".join(bytes((y % 5,)) + ramp(row, y * 13 + colour, 11) for y in range(height))
-    ihdr = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 0)
+    row = (width * PNG_CHANNELS[colour] * depth + 7) // 8
+    return b"".join(bytes((y % 5,)) + ramp(row, start + y * 13 + colour, 11) for y in range(height))
+
+
+def png_seed(index: int) -> bytes:
+    # Every colour type and depth; from the second round on, with a tRNS
+    # chunk where the type allows one; every fourth seed interlaced (Adam7),
+    # 9 x 9 so that all seven passes hold pixels.
+    colour, depth = PNG_KINDS[index % len(PNG_KINDS)]
+    trns = index >= len(PNG_KINDS)
+    interlaced = index % 4 == 3
+    width, height = (9, 9) if interlaced else (1 + index % 6, 1 + index % 4)
+    if interlaced:
+        raw = b"".join(png_rows((width - x0 + dx - 1) // dx, (height - y0 + dy - 1) // dy, colour, depth, p)
+                       for p, (x0, y0, dx, dy) in enumerate(ADAM7))
+    else:
+        raw = png_rows(width, height, colour, depth, 0)
+    ihdr = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, 1 if interlaced else 0)
     data = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr)
     if colour == 3:
         data += png_chunk(b"PLTE", ramp(3 * (1 << depth), 5, 17))
