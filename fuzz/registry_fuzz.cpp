@@ -1,13 +1,18 @@
 // The registry file's text: any bytes through regtext::Parse, which either
 // refuses them with a reason or gives a document that survives a round
 // trip (its Serialize text parses to the same document and serialises to
-// the same text, so a rewritten file never drifts); and the UTF-8
-// conversions against a plain decoder on valid UTF-8.
+// the same text, so a rewritten file never drifts); the same text as a
+// file through regfile::Read and Modify, which must agree with the parser
+// and leave a file it cannot read untouched; and the UTF-8 conversions
+// against a plain decoder on valid UTF-8.
 #include "fuzz/fuzz_input.h"
 
+#include "platform/win32/registry.h"
+#include "platform/win32/registry_file.h"
 #include "platform/win32/registry_text.h"
 
 #include <string>
+#include <unistd.h>
 
 using namespace tul_fuzz;
 
@@ -64,6 +69,56 @@ bool DecodeUtf8(const std::string& s, std::wstring* out)
     return true;
 }
 
+// The file of this process's runs, removed when the process ends. Kept
+// in a plain array: the exit handler runs after static strings are gone.
+char g_path[4096];
+
+const char* FilePath()
+{
+    if (g_path[0] == '\0') {
+        const char* tmp = std::getenv("TMPDIR");
+        std::snprintf(g_path, sizeof g_path, "%s/tul-registry-fuzz-%ld.reg",
+                      tmp != nullptr && *tmp != '\0' ? tmp : "/tmp", static_cast<long>(::getpid()));
+        std::atexit([] {
+            ::unlink(g_path);
+            ::unlink((std::string(g_path) + ".lock").c_str());
+        });
+    }
+    return g_path;
+}
+
+void CheckFile(const std::string& text, bool parsed, const regtext::Document& doc)
+{
+    // A new file each time, not the old one truncated: ext4 flushes a file
+    // rewritten over its truncation when it is closed, which would cost a
+    // disk write per run.
+    ::unlink(FilePath());
+    FILE* f = std::fopen(FilePath(), "wb");
+    TUL_FUZZ_EXPECT(f != nullptr);
+    TUL_FUZZ_EXPECT(std::fwrite(text.data(), 1, text.size(), f) == text.size());
+    std::fclose(f);
+
+    regtext::Document read;
+    std::string why;
+    const LONG status = regfile::Read(FilePath(), &read, &why);
+    TUL_FUZZ_EXPECT(status == (parsed ? ERROR_SUCCESS : ERROR_BADDB));
+    TUL_FUZZ_EXPECT(parsed ? SameDocument(read, doc) : !why.empty());
+
+    // A change that edits nothing: Modify hands it the parsed document,
+    // and never calls it for a file it cannot read.
+    bool called = false;
+    const LONG modified = regfile::Modify(
+        FilePath(),
+        [&](regtext::Document& current, bool* changed) {
+            called = true;
+            TUL_FUZZ_EXPECT(SameDocument(current, doc));
+            *changed = false;
+            return LONG(ERROR_SUCCESS);
+        },
+        &why);
+    TUL_FUZZ_EXPECT(modified == status && called == parsed);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -72,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     regtext::Document doc;
     std::string why;
-    if (regtext::Parse(text, &doc, &why)) {
+    const bool parsed = regtext::Parse(text, &doc, &why);
+    if (parsed) {
         const std::string once = regtext::Serialize(doc);
         regtext::Document again;
         std::string againWhy;
@@ -82,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         TUL_FUZZ_EXPECT(!why.empty());
     }
+    CheckFile(text, parsed, doc);
 
     std::wstring wide;
     if (DecodeUtf8(text, &wide)) {
