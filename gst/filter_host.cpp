@@ -3,20 +3,13 @@
 #include "gst/filter_host.h"
 
 #include "gst/filter_module.h"
+#include "gst/hresult_text.h"
 #include "platform/dshow/dshow_guids.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace tulgst {
 namespace {
-
-std::string Hex(HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
 
 std::vector<ComPtr<IPin>> PinsOf(IBaseFilter* filter)
 {
@@ -60,7 +53,7 @@ std::unique_ptr<FilterHost> FilterHost::Create(SampleCallback sink, std::string*
     if (SUCCEEDED(hr))
         hr = host->m_graph->AddFilter(host->m_sink.Get(), L"sink");
     if (FAILED(hr)) {
-        *why = "cannot assemble the filter's graph (" + Hex(hr) + ")";
+        *why = "cannot assemble the filter's graph (" + HresultText(hr) + ")";
         return nullptr;
     }
     return host;
@@ -87,7 +80,7 @@ HRESULT FilterHost::Connect(const CMediaType& input, LONG width, LONG height, st
     Disconnect();
     HRESULT hr = m_source->SetType(input);
     if (FAILED(hr)) {
-        *why = "cannot describe the input (" + Hex(hr) + ")";
+        *why = "cannot describe the input (" + HresultText(hr) + ")";
         return hr;
     }
     // S_FALSE is the filter's refusal, so test for S_OK exactly.
@@ -97,14 +90,14 @@ HRESULT FilterHost::Connect(const CMediaType& input, LONG width, LONG height, st
     }
     hr = m_graph->ConnectFilters(m_source.Get(), m_filter.Get());
     if (FAILED(hr)) {
-        *why = "the filter refuses the input type (" + Hex(hr) + ")";
+        *why = "the filter refuses the input type (" + HresultText(hr) + ")";
         return hr;
     }
     hr = m_graph->ConnectFilters(m_filter.Get(), m_sink.Get());
     if (SUCCEEDED(hr))
         hr = m_graph->Run();
     if (FAILED(hr)) {
-        *why = "cannot connect or start the filter's output (" + Hex(hr) + ")";
+        *why = "cannot connect or start the filter's output (" + HresultText(hr) + ")";
         Disconnect();
         return hr;
     }

@@ -2,6 +2,7 @@
 // the life of the process: filters made from it may live as long as any
 // element, and GStreamer never unloads a plugin either.
 #include "gst/filter_module.h"
+#include "gst/hresult_text.h"
 
 #include "filter/filter_guids.h"
 #include "platform/com/activation.h"
@@ -10,20 +11,12 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <mutex>
 
 namespace tulgst {
 namespace {
 
 using GetClassObjectFn = HRESULT (*)(REFCLSID, REFIID, void**);
-
-std::string Hex(HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
 
 // This plugin's own folder, found through one of its symbols.
 std::string PluginFolder()
@@ -70,13 +63,13 @@ HRESULT CreateFromModule(IBaseFilter** ppFilter, std::string* why)
     IClassFactory* factory = nullptr;
     HRESULT hr = module.getClassObject(CLSID_ResizeFilter, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr) || factory == nullptr) {
-        *why = "the module's class factory is unavailable (" + Hex(hr) + ")";
+        *why = "the module's class factory is unavailable (" + HresultText(hr) + ")";
         return FAILED(hr) ? hr : E_UNEXPECTED;
     }
     hr = factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(ppFilter));
     factory->Release();
     if (FAILED(hr))
-        *why = "the module's class factory cannot make the filter (" + Hex(hr) + ")";
+        *why = "the module's class factory cannot make the filter (" + HresultText(hr) + ")";
     return hr;
 }
 

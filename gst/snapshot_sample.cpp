@@ -1,22 +1,15 @@
 // Stills from the filter in GStreamer's layout.
 #include "gst/snapshot_sample.h"
+#include "gst/hresult_text.h"
 
 #include <gst/video/video.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
 namespace tulgst {
 namespace {
-
-std::string Hex(HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
 
 }  // namespace
 
@@ -46,7 +39,7 @@ GstSample* TakeSnapshot(IResizeSnapshot* snapshot, gint width, gint height, cons
                                                  yuy2 ? SNAPSHOT_FORMAT_YUY2 : 0, mode);
     if (FAILED(hr)) {
         *why = "the filter refuses a " + std::to_string(width) + "x" + std::to_string(height) + " snapshot (" +
-               Hex(hr) + ")";
+               HresultText(hr) + ")";
         return nullptr;
     }
     if (written == 0) {

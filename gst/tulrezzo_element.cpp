@@ -8,11 +8,12 @@
 #include "gst/element_properties.h"
 #include "gst/element_state.h"
 #include "gst/guarded.h"
+#include "gst/hresult_text.h"
 #include "gst/snapshot_sample.h"
 
 #include <gst/video/video.h>
 
-#include <cstdio>
+#include <utility>
 
 GST_DEBUG_CATEGORY_STATIC(tul_rezzo_debug);
 #define GST_CAT_DEFAULT tul_rezzo_debug
@@ -31,11 +32,11 @@ GstStaticPadTemplate srcTemplate = GST_STATIC_PAD_TEMPLATE(
 
 ElementState& StateOf(GstBaseTransform* trans) { return *GST_TUL_REZZO(trans)->state; }
 
-std::string Hex(HRESULT hr)
+// The output size the properties hold now, read under the element's lock.
+std::pair<gint, gint> ConfiguredSize(ElementState& st)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
+    std::lock_guard<std::recursive_mutex> lock(st.lock);
+    return {st.settings.width, st.settings.height};
 }
 
 void ReplaceCaps(GstCaps** slot, GstCaps* caps)
@@ -197,13 +198,7 @@ bool EnsureConnectedLocked(GstTulRezzo* self, ElementState& st, GstCaps* incaps)
 GstCaps* TransformCaps(GstBaseTransform* trans, GstPadDirection direction, GstCaps* caps, GstCaps* filter)
 {
     ElementState& st = StateOf(trans);
-    gint width = 0;
-    gint height = 0;
-    {
-        std::lock_guard<std::recursive_mutex> lock(st.lock);
-        width = st.settings.width;
-        height = st.settings.height;
-    }
+    const auto [width, height] = ConfiguredSize(st);
     // Towards the source pad: the configured size, with the pixel shape
     // and the scan the filter decides at connection. Towards the sink
     // pad: any size.
@@ -269,13 +264,7 @@ gboolean SetCaps(GstBaseTransform* trans, GstCaps* incaps, GstCaps* outcaps)
 bool DownstreamTakesSize(GstBaseTransform* trans)
 {
     ElementState& st = StateOf(trans);
-    gint width = 0;
-    gint height = 0;
-    {
-        std::lock_guard<std::recursive_mutex> lock(st.lock);
-        width = st.settings.width;
-        height = st.settings.height;
-    }
+    const auto [width, height] = ConfiguredSize(st);
     GstCaps* wanted = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "YUY2", "width", G_TYPE_INT, width,
                                           "height", G_TYPE_INT, height, nullptr);
     GstCaps* peer = gst_pad_peer_query_caps(trans->srcpad, wanted);
@@ -349,7 +338,7 @@ GstFlowReturn FeedLocked(GstTulRezzo* self, ElementState& st, GstBuffer* in)
     gst_video_frame_unmap(&frame);
     if (FAILED(hr)) {
         GST_ELEMENT_ERROR(self, STREAM, FAILED, ("The Vexo Tul Rezzo Filter failed on a frame"),
-                          ("Receive returned %s", Hex(hr).c_str()));
+                          ("Receive returned %s", HresultText(hr).c_str()));
         return GST_FLOW_ERROR;
     }
     return GST_FLOW_OK;
