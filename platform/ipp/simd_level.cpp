@@ -10,6 +10,9 @@ SimdLevel Detect()
 {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
+    // The compiler's check includes the system's saving of the 512-bit state.
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+        return SimdLevel::AVX512;
     if (__builtin_cpu_supports("avx2"))
         return SimdLevel::AVX2;
     if (__builtin_cpu_supports("ssse3"))

@@ -4,7 +4,8 @@
 
 namespace tulipp {
 
-enum class SimdLevel : int { Scalar = 0, SSE2 = 1, SSSE3 = 2, AVX2 = 3 };
+// AVX512 means AVX-512 F and BW (512-bit registers of bytes and words).
+enum class SimdLevel : int { Scalar = 0, SSE2 = 1, SSSE3 = 2, AVX2 = 3, AVX512 = 4 };
 
 // The best level this processor supports.
 SimdLevel DetectedSimdLevel();

@@ -14,6 +14,7 @@
 #define TUL_TARGET_SSE2 __attribute__((target("sse2")))
 #define TUL_TARGET_SSSE3 __attribute__((target("ssse3")))
 #define TUL_TARGET_AVX2 __attribute__((target("avx2")))
+#define TUL_TARGET_AVX512 __attribute__((target("avx512f,avx512bw")))
 
 namespace tulipp {
 
@@ -23,10 +24,13 @@ struct RowSet {
     Fn sse2 = nullptr;
     Fn ssse3 = nullptr;
     Fn avx2 = nullptr;
+    Fn avx512 = nullptr;
 
     // The best row at or below `level`.
     constexpr Fn For(SimdLevel level) const
     {
+        if (level >= SimdLevel::AVX512 && avx512 != nullptr)
+            return avx512;
         if (level >= SimdLevel::AVX2 && avx2 != nullptr)
             return avx2;
         if (level >= SimdLevel::SSSE3 && ssse3 != nullptr)

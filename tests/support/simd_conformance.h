@@ -135,10 +135,13 @@ template <typename A>
     for (int n = 0; n < 4 * a.lanes; ++n)
         widths.push_back(n);
     widths.push_back(16 * a.lanes + a.lanes - 1);
+    typename A::Row below = a.rows.scalar;
     for (tulipp::SimdLevel level : AvailableSimdLevels()) {
         const typename A::Row row = a.rows.For(level);
-        if (level == tulipp::SimdLevel::Scalar || row == a.rows.scalar)
+        // A level without a row of its own runs the one below, tested there.
+        if (row == below)
             continue;
+        below = row;
         for (int n : widths) {
             for (int variant = 0; variant < a.variants; ++variant) {
                 for (int offset = 0; offset < 4; ++offset) {

@@ -25,6 +25,7 @@ inline std::string SimdLevelName(tulipp::SimdLevel level)
     case tulipp::SimdLevel::SSE2: return "SSE2";
     case tulipp::SimdLevel::SSSE3: return "SSSE3";
     case tulipp::SimdLevel::AVX2: return "AVX2";
+    case tulipp::SimdLevel::AVX512: return "AVX512";
     }
     return "?";
 }
