@@ -77,6 +77,21 @@ constexpr Ipp8u AlphaMix(int kA, int kB, int A, int B)
 static_assert(AlphaMix(128 * 255, 128 * 255, 200, 200) == 201);  // round(200.78)
 static_assert(AlphaMix(255 * 255, 255 * 255, 200, 200) == 255);  // 400 saturates
 
+constexpr bool SameFactor(const AlphaFactor& x, const AlphaFactor& y)
+{
+    return x.c0 == y.c0 && x.ca == y.ca && x.cb == y.cb;
+}
+
+// Whether a rule is straight OVER, the type of every RGB32 composite, which
+// the vector rows give a faster path of its own.
+constexpr bool IsStraightOver(const AlphaRule& r)
+{
+    const AlphaRule& o = kAlphaRules[ippAlphaOver];
+    return SameFactor(r.fa[0], o.fa[0]) && SameFactor(r.fa[1], o.fa[1]) && SameFactor(r.fb[0], o.fb[0]) &&
+           SameFactor(r.fb[1], o.fb[1]) && r.opaqueAlphaInputs == o.opaqueAlphaInputs;
+}
+static_assert(IsStraightOver(kAlphaRules[ippAlphaOver]) && !IsStraightOver(kAlphaRules[ippAlphaOverPremul]));
+
 // Constant alphas: every byte of the row is a colour channel with the same
 // kA and kB, so C1, C3 and C4 are one byte row.
 using AlphaCompConstRowFn = void (*)(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
@@ -107,6 +122,7 @@ void AlphaCompConstRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int byt
 void AlphaCompPixelRowSse2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
 void AlphaCompConstRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int bytes, int kA, int kB);
 void AlphaCompPixelRowAvx2(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
+void AlphaCompPixelRowAvx512(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pixels, const AlphaRule& rule);
 
 // Straight OVER of a 32-bit foreground on an opaque 24-bit background
 // into 24-bit pixels (AlphaCompRGB24): with b = 255 the OVER weights are
@@ -125,6 +141,7 @@ inline constexpr RowSet<AlphaCompConstRowFn> kAlphaCompConstRows{AlphaCompConstR
 inline constexpr RowSet<AlphaCompScaledRowFn> kAlphaCompScaledRows{AlphaCompScaledRowScalar, AlphaCompScaledRowSse2,
                                                                    nullptr, AlphaCompScaledRowAvx2};
 inline constexpr RowSet<AlphaCompPixelRowFn> kAlphaCompPixelRows{AlphaCompPixelRowScalar, AlphaCompPixelRowSse2,
-                                                                 nullptr, AlphaCompPixelRowAvx2};
+                                                                 nullptr, AlphaCompPixelRowAvx2,
+                                                                 AlphaCompPixelRowAvx512};
 
 }  // namespace tulipp

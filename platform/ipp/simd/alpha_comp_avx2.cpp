@@ -153,19 +153,6 @@ TUL_TARGET_AVX2 int OverRow(const Ipp8u* fg, const Ipp8u* bg, Ipp8u* dst, int pi
     return x;
 }
 
-constexpr bool SameFactor(const AlphaFactor& x, const AlphaFactor& y)
-{
-    return x.c0 == y.c0 && x.ca == y.ca && x.cb == y.cb;
-}
-
-constexpr bool IsStraightOver(const AlphaRule& r)
-{
-    const AlphaRule& o = kAlphaRules[ippAlphaOver];
-    return SameFactor(r.fa[0], o.fa[0]) && SameFactor(r.fa[1], o.fa[1]) && SameFactor(r.fb[0], o.fb[0]) &&
-           SameFactor(r.fb[1], o.fb[1]) && r.opaqueAlphaInputs == o.opaqueAlphaInputs;
-}
-static_assert(IsStraightOver(kAlphaRules[ippAlphaOver]) && !IsStraightOver(kAlphaRules[ippAlphaOverPremul]));
-
 }  // namespace
 
 // a A + b B is one pmaddubsw of the pair (a, b) with the channels less 128
