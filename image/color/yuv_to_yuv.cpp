@@ -64,21 +64,16 @@ void YUY2To420(const KernelCall& c)
     const Planes420 d = c.DstPlanes();
     const ChromaPlanes dc = ChromaOf(c.dstFormat, d);
     const int rows = c.height, chromaRows = static_cast<int>(d.chromaRows);
-    const int even = c.width & ~1;  // the split's lone-pixel U would pass the chroma row
-    const auto split = tulipp::kSplit422Rows.Active();
+    const auto chroma = tulipp::kChroma422Rows.Active();
     const auto luma = tulipp::kLuma422Rows.Active();
     int next = 0;  // the next chroma row to produce
     for (int p = 0; p < rows; ++p) {
         const unsigned char* s = c.SrcRow(MemoryRow(p, rows, c.srcStep));
-        unsigned char* y = c.DstRow(MemoryRow(p, rows, c.dstStep));
         if (next < chromaRows && SourceRowOfChroma(next, rows, c.progressive) == p) {
             const std::int64_t m = MemoryRow(next++, chromaRows, c.dstStep) * d.chromaPitch;
-            split(s, y, c.dst + dc.u + m, c.dst + dc.v + m, even);
-            if (even != c.width)
-                y[even] = s[2 * even];
-        } else {
-            luma(s, y, c.width);
+            chroma(s, c.dst + dc.u + m, c.dst + dc.v + m, c.width);
         }
+        luma(s, c.DstRow(MemoryRow(p, rows, c.dstStep)), c.width);
     }
 }
 
