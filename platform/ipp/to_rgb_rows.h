@@ -83,13 +83,16 @@ void I420ToBgr24RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const 
                         Ipp8u* d1, int width);
 void I420ToBgr32RowAvx2(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
                         Ipp8u* d1, int width);
+void Yuy2ToBgr24RowAvx512(const Ipp8u* yuy2, Ipp8u* dst, int width);
+void I420ToBgr24RowAvx512(const Ipp8u* y0, const Ipp8u* y1, const Ipp8u* u, const Ipp8u* v, Ipp8u* d0,
+                          Ipp8u* d1, int width);
 
 inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr24Rows{Yuy2ToBgr24RowScalar, Yuy2ToBgr24RowSse2, nullptr,
-                                                         Yuy2ToBgr24RowAvx2};
+                                                         Yuy2ToBgr24RowAvx2, Yuy2ToBgr24RowAvx512};
 inline constexpr RowSet<Yuy2ToBgrRowFn> kYuy2ToBgr32Rows{Yuy2ToBgr32RowScalar, Yuy2ToBgr32RowSse2, nullptr,
                                                          Yuy2ToBgr32RowAvx2};
 inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr24Rows{I420ToBgr24RowScalar, I420ToBgr24RowSse2, nullptr,
-                                                         I420ToBgr24RowAvx2};
+                                                         I420ToBgr24RowAvx2, I420ToBgr24RowAvx512};
 inline constexpr RowSet<I420ToBgrRowFn> kI420ToBgr32Rows{I420ToBgr32RowScalar, I420ToBgr32RowSse2, nullptr,
                                                          I420ToBgr32RowAvx2};
 
