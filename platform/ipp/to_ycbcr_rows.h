@@ -145,14 +145,18 @@ void Rows420Bgr3Sse2(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*,
 void Rows420Bgr4Sse2(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, int);
 void Rows420Bgr3Avx2(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, int);
 void Rows420Bgr4Avx2(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, int);
+void Rows420Bgr3Avx512(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, int);
+void Rows420Bgr4Avx512(const Ipp8u*, const Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, Ipp8u*, int);
 void Yuy2RowBgr3Sse2(const Ipp8u*, Ipp8u*, int);
 void Yuy2RowBgr4Sse2(const Ipp8u*, Ipp8u*, int);
 void Yuy2RowBgr3Avx2(const Ipp8u*, Ipp8u*, int);
 void Yuy2RowBgr4Avx2(const Ipp8u*, Ipp8u*, int);
 
 // The kernels' rows for RGB24 (Bgr3) and RGB32 (Bgr4) sources.
-inline constexpr RowSet<Rows420Fn> kRows420Bgr3{Rows420Scalar<ycc::Bgr3>, Rows420Bgr3Sse2, nullptr, Rows420Bgr3Avx2};
-inline constexpr RowSet<Rows420Fn> kRows420Bgr4{Rows420Scalar<ycc::Bgr4>, Rows420Bgr4Sse2, nullptr, Rows420Bgr4Avx2};
+inline constexpr RowSet<Rows420Fn> kRows420Bgr3{Rows420Scalar<ycc::Bgr3>, Rows420Bgr3Sse2, nullptr, Rows420Bgr3Avx2,
+                                                  Rows420Bgr3Avx512};
+inline constexpr RowSet<Rows420Fn> kRows420Bgr4{Rows420Scalar<ycc::Bgr4>, Rows420Bgr4Sse2, nullptr, Rows420Bgr4Avx2,
+                                                  Rows420Bgr4Avx512};
 inline constexpr RowSet<Yuy2RowFn> kYuy2RowsBgr3{Yuy2RowScalar<ycc::Bgr3>, Yuy2RowBgr3Sse2, nullptr, Yuy2RowBgr3Avx2};
 inline constexpr RowSet<Yuy2RowFn> kYuy2RowsBgr4{Yuy2RowScalar<ycc::Bgr4>, Yuy2RowBgr4Sse2, nullptr, Yuy2RowBgr4Avx2};
 
