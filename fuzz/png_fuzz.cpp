@@ -12,6 +12,8 @@
 
 #include <zlib.h>
 
+#include <cstring>
+
 using namespace tul_fuzz;
 using TI = TulImage;
 
@@ -37,6 +39,19 @@ std::vector<uint8_t> WithChunkCrcsRepaired(const uint8_t* data, size_t size)
     return changed ? out : std::vector<uint8_t>();
 }
 
+// The data of the first whole IHDR chunk (13 bytes), walking the chunks
+// after the signature; null when there is none.
+const uint8_t* FirstIhdr(const uint8_t* data, size_t size)
+{
+    for (size_t at = 8; at + 12 <= size;) {
+        const uint32_t length = Be32(data + at);
+        if (length > size - at - 12) break;
+        if (length == 13 && std::memcmp(data + at + 4, "IHDR", 4) == 0) return data + at + 8;
+        at += 12 + size_t(length);
+    }
+    return nullptr;
+}
+
 void Read(const uint8_t* data, size_t size)
 {
     const std::string& path = AsFile(data, size);
@@ -46,13 +61,15 @@ void Read(const uint8_t* data, size_t size)
     const uint64_t decodable = 4 * 8 * (1032 * uint64_t(size) + 1024);
     auto reader = OpenReader([&] { return std::make_unique<tulrezzo::PngReader>(path); }, decodable + (1u << 20));
     if (!reader) return;
-    // Taken: the signature and IHDR lie at the front (8 + 8 + 13 bytes).
-    TUL_FUZZ_EXPECT(size >= 29);
+    // Taken: the file holds an IHDR chunk, after the signature and any
+    // chunks libpng lets pass before it (unknown ancillary ones).
+    const uint8_t* ihdr = FirstIhdr(data, size);
+    TUL_FUZZ_EXPECT(ihdr != nullptr);
     const tulrezzo::StreamInfo& info = reader->Info();
-    TUL_FUZZ_EXPECT(uint32_t(info.size.width) == Be32(data + 16) && uint32_t(info.size.height) == Be32(data + 20));
+    TUL_FUZZ_EXPECT(uint32_t(info.size.width) == Be32(ihdr) && uint32_t(info.size.height) == Be32(ihdr + 4));
     TUL_FUZZ_EXPECT(info.format == TI::COLOR_FORMAT_RGB24 || info.format == TI::COLOR_FORMAT_RGB32);
     // An alpha channel comes from the colour type (4, 6) or a tRNS chunk.
-    const uint8_t colourType = data[25];
+    const uint8_t colourType = ihdr[9];
     if (colourType & 4) TUL_FUZZ_EXPECT(info.format == TI::COLOR_FORMAT_RGB32);
     const uint64_t pixel = info.format == TI::COLOR_FORMAT_RGB32 ? 4 : 3;
     TUL_FUZZ_EXPECT(uint64_t(info.Step()) == pixel * uint64_t(info.size.width));
